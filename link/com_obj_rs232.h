@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "common/byte_array.h"
+#include "common/exceptions.h"
+#include "link/serial_port.h"
+
+namespace vesk {
+
+// The two read failures of an exchange; every other link failure is a plain Exception.
+class ExceptionRS232 : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// The serial link to the board: one per connection. Every exchange holds Command from frame
+// building to payload extraction, so the main thread and the poll worker never interleave.
+class TComObjRs232 {
+ public:
+  static constexpr std::uint32_t kInvalidHandle = 0xFFFFFFFF;
+
+  explicit TComObjRs232(std::filesystem::path programFolder);
+  ~TComObjRs232();
+  TComObjRs232(const TComObjRs232&) = delete;
+  TComObjRs232& operator=(const TComObjRs232&) = delete;
+
+  void OpenCom(int NumCom);
+  // Waits for an exchange in progress, then closes the port.
+  void CloseCom();
+
+  void SendOrder_ReceiveFeedBack(const TArrayByte& InOrder, TArrayByte& OutFeedBack);
+  // Writes the request frame and reads nothing (the bootloader request).
+  void SendOrder(const TArrayByte& InOrder);
+
+  bool isOpen() const { return HCom != kInvalidHandle; }
+
+  std::uint32_t HCom = kInvalidHandle;
+  std::uint8_t LastOrder = 0;
+
+ private:
+  TArrayByte BuildOrderFrame(const TArrayByte& InOrder);
+  void WriteBuffer(const TArrayByte& frame);
+  void ReadBuffer(TArrayByte& reply, int& NbTotal);
+  [[noreturn]] void Fail(const std::string& message);
+  [[noreturn]] void FailRead(const std::string& message);
+
+  std::filesystem::path programFolder_;
+  std::mutex Command;
+  std::unique_ptr<SerialPort> port_;
+};
+
+}  // namespace vesk

@@ -1,0 +1,118 @@
+#include "common/event_log.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <thread>
+
+#include "common/exceptions.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+using test::LogCapture;
+using test::ReadFile;
+using test::TempFolder;
+using ::testing::ElementsAre;
+
+TEST(EventLog, LineFormat) {
+  const struct {
+    DateTimeParts when;
+    const char* text;
+    const char* line;
+  } cases[] = {
+      {{2026, 1, 18, 9, 5, 3, 42},
+       "Application opened",
+       "2026/01/18  09:05:03.042 : Application opened"},
+      {{2026, 1, 18, 9, 5, 3, 7}, "x", "2026/01/18  09:05:03.007 : x"},
+      {{2026, 1, 18, 9, 5, 3, 100}, "x", "2026/01/18  09:05:03.100 : x"},
+      {{2026, 12, 31, 23, 59, 59, 999}, "", "2026/12/31  23:59:59.999 : "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LogLine(EncodeDateTime(c.when), c.text), c.line);
+  }
+}
+
+TEST(EventLog, EveryLineGoesToOneFileWithCrLf) {
+  TempFolder folder;
+  LogCapture capture(folder.path());
+  const auto file = LogFilePath();
+  EXPECT_EQ(file.parent_path(), folder.path());
+  EXPECT_THAT(file.filename().string(), ::testing::MatchesRegex("Log_[0-9]+\\.txt"));
+
+  WriteLog("Application opened");
+  WriteLog("");
+  const std::string content = ReadFile(file);
+  const auto lines = capture.lines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(content, lines[0] + "\r\n" + lines[1] + "\r\n");
+  EXPECT_THAT(capture.texts(), ElementsAre("Application opened", ""));
+}
+
+TEST(EventLog, AnExistingFileIsAppendedTo) {
+  TempFolder folder;
+  LogCapture capture(folder.path());
+  const auto file = LogFilePath();
+  {
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    std::fputs("earlier\r\n", f);
+    std::fclose(f);
+  }
+  WriteLog("later");
+  EXPECT_EQ(ReadFile(file), "earlier\r\n" + capture.lines().at(0) + "\r\n");
+}
+
+TEST(EventLog, TwoRunsWriteTwoFiles) {
+  TempFolder folder;
+  InitLog(folder.path());
+  const auto first = LogFilePath();
+  InitLog(folder.path());
+  EXPECT_NE(first, LogFilePath());
+}
+
+TEST(EventLog, UnwritableFolderRaisesAndHandsNothingOver) {
+  TempFolder folder;
+  LogCapture capture(folder / "missing");
+  EXPECT_THROW(WriteLog("lost"), EInOutError);
+  EXPECT_TRUE(capture.lines().empty());
+  // The lock is released: the next line goes through once the folder exists.
+  std::filesystem::create_directory(folder / "missing");
+  WriteLog("kept");
+  EXPECT_THAT(capture.texts(), ElementsAre("kept"));
+}
+
+TEST(EventLog, AFailingHandOverLeavesTheLineInTheFile) {
+  TempFolder folder;
+  InitLog(folder.path());
+  SetLogHandOver([](const std::string&) { throw std::runtime_error("view gone"); });
+  EXPECT_NO_THROW(WriteLog("only in the file"));
+  SetLogHandOver(nullptr);
+  EXPECT_NE(ReadFile(LogFilePath()).find("only in the file\r\n"), std::string::npos);
+}
+
+TEST(EventLog, LinesFromManyThreadsReachFileAndHandOverInTheSameOrder) {
+  TempFolder folder;
+  LogCapture capture(folder.path());
+  {
+    std::vector<std::jthread> writers;
+    for (int t = 0; t < 4; ++t) {
+      writers.emplace_back([t] {
+        for (int i = 0; i < 200; ++i) {
+          WriteLog("thread " + std::to_string(t) + " line " + std::to_string(i));
+        }
+      });
+    }
+  }
+  std::string expected;
+  for (const auto& line : capture.lines()) {
+    expected += line + "\r\n";
+  }
+  EXPECT_EQ(capture.lines().size(), 800u);
+  EXPECT_EQ(ReadFile(LogFilePath()), expected);
+}
+
+}  // namespace
+}  // namespace vesk

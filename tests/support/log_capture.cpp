@@ -1,0 +1,37 @@
+#include "tests/support/log_capture.h"
+
+#include "common/event_log.h"
+
+namespace vesk::test {
+
+LogCapture::LogCapture(const std::filesystem::path& folder) {
+  InitLog(folder);
+  SetLogHandOver([this](const std::string& line) {
+    std::lock_guard lock(mutex_);
+    lines_.push_back(line);
+  });
+}
+
+LogCapture::~LogCapture() {
+  SetLogHandOver(nullptr);
+}
+
+std::vector<std::string> LogCapture::lines() const {
+  std::lock_guard lock(mutex_);
+  return lines_;
+}
+
+std::vector<std::string> LogCapture::texts() const {
+  std::vector<std::string> texts;
+  for (const auto& line : lines()) {
+    texts.push_back(LogText(line));
+  }
+  return texts;
+}
+
+std::string LogText(const std::string& line) {
+  const auto separator = line.find(" : ");
+  return separator == std::string::npos ? line : line.substr(separator + 3);
+}
+
+}  // namespace vesk::test

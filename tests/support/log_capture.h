@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace vesk::test {
+
+// Points the event log at a folder and keeps every handed-over line; the text of each
+// line (after the time stamp) is what tests compare.
+class LogCapture {
+ public:
+  explicit LogCapture(const std::filesystem::path& folder);
+  ~LogCapture();
+  LogCapture(const LogCapture&) = delete;
+  LogCapture& operator=(const LogCapture&) = delete;
+
+  std::vector<std::string> lines() const;
+  // The lines without their time stamp.
+  std::vector<std::string> texts() const;
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> lines_;
+};
+
+// "2026/01/18  09:05:03.042 : text" -> "text"
+std::string LogText(const std::string& line);
+
+}  // namespace vesk::test

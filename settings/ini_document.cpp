@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <cctype>
 
+#include "common/number_text.h"
+
 namespace vesk {
 namespace {
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) {
-    return {};
-  }
-  const auto last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
 
 bool SameName(const std::string& a, const std::string& b) {
   return std::ranges::equal(
@@ -26,11 +19,11 @@ bool IsComment(const std::string& trimmed) {
 
 // The section name of a "[name]" line.
 std::optional<std::string> SectionName(const std::string& line) {
-  const std::string trimmed = Trimmed(line);
+  const std::string trimmed = TrimBlanks(line);
   if (trimmed.empty() || trimmed[0] != '[') {
     return std::nullopt;
   }
-  return Trimmed(trimmed.substr(1, trimmed.find(']') - 1));
+  return TrimBlanks(trimmed.substr(1, trimmed.find(']') - 1));
 }
 
 struct KeyLine {
@@ -39,12 +32,12 @@ struct KeyLine {
 };
 
 std::optional<KeyLine> ParseKeyLine(const std::string& line) {
-  const std::string trimmed = Trimmed(line);
+  const std::string trimmed = TrimBlanks(line);
   const auto equals = trimmed.find('=');
   if (IsComment(trimmed) || equals == std::string::npos) {
     return std::nullopt;
   }
-  return KeyLine{Trimmed(trimmed.substr(0, equals)), Trimmed(trimmed.substr(equals + 1))};
+  return KeyLine{TrimBlanks(trimmed.substr(0, equals)), TrimBlanks(trimmed.substr(equals + 1))};
 }
 
 }  // namespace
@@ -93,7 +86,7 @@ std::optional<std::string> TIniDocument::Find(const std::string& section,
 
 bool TIniDocument::Set(const std::string& section, const std::string& key,
                        const std::string& value) {
-  std::string clean = Trimmed(value);
+  std::string clean = TrimBlanks(value);
   std::ranges::replace_if(
       clean, [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
   const Range range = SectionRange(section);

@@ -22,6 +22,7 @@ struct TYScaleSetting {
   bool fixed = true;
   double min = 0;
   double max = 0;
+  bool operator==(const TYScaleSetting&) const = default;
 };
 
 // Everything SaveSettings stores.

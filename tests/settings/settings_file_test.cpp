@@ -25,14 +25,8 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
                            TTimeChart::WindSpeed}) {
     EXPECT_EQ(settings.ReadTimeFormat(chart), "dd/mm hh");
   }
-  const auto temp = settings.ReadYScale(TValueAxis::Temp);
-  EXPECT_TRUE(temp.fixed);
-  EXPECT_EQ(temp.min, 0);
-  EXPECT_EQ(temp.max, 50);
-  const auto rh = settings.ReadYScale(TValueAxis::RH);
-  EXPECT_TRUE(rh.fixed);
-  EXPECT_EQ(rh.min, 0);
-  EXPECT_EQ(rh.max, 100);
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::Temp), (TYScaleSetting{true, 0, 50}));
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::RH), (TYScaleSetting{true, 0, 100}));
   EXPECT_EQ(settings.ReadHumiditySensorGain(kBuiltInGain), kBuiltInGain);
   EXPECT_EQ(settings.ReadHumiditySensorOffset(kBuiltInOffset), kBuiltInOffset);
   EXPECT_EQ(settings.ReadFtpIntervall(), 5);
@@ -97,14 +91,8 @@ TEST(SettingsFile, FileEditedByHand) {
   EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::Temp), "hh:mm");
   EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::RH), "dd/mm hh");
   EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::Press), "dd hh");
-  const auto temp = settings.ReadYScale(TValueAxis::Temp);
-  EXPECT_TRUE(temp.fixed);
-  EXPECT_EQ(temp.min, 0);
-  EXPECT_EQ(temp.max, 50);
-  const auto rh = settings.ReadYScale(TValueAxis::RH);
-  EXPECT_FALSE(rh.fixed);
-  EXPECT_EQ(rh.min, 0);
-  EXPECT_EQ(rh.max, 100);
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::Temp), (TYScaleSetting{true, 0, 50}));
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::RH), (TYScaleSetting{false, 0, 100}));
   EXPECT_EQ(settings.ReadHumiditySensorGain(kBuiltInGain), 160);
   EXPECT_EQ(settings.ReadHumiditySensorOffset(0.2), 0.2) << "the value held is the default";
   EXPECT_EQ(settings.ReadFtpIntervall(), -1);

@@ -12,7 +12,7 @@ A simulated camera board behind a pseudo-terminal. It links <folder>/ports/COM<p
 terminal, prints the terminal's device path and answers the monitor's orders until it gets
 SIGTERM or SIGINT; then it removes the link.
 
-Where:
+Line:
   --port N                 port number of the link ports/COM<N> (default 3)
   --folder DIR             folder that holds ports/ (default: this program's folder, the
                            monitor's program folder)

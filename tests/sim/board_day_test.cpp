@@ -3,13 +3,13 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <set>
 
 #include "acquisition/sensor_conversions.h"
 #include "common/reply_reader.h"
 #include "link/order_codes.h"
 #include "tests/sim/board_fixture.h"
+#include "tests/sim/weather_decoding.h"
 
 namespace vesk::sim {
 namespace {
@@ -17,19 +17,6 @@ namespace {
 using test::BoardFixture;
 
 constexpr double kMinute = 1.0 / (24 * 60);
-
-double ChannelVolts(const ReplyReader& r, std::size_t n) {
-  return (r.word(n) >> 4) * 4.096 / 4096;
-}
-
-// The monitor's reading of the second-generation module's sea-level pressure, temperature and
-// wind speed.
-double SeaLevelHpa(const ReplyReader& r) {
-  const std::uint16_t p = r.word(0);
-  EXPECT_EQ(p >> 11, 10) << "pressure marker";
-  const double station = (((p >> 1) & 0x3FF) + 545.6) / 13.64 * 10;
-  return station * std::pow((0.00651 * 550 + 293.16) / 293.16, 5.25516);
-}
 
 TEST(SimBoardDay, ReadingsStayPlausibleAndFollowTheDailyCycle) {
   BoardFixture f;
@@ -48,11 +35,17 @@ TEST(SimBoardDay, ReadingsStayPlausibleAndFollowTheDailyCycle) {
 
     const TArrayByte ext = f.ask({REQ_GET_DATAEXT});
     const ReplyReader e(ext);
-    EXPECT_THAT(SeaLevelHpa(e), ::testing::AllOf(::testing::Ge(950), ::testing::Le(1050)));
-    const double moduleOutsideC = (ChannelVolts(e, 4) / 2.663 - 0.5) * 100;
-    EXPECT_NEAR(moduleOutsideC, outsideC, 0.6) << "module and board see the same air";
-    const double windKmh = ((ChannelVolts(e, 6) / 2.663 - 0.305) / 75 * 1000 * 50 * 3.6) / 16.526;
-    EXPECT_THAT(windKmh, ::testing::AllOf(::testing::Ge(-0.2), ::testing::Le(40)));
+    EXPECT_EQ(e.word(0) >> 11, 10) << "pressure marker";
+    EXPECT_THAT(test::SeaLevel(test::DecodeStationPressure(e.word(0))),
+                ::testing::AllOf(::testing::Ge(950), ::testing::Le(1050)));
+    EXPECT_NEAR(test::DecodeTemperature(e.word(4), true), outsideC, 0.6)
+        << "module and board see the same air";
+    EXPECT_THAT(test::DecodeHumidity(e.word(2)),
+                ::testing::AllOf(::testing::Ge(0), ::testing::Le(100)));
+    EXPECT_THAT(test::DecodeWindSpeed(e.word(6), true),
+                ::testing::AllOf(::testing::Ge(-0.2), ::testing::Le(40)));
+    EXPECT_THAT(test::DecodeWindDirection(e.word(8), true),
+                ::testing::AllOf(::testing::Ge(0), ::testing::Lt(360)));
 
     const int hour = (step / 4) % 24;
     if (hour == 3) {

@@ -94,17 +94,32 @@ class SimProcess {
 
   // The exit status once the program ends, -1 when it does not in time or was killed.
   int exitStatus() {
-    pollfd p{pidFd_, POLLIN, 0};
-    if (pidFd_ < 0 || poll(&p, 1, kDeadlineMs) != 1) {
+    int status = 0;
+    if (!ended(status)) {
       return -1;
     }
-    int status = 0;
-    waitpid(pid_, &status, 0);
     pid_ = -1;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
 
  private:
+  // Waits for the end through the process descriptor; kernels without one are asked again
+  // every few milliseconds.
+  bool ended(int& status) {
+    if (pidFd_ >= 0) {
+      pollfd p{pidFd_, POLLIN, 0};
+      return poll(&p, 1, kDeadlineMs) == 1 && waitpid(pid_, &status, 0) == pid_;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kDeadlineMs);
+    while (waitpid(pid_, &status, WNOHANG) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        return false;
+      }
+      poll(nullptr, 0, 5);
+    }
+    return true;
+  }
+
   pid_t pid_ = -1;
   int out_ = -1;
   int pidFd_ = -1;

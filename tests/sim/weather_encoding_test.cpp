@@ -5,36 +5,12 @@
 #include <cmath>
 #include <functional>
 
-#include "acquisition/sensor_conversions.h"
+#include "tests/sim/weather_decoding.h"
 
 namespace vesk::sim {
 namespace {
 
-// The monitor's reading of each channel, from the count in the word's high 12 bits.
-double Volts(std::uint16_t word) {
-  return (word >> 4) * 4.096 / 4096;
-}
-double DecodeTemperature(std::uint16_t w, bool v2) {
-  return ((v2 ? Volts(w) / 2.663 : Volts(w)) - 0.5) * 100;
-}
-double DecodeHumidity(std::uint16_t w) {
-  return (Volts(w) / 5 - HumiditySensorOffset()) * HumiditySensorGain();
-}
-double DecodeWindSpeed(std::uint16_t w, bool v2) {
-  if (v2) {
-    return ((Volts(w) / 2.663 - 0.305) / 75 * 1000 * 50 * 3.6) / 16.526;
-  }
-  return ((Volts(w) / 1.3333 - 0.5805) / 150 * 1000 * 50 * 3.6) / 16;
-}
-double DecodeWindDirection(std::uint16_t w, bool v2) {
-  if (v2) {
-    return (Volts(w) / 2.663 - 0.3) / 1.2 * 360;
-  }
-  return ((Volts(w) / 1.3333 - 0.5805) / 150 * 1000 * 360) / 16;
-}
-double SeaLevel(double station) {
-  return station * std::pow((0.00651 * 550 + 293.16) / 293.16, 5.25516);
-}
+using namespace test;
 
 TEST(SimWeatherEncoding, KnownWords) {
   EXPECT_EQ(PressureWord(949.85), 0x55DC);
@@ -87,7 +63,7 @@ TEST(SimWeatherEncoding, DecodesToTheValueWithinHalfACount) {
        {0, 90, 359.9}},
       {"module temperature",
        ModuleTemperatureWord,
-       [](std::uint16_t w) { return static_cast<std::int16_t>(w) / 16.0 * 0.125; },
+       DecodeModuleTemperature,
        {-20.5, 0, 31.7},
        false},
   };
@@ -104,8 +80,7 @@ TEST(SimWeatherEncoding, DecodesToTheValueWithinHalfACount) {
   }
   for (const double hpa : {955.0, 1013.25, 1048.0}) {
     const std::uint16_t word = PressureWord(StationPressure(hpa));
-    const double station = (((word >> 1) & 0x3FF) + 545.6) / 13.64 * 10;
-    EXPECT_NEAR(SeaLevel(station), hpa, 0.4) << "pressure " << hpa;
+    EXPECT_NEAR(SeaLevel(DecodeStationPressure(word)), hpa, 0.4) << "pressure " << hpa;
   }
 }
 

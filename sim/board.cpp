@@ -1,0 +1,91 @@
+#include "sim/board.h"
+
+#include "acquisition/model_type.h"
+#include "link/frame.h"
+#include "link/order_codes.h"
+#include "sim/identity.h"
+#include "sim/readings_replies.h"
+
+namespace vesk::sim {
+namespace {
+
+// What a board answers to an order its firmware or its model does not know.
+const TArrayByte kUnknownOrder{0xFF};
+
+bool IsRequestFrame(const TArrayByte& frame) {
+  return frame.size() >= 4 && frame[0] == kRequestStart && frame[1] == frame.size() - 2 &&
+         ComputeChecksum(frame.data(), frame.size() - 1) == frame.back();
+}
+
+}  // namespace
+
+Board::Board(const BoardSetup& setup, BoardClock clock)
+    : identity_(setup.identity),
+      lens_(setup.lens),
+      clock_(std::move(clock)),
+      noise_(setup.seed),
+      faults_(setup.faults),
+      delay_(setup.faults.delay) {}
+
+TArrayByte Board::answer(const TArrayByte& requestFrame) {
+  if (bootloader_ || !IsRequestFrame(requestFrame)) {
+    return {};
+  }
+  const TArrayByte order(requestFrame.begin() + 2, requestFrame.end() - 1);
+  if (order[0] == REQ_BOOTLOADER) {
+    bootloader_ = true;
+    return {};
+  }
+  return faults_.apply(BuildReplyFrame(reply(order)));
+}
+
+TArrayByte Board::reply(const TArrayByte& order) {
+  const bool lens = DrivesLens(identity_.type);
+  const bool newLens = UsesNewLensProtocol(identity_);
+  switch (order[0]) {
+    case REQ_ORDER_VERSION:
+      return VersionReply(identity_);
+    case REQ_GET_VOLTAGE:
+      return voltageReply();
+    case REQ_SET_CONFIG:
+      return SetConfig(heating_, order);
+    case REQ_GET_CONFIG:
+      return GetConfig(heating_);
+    case REQ_ENABLE_HEATER:
+      return EnableHeater(heating_, order);
+    case SET_MANUAL_COOLER_ORDER:
+      return SetManualCooler(cooling_, order);
+    case SET_AUTO_COOLER_ORDER:
+      return SetAutoCooler(cooling_, order);
+    case GET_INFOS_EF_CANON:
+      return lens ? lens_.infoReply(newLens) : kUnknownOrder;
+    case SET_CANON_DIAPH:
+      return lens ? lens_.diaphragm(order) : kUnknownOrder;
+    case SET_CANON_FOCUS:
+      return lens ? lens_.focus(order) : kUnknownOrder;
+    case REQ_GET_DATAEXT:
+      return HasWeatherModule(identity_.type) ? dataExtReply() : kUnknownOrder;
+    case GET_NAME_EF_CANON:
+      return lens ? lens_.nameReply(newLens) : kUnknownOrder;
+    case REQ_SET_TYPE_SERIAL:
+      return KnowsIdentityOrders(identity_) ? SetTypeAndSerial(identity_, order) : kUnknownOrder;
+    case REQ_GET_SERIAL:
+      return KnowsIdentityOrders(identity_) ? SerialReply(identity_) : kUnknownOrder;
+    default:
+      return kUnknownOrder;
+  }
+}
+
+TArrayByte Board::voltageReply() {
+  const Readings readings =
+      TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
+  return VoltageReply(readings, heating_, cooling_, VoltageReplyLength(identity_));
+}
+
+TArrayByte Board::dataExtReply() {
+  const Readings readings =
+      TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
+  return DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+}
+
+}  // namespace vesk::sim

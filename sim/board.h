@@ -1,0 +1,54 @@
+#pragma once
+
+#include <chrono>
+
+#include "common/byte_array.h"
+#include "sim/board_clock.h"
+#include "sim/board_setup.h"
+#include "sim/cooling.h"
+#include "sim/heating.h"
+#include "sim/lens.h"
+#include "sim/noise.h"
+#include "sim/reply_faults.h"
+
+namespace vesk::sim {
+
+// The simulated board: a request frame in, the reply frame a board would send out. It keeps
+// the state a board keeps (identity, heating setup, cooling modes, lens motors) and reads
+// its sensors from the clock it is given, with noise from its seed, so a fixed clock and
+// seed give fixed replies.
+class Board {
+ public:
+  explicit Board(const BoardSetup& setup, BoardClock clock = SystemClock());
+
+  // The bytes to send back; none for a request frame that is not valid (start byte,
+  // length, checksum), for the bootloader order and after it, and when silent.
+  TArrayByte answer(const TArrayByte& requestFrame);
+
+  // How long the board waits before each reply.
+  std::chrono::milliseconds replyDelay() const { return delay_; }
+
+  const BoardIdentity& identity() const { return identity_; }
+  const HeatingConfig& heating() const { return heating_; }
+  const CoolingModes& cooling() const { return cooling_; }
+  const Lens& lens() const { return lens_; }
+  // The board left its application firmware for the bootloader: it answers nothing more.
+  bool inBootloader() const { return bootloader_; }
+
+ private:
+  TArrayByte reply(const TArrayByte& order);
+  TArrayByte voltageReply();
+  TArrayByte dataExtReply();
+
+  BoardIdentity identity_;
+  HeatingConfig heating_ = DefaultHeating();
+  CoolingModes cooling_;
+  Lens lens_;
+  BoardClock clock_;
+  Noise noise_;
+  ReplyFaults faults_;
+  std::chrono::milliseconds delay_;
+  bool bootloader_ = false;
+};
+
+}  // namespace vesk::sim

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <iomanip>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,8 +25,7 @@ void PrintUsage(std::ostream& out) {
          "       vesk-cli --help | COMMAND --help\n\n"
          "Commands:\n";
   for (const auto& command : kCommands) {
-    out << "  " << command.name << std::string(10 - std::string(command.name).size(), ' ')
-        << command.summary << "\n";
+    out << "  " << std::left << std::setw(10) << command.name << command.summary << "\n";
   }
   out << "\nLog lines go to a Log_<number>.txt file in the program folder (or DIR), as the\n"
          "monitor's do; to the temporary folder when the program folder is read-only.\n"

@@ -77,28 +77,24 @@ std::filesystem::path CsvFileName(const std::filesystem::path& chosen) {
 }
 
 void AppendCsvLine(std::string& text, const TinfosRec& rec) {
-  AppendFixed(text, rec.Date, 5);
-  text += ';';
+  const auto field = [&text](double value, int decimals) {
+    AppendFixed(text, value, decimals);
+    text += ';';
+  };
+  field(rec.Date, 5);
   text += DateTimeToText(rec.Date);
   text += ';';
-  AppendFixed(text, rec.TempExt, 1);
-  text += ';';
-  AppendFixed(text, rec.TempInt, 1);
-  text += ';';
-  AppendFixed(text, rec.TempHot, 1);
-  text += ';';
-  AppendFixed(text, rec.RHInt, 1);
-  text += ';';
-  AppendFixed(text, rec.RHExt, 0);
-  text += ';';
+  field(rec.TempExt, 1);
+  field(rec.TempInt, 1);
+  field(rec.TempHot, 1);
+  field(rec.RHInt, 1);
+  field(rec.RHExt, 0);
   text += YesNoLetter(rec.ActiveHeater);
   text += ';';
-  AppendFixed(text, rec.Pressure, 1);
-  text += ';';
-  AppendFixed(text, rec.WindSpeed, 1);
-  text += ';';
-  AppendFixed(text, rec.Windir, 0);
-  text += ";\r\n";
+  field(rec.Pressure, 1);
+  field(rec.WindSpeed, 1);
+  field(rec.Windir, 0);
+  text += "\r\n";
 }
 
 std::optional<std::string> ExportCsv(const TTinfosRec& history,

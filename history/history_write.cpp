@@ -9,8 +9,8 @@ namespace vesk {
 void WriteHistoryRecords(const std::filesystem::path& file, const TTinfosRec& history) {
   const std::uint32_t header[2] = {kTinfosRecTag,
                                    ToCardinal(static_cast<long long>(history.size()))};
+  RawFile out = RawFile::Create(file);
   try {
-    RawFile out = RawFile::Create(file);
     out.write(header, sizeof header);
     out.write(history.data(), history.size() * sizeof(TinfosRec));
     out.sync();

@@ -98,6 +98,7 @@ TEST_F(HistorySave, FailedSaveRaisesLeavesTheLockAndKeepsThePreviousFiles) {
   EXPECT_EQ(history.size(), 5u);
   EXPECT_EQ(fileBytes("DatasVesk.bin"), file);
   EXPECT_EQ(fileBytes("DatasVesk.bin.back"), backup);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "DatasVesk.bin.tmp"));
   ASSERT_TRUE(store.FileSave_Section().try_lock());
   store.FileSave_Section().unlock();
 }

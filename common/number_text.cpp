@@ -33,7 +33,9 @@ class ScopedCLocale {
   locale_t previous_;
 };
 
-std::string Trimmed(const std::string& text) {
+}  // namespace
+
+std::string TrimBlanks(const std::string& text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string::npos) {
     return {};
@@ -41,8 +43,6 @@ std::string Trimmed(const std::string& text) {
   const auto last = text.find_last_not_of(" \t");
   return text.substr(first, last - first + 1);
 }
-
-}  // namespace
 
 std::string FormatText(const char* format, ...) {
   ScopedCLocale c;
@@ -90,7 +90,7 @@ std::string FloatToText(double value) {
 }
 
 bool TextToFloat(const std::string& text, double& value) {
-  const std::string trimmed = Trimmed(text);
+  const std::string trimmed = TrimBlanks(text);
   if (trimmed.empty()) {
     return false;
   }
@@ -112,7 +112,7 @@ bool TextToFloat(const std::string& text, double& value) {
 }
 
 bool TextToInt(const std::string& text, long long& value, bool allowHex) {
-  const std::string trimmed = Trimmed(text);
+  const std::string trimmed = TrimBlanks(text);
   if (trimmed.empty()) {
     return false;
   }

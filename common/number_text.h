@@ -4,6 +4,9 @@
 
 namespace vesk {
 
+// The text without its leading and trailing blanks and tabs, as number texts are read.
+std::string TrimBlanks(const std::string& text);
+
 // printf-style text, always with the point as decimal separator whatever the locale.
 std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 

@@ -9,8 +9,9 @@
 
 namespace vesk {
 
-// One measurement. The struct is the 80-byte record of the history file itself, so the
-// records are read and written as one block with no per-record work.
+// One measurement. Units: °C, %RH, hPa reduced to sea level, degrees of azimuth, km/h; a
+// value the model does not measure is 0. The struct is the 80-byte record of the history
+// file itself, so the records are read and written as one block with no per-record work.
 struct TinfosRec {
   TDateTime Date = 0.0;  // exactly 0.0 marks an empty record, removed when the file is loaded
   double TempExt = 0.0;

@@ -28,6 +28,11 @@ std::vector<TArrayByte> ScriptedPeer::requests() const {
   return requests_;
 }
 
+std::vector<std::chrono::steady_clock::time_point> ScriptedPeer::requestTimes() const {
+  std::lock_guard lock(mutex_);
+  return times_;
+}
+
 bool ScriptedPeer::waitForRequests(std::size_t count, std::chrono::milliseconds timeout) const {
   std::unique_lock lock(mutex_);
   return changed_.wait_for(lock, timeout, [&] { return requests_.size() >= count; });
@@ -66,6 +71,7 @@ void ScriptedPeer::serve(std::stop_token stop) {
     {
       std::lock_guard lock(mutex_);
       requests_.push_back(request);
+      times_.push_back(std::chrono::steady_clock::now());
     }
     changed_.notify_all();
     sendRaw(responder_(request));

@@ -27,6 +27,8 @@ class ScriptedPeer {
   void sendRaw(const TArrayByte& bytes);
 
   std::vector<TArrayByte> requests() const;
+  // When each request frame was complete at the board.
+  std::vector<std::chrono::steady_clock::time_point> requestTimes() const;
   // Waits until count request frames were read; false when the time ran out.
   bool waitForRequests(std::size_t count,
                        std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
@@ -40,6 +42,7 @@ class ScriptedPeer {
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::vector<TArrayByte> requests_;
+  std::vector<std::chrono::steady_clock::time_point> times_;
   std::jthread thread_;
 };
 

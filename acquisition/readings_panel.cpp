@@ -1,0 +1,92 @@
+#include "acquisition/readings_panel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+namespace vesk {
+namespace {
+
+QLabel* NamedLabel(const char* name, const std::string& text, QWidget* parent) {
+  auto* label = new QLabel(QString::fromStdString(text), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
+
+QLabel* Caption(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  return label;
+}
+
+void MakeLarge(QLabel* label, int pointSize) {
+  QFont font = label->font();
+  font.setPointSize(pointSize);
+  font.setBold(true);
+  label->setFont(font);
+  label->setMinimumWidth(130);
+}
+
+}  // namespace
+
+ReadingsPanel::ReadingsPanel(QWidget* parent) : QGroupBox(parent) {
+  setObjectName(QStringLiteral("GroupBoxDisplays"));
+  const ReadingsTexts initial = InitialReadings();
+  LabelTemp = NamedLabel("LabelTemp", initial.LabelTemp, this);
+  LabelRH = NamedLabel("LabelRH", initial.LabelRH, this);
+  LabelPR = NamedLabel("LabelPR", initial.LabelPR, this);
+  LabeltempInsideCamera = NamedLabel("LabeltempInsideCamera", initial.LabeltempInsideCamera, this);
+  MakeLarge(LabelTemp, 20);
+  MakeLarge(LabelRH, 20);
+  MakeLarge(LabelPR, 14);
+  MakeLarge(LabeltempInsideCamera, 14);
+
+  ShapeHeating = new Lamp(this);
+  ShapeHeating->setObjectName(QStringLiteral("ShapeHeating"));
+  ShapeAutoHeat = new Lamp(this);
+  ShapeAutoHeat->setObjectName(QStringLiteral("ShapeAutoHeat"));
+  LabelVer = NamedLabel("LabelVer", "", this);
+
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(12);
+  grid->setVerticalSpacing(6);
+  grid->addWidget(Caption(QStringLiteral("Outside temperature"), this), 0, 0);
+  grid->addWidget(LabelTemp, 0, 1);
+  grid->addWidget(Caption(QStringLiteral("Outside humidity"), this), 1, 0);
+  grid->addWidget(LabelRH, 1, 1);
+  grid->addWidget(Caption(QStringLiteral("Dew point"), this), 2, 0);
+  grid->addWidget(LabelPR, 2, 1);
+  grid->addWidget(Caption(QStringLiteral("Inside camera"), this), 3, 0);
+  grid->addWidget(LabeltempInsideCamera, 3, 1);
+
+  auto* lamps = new QHBoxLayout;
+  lamps->setSpacing(6);
+  lamps->addWidget(ShapeHeating);
+  lamps->addWidget(new QLabel(QStringLiteral("Heating"), this));
+  lamps->addSpacing(16);
+  lamps->addWidget(ShapeAutoHeat);
+  lamps->addWidget(new QLabel(QStringLiteral("Auto mode"), this));
+  lamps->addStretch(1);
+
+  auto* column = new QVBoxLayout(this);
+  column->addLayout(grid);
+  column->addStretch(1);
+  column->addLayout(lamps);
+  column->addWidget(LabelVer);
+}
+
+SecondaryReadings::SecondaryReadings(QWidget* parent) : QWidget(parent) {
+  const ReadingsTexts initial = InitialReadings();
+  LabelTempHotSide = NamedLabel("LabelTempHotSide", initial.LabelTempHotSide, this);
+  LabelRH_Inside = NamedLabel("LabelRH_Inside", initial.LabelRH_Inside, this);
+  LabelPressure = NamedLabel("LabelPressure", initial.LabelPressure, this);
+  LabelWind = NamedLabel("LabelWind", initial.LabelWind, this);
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
+  for (QLabel* label : {LabelTempHotSide, LabelRH_Inside, LabelPressure, LabelWind}) {
+    column->addWidget(label);
+  }
+}
+
+}  // namespace vesk

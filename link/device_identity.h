@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/byte_array.h"
+
+namespace vesk {
+
+// Firmware version of a version reply: minor / 10 up to 10, minor / 100 above
+// (3, 5 is 3.5; 2, 18 is 2.18; 2, 20 and 2, 2 are both 2.2).
+double FirmwareVersion(std::uint8_t major, std::uint8_t minor);
+
+enum class CoolingPage { Hidden, Reduced, Full };
+enum class LensFlag { Unchanged, Set, Cleared };
+
+// What a model type code shows and drives.
+struct ModelType {
+  const char* label = "";
+  CoolingPage cooling = CoolingPage::Hidden;
+  bool weatherPages = false;
+  bool basicLensPage = false;
+  bool advancedLensPage = false;
+  LensFlag lens = LensFlag::Unchanged;
+  bool hotSide = false;
+};
+
+// The model type table; codes 21 and 25 choose their lens page by firmware version.
+ModelType ModelTypeOf(std::uint8_t TypeCam, double Version);
+
+// The board's identity as its version reply tells it.
+struct DeviceIdentity {
+  std::uint8_t major = 0;
+  std::uint8_t minor = 0;
+  double Version = 0;
+  std::uint8_t TypeCam = 1;
+  bool typed = false;  // major 2 or more: the reply carries a model type
+  ModelType model;
+  bool DisplayTempHot = false;
+  bool DisplayRH_int = false;
+  bool DriveEFlens_intf = false;
+  bool GroupBoxV3 = false;  // firmware 3 and later: serial number and humidity setup
+
+  // " Ver. FIRM : 3.5"
+  std::string VersionText() const;
+};
+
+// Decodes a version reply; previousLensFlag is kept by models that leave it unchanged. A
+// reply too short for its major raises "Range check error".
+DeviceIdentity IdentifyDevice(const TArrayByte& reply, bool previousLensFlag);
+
+}  // namespace vesk

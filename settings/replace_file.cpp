@@ -1,0 +1,144 @@
+#include "settings/replace_file.h"
+
+#include <atomic>
+#include <system_error>
+
+#include "common/exceptions.h"
+
+#ifdef _WIN32
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+namespace vesk {
+namespace {
+
+[[noreturn]] void FailWrite(const std::filesystem::path& file) {
+  throw EInOutError("Unable to write to " + file.string());
+}
+
+std::filesystem::path Target(const std::filesystem::path& file) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(file, error)) {
+    return file;
+  }
+  auto target = std::filesystem::weakly_canonical(file, error);
+  if (error) {
+    FailWrite(file);
+  }
+  return target;
+}
+
+std::filesystem::path TemporaryName(const std::filesystem::path& target) {
+  static std::atomic<unsigned> counter{0};
+#ifdef _WIN32
+  const long pid = 0;
+#else
+  const long pid = static_cast<long>(getpid());
+#endif
+  return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(pid) +
+                                 "." + std::to_string(counter++) + ".tmp");
+}
+
+}  // namespace
+
+#ifdef _WIN32
+
+void ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
+                        bool /*ownerOnly*/) {
+  const auto target = Target(file);
+  const auto temporary = TemporaryName(target);
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    out.flush();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      FailWrite(file);
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, target, error);
+  if (error) {
+    std::filesystem::remove(temporary, error);
+    FailWrite(file);
+  }
+}
+
+void RestrictToOwner(const std::filesystem::path& /*file*/) {}
+
+#else
+
+void ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
+                        bool ownerOnly) {
+  const auto target = Target(file);
+  struct stat existing {};
+  const bool exists = ::stat(target.c_str(), &existing) == 0;
+  // Replacing a read-only file by renaming would go round its protection.
+  if (exists && ::access(target.c_str(), W_OK) != 0) {
+    FailWrite(file);
+  }
+
+  std::filesystem::path temporary;
+  int fd = -1;
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = TemporaryName(target);
+    // The password must never sit in a file others can read, not even for a moment.
+    fd =
+        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+    if (fd < 0 && errno != EEXIST) {
+      break;
+    }
+  }
+  if (fd < 0) {
+    FailWrite(file);
+  }
+
+  bool ok = true;
+  if (ownerOnly) {
+    ok = ::fchmod(fd, 0600) == 0;
+  } else if (exists) {
+    ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+  }
+  size_t written = 0;
+  while (ok && written < content.size()) {
+    const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    ok = n > 0;
+    written += ok ? static_cast<size_t>(n) : 0;
+  }
+  ok = ok && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    FailWrite(file);
+  }
+  // The rename itself reaches the disk with the folder.
+  const auto folder =
+      target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
+  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folderFd >= 0) {
+    ::fsync(folderFd);
+    ::close(folderFd);
+  }
+}
+
+void RestrictToOwner(const std::filesystem::path& file) {
+  struct stat existing {};
+  if (::stat(file.c_str(), &existing) == 0 && (existing.st_mode & 077) != 0) {
+    ::chmod(file.c_str(), existing.st_mode & 0700);
+  }
+}
+
+#endif
+
+}  // namespace vesk

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+#include "settings/ftp_credentials.h"
+#include "settings/ini_file.h"
+
+namespace vesk {
+
+// The five charts with a time axis, in the order the time window writes them.
+enum class TTimeChart { Temp, RH, Press, WindDir, WindSpeed };
+inline constexpr std::size_t kTimeChartCount = 5;
+using TTimeFormats = std::array<std::string, kTimeChartCount>;  // indexed by TTimeChart
+
+// The two charts whose value axis the operator can force.
+enum class TValueAxis { Temp, RH };
+
+struct TYScaleSetting {
+  bool fixed = true;
+  double min = 0;
+  double max = 0;
+  bool operator==(const TYScaleSetting&) const = default;
+};
+
+// Everything SaveSettings stores.
+struct TSavedSettings {
+  int comNum = 0;
+  TYScaleSetting temp;
+  TYScaleSetting rh;
+  bool autostart = true;
+  TFTPCredentials ftp;
+  double humiditySensorGain = 0;
+  double humiditySensorOffset = 0;
+};
+
+// "VeskLevel.ini" in the program's folder (the main window's FileIni): one typed reader per
+// setting read at start, with its default, and the writers of the settings. Each write
+// reaches the file at once. The file is readable by its owner only once it holds the posting
+// password.
+class TSettingsFile {
+ public:
+  explicit TSettingsFile(const std::filesystem::path& folder);
+
+  TIniFile& ini() { return ini_; }
+  const TIniFile& ini() const { return ini_; }
+
+  int ReadComNum() const;
+  // Days before and after now shown on the time axes; both shared by the five charts.
+  double ReadMinX() const;
+  double ReadMaxX() const;
+  // Each chart reads its time label format from its own section; for the pressure and wind
+  // charts that is not the section the time window writes to.
+  std::string ReadTimeFormat(TTimeChart chart) const;
+  TYScaleSetting ReadYScale(TValueAxis axis) const;
+  // The default is the value the program holds when the key is read.
+  double ReadHumiditySensorGain(double held) const;
+  double ReadHumiditySensorOffset(double held) const;
+  // Minutes, as stored; a negative value is the posting interval's to refuse.
+  int ReadFtpIntervall() const;
+  TFTPCredentials ReadFtpCredentials() const;
+  bool ReadAutostart() const;
+  std::string ReadIpEchoUrl(const std::string& builtIn) const;
+
+  // SetTimeWindow: the shared window and every chart's format into the five write sections.
+  void WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats);
+  // The forced bounds of one value axis, written before they are checked.
+  void WriteYBounds(TValueAxis axis, double min, double max);
+  void WriteFtpIntervall(long long minutes);
+  // SaveSettings, in its order, with one replacement of the file.
+  void SaveSettings(const TSavedSettings& settings);
+
+ private:
+  TIniFile ini_;
+};
+
+}  // namespace vesk

@@ -1,0 +1,64 @@
+#pragma once
+
+// Every section and key of "VeskLevel.ini", spelled once, with the defaults the program falls
+// back on. Names are compared without regard to case, so "Temp_scale" also finds a section
+// written "Temp_Scale"; the spelling here is the one a new file gets.
+namespace vesk::settings_keys {
+
+inline constexpr char kFileName[] = "VeskLevel.ini";
+
+// Sections.
+inline constexpr char kCom[] = "COM";
+inline constexpr char kTempScale[] = "Temp_scale";
+inline constexpr char kRHScale[] = "RH_scale";
+// The pressure and wind charts read their time label format from these three sections ...
+inline constexpr char kPressScaleRead[] = "PressScale";
+inline constexpr char kWindScaleRead[] = "WindScale";
+inline constexpr char kDirScaleRead[] = "DirScale";
+// ... and the time window writes it into these three.
+inline constexpr char kPressScale[] = "Press_scale";
+inline constexpr char kPressWinDir[] = "Press_WinDir";
+inline constexpr char kPressWinSpeed[] = "Press_WinSpeed";
+inline constexpr char kHumiditySensor[] = "Humidity sensor";
+inline constexpr char kFtp[] = "FTP";
+inline constexpr char kMisc[] = "Misc";
+
+// Keys.
+inline constexpr char kValue[] = "Value";
+inline constexpr char kXmin[] = "Xmin";
+inline constexpr char kXmax[] = "Xmax";
+inline constexpr char kText[] = "text";
+inline constexpr char kYFixed[] = "Y_fixed";
+inline constexpr char kYmin[] = "Ymin";
+inline constexpr char kYmax[] = "Ymax";
+inline constexpr char kGain[] = "Gain";
+inline constexpr char kOffset[] = "Offset";
+inline constexpr char kIntervall[] = "intervall";
+inline constexpr char kHost[] = "Host";
+inline constexpr char kUser[] = "User";
+inline constexpr char kPass[] = "Pass";
+inline constexpr char kRemotePath[] = "RemotePath";
+inline constexpr char kPassive[] = "Passive";
+inline constexpr char kAutostart[] = "Autostart";
+// Where the chart images look up the public address; tests point it at a local server.
+inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+
+// Defaults.
+inline constexpr int kDefaultComNum = 3;
+inline constexpr double kDefaultMinX = 1.0;  // days before now on the time axes
+inline constexpr double kDefaultMaxX = 0.1;  // days after now
+inline constexpr char kDefaultTimeFormat[] = "dd/mm hh";
+inline constexpr bool kDefaultYFixed = true;
+inline constexpr double kDefaultMinYTemp = 0;
+inline constexpr double kDefaultMaxYTemp = 50;
+inline constexpr double kDefaultMinYRH = 0;
+inline constexpr double kDefaultMaxYRH = 100;
+inline constexpr int kDefaultFtpIntervall = 5;  // minutes
+inline constexpr char kDefaultHost[] = "127.0.0.1";
+inline constexpr char kDefaultUser[] = "Websrv";
+inline constexpr char kDefaultPass[] = "tovar82";
+inline constexpr char kDefaultRemotePath[] = "/general/";
+inline constexpr bool kDefaultPassive = true;
+inline constexpr bool kDefaultAutostart = true;
+
+}  // namespace vesk::settings_keys

@@ -1,0 +1,117 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+using test::ReadFile;
+using test::TempFolder;
+
+constexpr double kBuiltInGain = 157.23270440251574;  // 1 / 0.00636
+constexpr double kBuiltInOffset = 0.1515;
+
+TEST(SettingsFile, DefaultsInAnEmptyFolder) {
+  TempFolder folder;
+  const TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadComNum(), 3);
+  EXPECT_DOUBLE_EQ(settings.ReadMinX(), 1.0);
+  EXPECT_DOUBLE_EQ(settings.ReadMaxX(), 0.1);
+  for (const auto chart : {TTimeChart::Temp, TTimeChart::RH, TTimeChart::Press, TTimeChart::WindDir,
+                           TTimeChart::WindSpeed}) {
+    EXPECT_EQ(settings.ReadTimeFormat(chart), "dd/mm hh");
+  }
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::Temp), (TYScaleSetting{true, 0, 50}));
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::RH), (TYScaleSetting{true, 0, 100}));
+  EXPECT_EQ(settings.ReadHumiditySensorGain(kBuiltInGain), kBuiltInGain);
+  EXPECT_EQ(settings.ReadHumiditySensorOffset(kBuiltInOffset), kBuiltInOffset);
+  EXPECT_EQ(settings.ReadFtpIntervall(), 5);
+  const auto ftp = settings.ReadFtpCredentials();
+  EXPECT_EQ(ftp.Host, "127.0.0.1");
+  EXPECT_EQ(ftp.User, "Websrv");
+  EXPECT_EQ(ftp.Pass, "tovar82");
+  EXPECT_EQ(ftp.RemotePath, "/general/");
+  EXPECT_TRUE(ftp.Passive);
+  EXPECT_TRUE(settings.ReadAutostart());
+  EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
+  EXPECT_FALSE(std::filesystem::exists(folder / "VeskLevel.ini")) << "reads create nothing";
+}
+
+// The start writes the time window, the first save everything else: the file a first run
+// leaves behind.
+TEST(SettingsFile, FirstRunWritesEveryWrittenKey) {
+  TempFolder folder;
+  TSettingsFile settings(folder.path());
+  settings.WriteTimeWindow(settings.ReadMinX(), settings.ReadMaxX(),
+                           {"dd/mm hh", "dd/mm hh", "dd/mm hh", "dd/mm hh", "dd/mm hh"});
+  TSavedSettings saved;
+  saved.comNum = settings.ReadComNum();
+  saved.temp = settings.ReadYScale(TValueAxis::Temp);
+  saved.rh = settings.ReadYScale(TValueAxis::RH);
+  saved.autostart = settings.ReadAutostart();
+  saved.ftp = settings.ReadFtpCredentials();
+  saved.humiditySensorGain = settings.ReadHumiditySensorGain(kBuiltInGain);
+  saved.humiditySensorOffset = settings.ReadHumiditySensorOffset(kBuiltInOffset);
+  settings.SaveSettings(saved);
+
+  EXPECT_EQ(ReadFile(folder / "VeskLevel.ini"),
+            "[Temp_scale]\r\nXmin=1\r\nXmax=0.1\r\ntext=dd/mm hh\r\n"
+            "Y_fixed=1\r\nYmin=0\r\nYmax=50\r\n"
+            "[RH_scale]\r\nXmin=1\r\nXmax=0.1\r\ntext=dd/mm hh\r\n"
+            "Y_fixed=1\r\nYmin=0\r\nYmax=100\r\n"
+            "[Press_scale]\r\nXmin=1\r\nXmax=0.1\r\ntext=dd/mm hh\r\n"
+            "[Press_WinDir]\r\nXmin=1\r\nXmax=0.1\r\ntext=dd/mm hh\r\n"
+            "[Press_WinSpeed]\r\nXmin=1\r\nXmax=0.1\r\ntext=dd/mm hh\r\n"
+            "[COM]\r\nValue=3\r\n"
+            "[Misc]\r\nAutostart=1\r\n"
+            "[FTP]\r\nHost=127.0.0.1\r\nUser=Websrv\r\nPass=tovar82\r\n"
+            "RemotePath=/general/\r\nPassive=1\r\n"
+            "[Humidity sensor]\r\nGain=157.232704402516\r\nOffset=0.1515\r\n");
+  EXPECT_EQ(settings.ReadHumiditySensorGain(0), 157.232704402516);
+}
+
+TEST(SettingsFile, FileEditedByHand) {
+  TempFolder folder;
+  std::ofstream(folder / "VeskLevel.ini", std::ios::binary)
+      << "[com]\r\nVALUE=0x0A\r\n"
+         "[TEMP_SCALE]\r\nxmin=2.5\r\nY_FIXED=2\r\nYmin=abc\r\nYmax=1.2.3\r\ntext=hh:mm\r\n"
+         "[rh_Scale]\r\nY_fixed=0\r\nYmin=,5\r\nYmax=\r\n"
+         "[PressScale]\r\ntext=dd hh\r\n"
+         "[Press_scale]\r\ntext=never read\r\n"
+         "[humidity SENSOR]\r\nGain=160\r\nOffset=0,2\r\n"
+         "[Ftp]\r\nintervall=-1\r\nhost = ftp.example.org \r\nPassive=yes\r\n"
+         "[misc]\r\nautostart=0\r\n";
+  TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadComNum(), 10);
+  EXPECT_EQ(settings.ReadMinX(), 2.5);
+  EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::Temp), "hh:mm");
+  EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::RH), "dd/mm hh");
+  EXPECT_EQ(settings.ReadTimeFormat(TTimeChart::Press), "dd hh");
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::Temp), (TYScaleSetting{true, 0, 50}));
+  EXPECT_EQ(settings.ReadYScale(TValueAxis::RH), (TYScaleSetting{false, 0, 100}));
+  EXPECT_EQ(settings.ReadHumiditySensorGain(kBuiltInGain), 160);
+  EXPECT_EQ(settings.ReadHumiditySensorOffset(0.2), 0.2) << "the value held is the default";
+  EXPECT_EQ(settings.ReadFtpIntervall(), -1);
+  const auto ftp = settings.ReadFtpCredentials();
+  EXPECT_EQ(ftp.Host, "ftp.example.org");
+  EXPECT_EQ(ftp.User, "Websrv");
+  EXPECT_TRUE(ftp.Passive);
+  EXPECT_FALSE(settings.ReadAutostart());
+
+  // Writes land in the sections as the hand spelled them.
+  settings.WriteYBounds(TValueAxis::Temp, 30, 10);
+  settings.WriteFtpIntervall(0);
+  const std::string text = ReadFile(folder / "VeskLevel.ini");
+  EXPECT_NE(text.find("[TEMP_SCALE]\r\nxmin=2.5\r\nY_FIXED=2\r\nYmin=30\r\nYmax=10\r\n"),
+            std::string::npos);
+  EXPECT_NE(text.find("[Ftp]\r\nintervall=0\r\n"), std::string::npos);
+  EXPECT_EQ(text.find("[Temp_scale]"), std::string::npos);
+  EXPECT_EQ(text.find("[FTP]"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vesk

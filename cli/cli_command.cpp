@@ -1,0 +1,48 @@
+#include "cli/cli_command.h"
+
+#include <cmath>
+
+#include "common/number_text.h"
+
+namespace vesk::cli {
+
+bool IsHelp(const std::string& arg) {
+  return arg == "--help" || arg == "-h" || arg == "help";
+}
+
+std::optional<std::string> TakeOption(std::vector<std::string>& args, const std::string& name) {
+  for (auto it = args.begin(); it != args.end(); ++it) {
+    if (*it == name) {
+      if (it + 1 == args.end()) {
+        throw UsageError(name + " needs a value");
+      }
+      std::string value = *(it + 1);
+      args.erase(it, it + 2);
+      return value;
+    }
+    if (it->starts_with(name + "=")) {
+      std::string value = it->substr(name.size() + 1);
+      args.erase(it);
+      return value;
+    }
+  }
+  return std::nullopt;
+}
+
+void RejectUnknownOptions(const std::vector<std::string>& args) {
+  for (const auto& arg : args) {
+    if (arg.size() > 1 && arg[0] == '-') {
+      throw UsageError("unknown option " + arg);
+    }
+  }
+}
+
+double PositiveNumber(const std::string& option, const std::string& text) {
+  double value = 0.0;
+  if (!TextToFloat(text, value) || !std::isfinite(value) || value <= 0.0) {
+    throw UsageError(option + " needs a positive number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+}  // namespace vesk::cli

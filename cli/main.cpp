@@ -1,0 +1,77 @@
+// vesk-cli: the monitor's core on the command line, for headless machines and batch work.
+
+#include <unistd.h>
+
+#include <iomanip>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_command.h"
+#include "cli/history_commands.h"
+#include "common/event_log.h"
+#include "common/program_folder.h"
+
+namespace {
+
+using namespace vesk::cli;
+
+constexpr CliCommand kCommands[] = {
+    {"history", "read, convert and generate history files", &RunHistoryCommand},
+};
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: vesk-cli [--log-folder DIR] COMMAND ...\n"
+         "       vesk-cli --help | COMMAND --help\n\n"
+         "Commands:\n";
+  for (const auto& command : kCommands) {
+    out << "  " << std::left << std::setw(10) << command.name << command.summary << "\n";
+  }
+  out << "\nLog lines go to a Log_<number>.txt file in the program folder (or DIR), as the\n"
+         "monitor's do; to the temporary folder when the program folder is read-only.\n"
+         "Exit status: 0 done, 1 failed, 2 bad usage.\n";
+}
+
+// The log file is only created by the first line written, so fixing its folder is free.
+void PrepareLog(const std::optional<std::string>& folder) {
+  if (folder) {
+    vesk::InitLog(*folder);
+    return;
+  }
+  const std::filesystem::path program = vesk::ProgramFolder();
+  vesk::InitLog(::access(program.c_str(), W_OK) == 0 ? program
+                                                     : std::filesystem::temp_directory_path());
+}
+
+int Run(std::vector<std::string> args) {
+  const auto logFolder = TakeOption(args, "--log-folder");
+  if (args.empty()) {
+    throw UsageError("a command is needed");
+  }
+  if (IsHelp(args[0])) {
+    PrintUsage(std::cout);
+    return kExitOk;
+  }
+  for (const auto& command : kCommands) {
+    if (args[0] == command.name) {
+      PrepareLog(logFolder);
+      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr};
+      return command.run(context);
+    }
+  }
+  throw UsageError("unknown command \"" + args[0] + "\"");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return Run({argv + 1, argv + argc});
+  } catch (const UsageError& e) {
+    std::cerr << "vesk-cli: " << e.what() << "\n(vesk-cli --help shows the usage)\n";
+    return kExitUsage;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    return kExitFailure;
+  }
+}

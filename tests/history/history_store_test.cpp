@@ -1,0 +1,274 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "common/exceptions.h"
+
+#include "history/history_format.h"
+#include "history/history_load.h"
+#include "history/history_store.h"
+#include "history/synthetic_history.h"
+#include "tests/history/history_bytes.h"
+#include "tests/support/log_capture.h"
+#include "tests/support/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+using test::Bytes;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::MatchesRegex;
+using ::testing::StartsWith;
+
+class HistorySave : public ::testing::Test {
+ protected:
+  std::string fileBytes(const std::string& name) const { return test::ReadFile(folder / name); }
+
+  std::vector<std::string> folderNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+      if (!entry.path().filename().string().starts_with("Log_")) {
+        names.push_back(entry.path().filename().string());
+      }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  TTinfosRec loaded(const std::string& name) const {
+    TTinfosRec history;
+    LoadHistory(folder / name, kCurrentHistoryTag, history);
+    return history;
+  }
+
+  test::TempFolder folder;
+  test::LogCapture log{folder.path()};
+  HistoryStore store{folder.path()};
+};
+
+TEST_F(HistorySave, BackupHoldsTheFileOfThePreviousSave) {
+  const auto first = test::SampleRecords(2);
+  const auto second = test::SampleRecords(3);
+  const auto third = test::SampleRecords(4);
+  store.SaveHistory(first, "DatasVesk.bin");
+  EXPECT_THAT(folderNames(), ElementsAre("DatasVesk.bin"));
+
+  store.SaveHistory(second, "DatasVesk.bin");
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(first).str());
+  EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(second).str());
+
+  // The backup is not a second name for the file being replaced next time.
+  store.SaveHistory(third, "DatasVesk.bin");
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(second).str());
+  EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(third).str());
+  EXPECT_THAT(folderNames(), ElementsAre("DatasVesk.bin", "DatasVesk.bin.back"));
+  EXPECT_THAT(log.texts(), ElementsAre("Data saved : DatasVesk.bin,  points number : 2",
+                                       "Data saved : DatasVesk.bin,  points number : 3",
+                                       "Data saved : DatasVesk.bin,  points number : 4"));
+}
+
+TEST_F(HistorySave, EmptyHistoryLeavesFileAndBackupUntouched) {
+  store.SaveHistory(test::SampleRecords(1), "DatasVesk.bin");
+  store.SaveHistory(test::SampleRecords(2), "DatasVesk.bin");
+  const std::string file = fileBytes("DatasVesk.bin");
+  const std::string backup = fileBytes("DatasVesk.bin.back");
+  store.SaveHistory({}, "DatasVesk.bin");
+  EXPECT_EQ(fileBytes("DatasVesk.bin"), file);
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), backup);
+  EXPECT_EQ(log.texts().size(), 2u);
+}
+
+TEST_F(HistorySave, FailedSaveRaisesLeavesTheLockAndKeepsThePreviousFiles) {
+  store.SaveHistory(test::SampleRecords(1), "DatasVesk.bin");
+  store.SaveHistory(test::SampleRecords(2), "DatasVesk.bin");
+  const std::string file = fileBytes("DatasVesk.bin");
+  const std::string backup = fileBytes("DatasVesk.bin.back");
+  // The new file cannot be created where it is written first.
+  std::filesystem::create_directory(folder / "DatasVesk.bin.tmp");
+
+  const TTinfosRec history = test::SampleRecords(5);
+  EXPECT_THROW(store.SaveHistory(history, "DatasVesk.bin"), EInOutError);
+  EXPECT_EQ(history.size(), 5u);
+  EXPECT_EQ(fileBytes("DatasVesk.bin"), file);
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), backup);
+  EXPECT_TRUE(std::filesystem::is_directory(folder / "DatasVesk.bin.tmp"));
+  ASSERT_TRUE(store.FileSave_Section().try_lock());
+  store.FileSave_Section().unlock();
+}
+
+TEST(HistorySaveFolder, MissingFolderFailsWithTheFileLayerMessage) {
+  test::TempFolder folder;
+  test::LogCapture log(folder.path());
+  HistoryStore store(folder / "gone");
+  try {
+    store.SaveHistory(test::SampleRecords(1), "DatasVesk.bin");
+    ADD_FAILURE() << "saved into a missing folder";
+  } catch (const EInOutError& e) {
+    EXPECT_THAT(e.message(), StartsWith("Cannot create file \""));
+    EXPECT_THAT(e.message(), HasSubstr("No such file or directory"));
+  }
+  EXPECT_THAT(log.texts(), IsEmpty());
+  ASSERT_TRUE(store.FileSave_Section().try_lock());
+  store.FileSave_Section().unlock();
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
+
+std::uintmax_t SizeOf(const std::filesystem::path& file) {
+  std::error_code error;
+  const auto size = std::filesystem::file_size(file, error);
+  return error ? 0 : size;
+}
+
+// A child saves a large history over and over and is killed mid-save; whatever moment the
+// kill hits, the history file and its backup each hold one complete save.
+TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
+  const TTinfosRec before = test::SampleRecords(10);
+  const TTinfosRec after = GenerateHistory(45000.0, 600'000, 10.0);
+  const std::uintmax_t afterSize = kHistoryHeaderSize + after.size() * sizeof(TinfosRec);
+  store.SaveHistory(before, "DatasVesk.bin");
+  const auto file = folder / "DatasVesk.bin";
+  const auto temporary = folder / "DatasVesk.bin.tmp";
+
+  // First while the first new file is being written, then during a later save, once the
+  // new file is in place and the next one is under way.
+  const std::vector<std::function<bool()>> killWhen = {
+      [&] { return SizeOf(temporary) > 8; },
+      [&] { return SizeOf(file) == afterSize && SizeOf(temporary) > 0; },
+  };
+  for (std::size_t round = 0; round < killWhen.size(); ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      try {
+        for (;;) {
+          store.SaveHistory(after, "DatasVesk.bin");
+        }
+      } catch (...) {
+      }
+      _exit(3);
+    }
+    const bool reached = WaitFor(killWhen[round]);
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(reached) << "round " << round;
+    ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
+
+    for (const char* name : {"DatasVesk.bin", "DatasVesk.bin.back"}) {
+      if (round == 0 && std::string(name) == "DatasVesk.bin.back" &&
+          !std::filesystem::exists(folder / name)) {
+        continue;  // killed before the first backup was made
+      }
+      const TTinfosRec history = loaded(name);
+      EXPECT_TRUE(test::SameRecords(history, before) || test::SameRecords(history, after))
+          << name << " round " << round << " holds " << history.size() << " records";
+    }
+  }
+  // The next save goes through over whatever the killed one left behind.
+  store.SaveHistory(before, "DatasVesk.bin");
+  EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin"), before));
+  EXPECT_FALSE(std::filesystem::exists(temporary));
+}
+
+class HistoryStart : public HistorySave {
+ protected:
+  std::string damagedName() const {
+    for (const auto& name : folderNames()) {
+      if (name.starts_with("DatasVesk.bin.damaged-")) {
+        return name;
+      }
+    }
+    return "";
+  }
+};
+
+TEST_F(HistoryStart, MissingFileStartsEmptyAndOnlySaysPointsLoaded) {
+  TTinfosRec Datas;
+  store.LoadHistoryAtStart(Datas);
+  EXPECT_THAT(Datas, IsEmpty());
+  EXPECT_THAT(log.texts(), ElementsAre("Points loaded"));
+}
+
+TEST_F(HistoryStart, GoodFileLoads) {
+  const auto records = test::SampleRecords(3);
+  test::CurrentFile(records).writeTo(folder / "DatasVesk.bin");
+  TTinfosRec Datas;
+  std::vector<std::string> shown;
+  store.LoadHistoryAtStart(Datas, [&](const std::string& text) { shown.push_back(text); });
+  EXPECT_TRUE(test::SameRecords(Datas, records));
+  EXPECT_THAT(shown, ElementsAre("Sort points..."));
+  EXPECT_THAT(log.texts(), ElementsAre("Data loaded : DatasVesk.bin,  points number : 3",
+                                       "Data sorted, number of points : 3", "Points loaded"));
+}
+
+// Before, the next save copied the damaged file over the good backup and then replaced
+// it: both were lost.
+TEST_F(HistoryStart, DamagedFileIsSetAsideAndTheBackupLoadedAndKept) {
+  const auto good = test::SampleRecords(4);
+  const Bytes damaged = Bytes().u32(kTinfosRecTag).u32(1000).record(test::SampleRecord(1));
+  damaged.writeTo(folder / "DatasVesk.bin");
+  test::CurrentFile(good).writeTo(folder / "DatasVesk.bin.back");
+
+  TTinfosRec Datas = test::SampleRecords(1);
+  store.LoadHistoryAtStart(Datas);
+  EXPECT_TRUE(test::SameRecords(Datas, good));
+  const std::string aside = damagedName();
+  EXPECT_THAT(aside, MatchesRegex("DatasVesk\\.bin\\.damaged-[0-9]{8}-[0-9]{6}"));
+  EXPECT_EQ(fileBytes(aside), damaged.str());
+  const auto lines = log.texts();
+  ASSERT_EQ(lines.size(), 6u);
+  EXPECT_THAT(lines[0], StartsWith("Point loading -> Error while reading file : "));
+  EXPECT_EQ(lines[1], "Damaged history file kept as " + aside);
+  EXPECT_EQ(lines[2], "Data loaded : DatasVesk.bin,  points number : 4");
+  EXPECT_EQ(lines[3], "Data sorted, number of points : 4");
+  EXPECT_EQ(lines[4], "History restored from DatasVesk.bin.back,  points number : 4");
+  EXPECT_EQ(lines[5], "Points loaded");
+
+  Datas.push_back(test::SampleRecord(9));
+  store.SaveHistory(Datas, "DatasVesk.bin");
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(good).str());
+  EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(Datas).str());
+  EXPECT_EQ(fileBytes(aside), damaged.str());
+}
+
+TEST_F(HistoryStart, UnreadableFileAndBackupStartEmptyWithBothKept) {
+  // An older layout is no damage, but the start-up load refuses it all the same.
+  const Bytes older = Bytes().u32(kTinfosRecCorvoTag).u32(1).fill(64, 0x11);
+  const Bytes damagedBackup = Bytes().u32(kTinfosRecTag).u32(7);
+  older.writeTo(folder / "DatasVesk.bin");
+  damagedBackup.writeTo(folder / "DatasVesk.bin.back");
+
+  TTinfosRec Datas;
+  store.LoadHistoryAtStart(Datas);
+  EXPECT_THAT(Datas, IsEmpty());
+  const std::string aside = damagedName();
+  EXPECT_EQ(fileBytes(aside), older.str());
+  const auto lines = log.texts();
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "Point loading -> " + (folder / "DatasVesk.bin").string() +
+                          " does not have the correct format !");
+  EXPECT_EQ(lines[1], "Damaged history file kept as " + aside);
+  EXPECT_THAT(lines[2], StartsWith("Backup loading -> Error while reading file : "));
+  EXPECT_EQ(lines[3], "Points loaded");
+  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), damagedBackup.str());
+}
+
+}  // namespace
+}  // namespace vesk

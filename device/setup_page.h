@@ -17,7 +17,8 @@ class SetupPage : public QWidget {
   Q_OBJECT
 
  public:
-  // The page shows the log view it is given (the main window owns the log).
+  // The page shows the log view it is given and becomes its parent; the main window keeps
+  // writing to it.
   explicit SetupPage(QWidget* logView, QWidget* parent = nullptr);
 
   static QString caption();

@@ -1,0 +1,78 @@
+#include "device/heating_group.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <tuple>
+
+#include "widgets/named_control.h"
+#include "widgets/number_edit.h"
+
+namespace vesk {
+
+namespace {
+
+// A "Current" value: the board's setting, read back, never typed.
+QLineEdit* CurrentField(const char* name) {
+  auto* field = Named<QLineEdit>(name, QStringLiteral("?"));
+  field->setReadOnly(true);
+  field->setFocusPolicy(Qt::NoFocus);
+  field->setFixedWidth(72);
+  return field;
+}
+
+QLabel* Heading(const char* name, const QString& text) {
+  auto* heading = BoldLabel(name, text);
+  heading->setAlignment(Qt::AlignCenter);
+  return heading;
+}
+
+}  // namespace
+
+HeatingThresholdsGroup::HeatingThresholdsGroup(QWidget* parent)
+    : QGroupBox(QStringLiteral("Dome heating thresholds"), parent) {
+  setObjectName(QStringLiteral("GroupBoxHeatThresholds"));
+  using Kind = TNumberEdit::TTypeValue;
+
+  LabelTempSeuilCaption =
+      Named<QLabel>("LabelTempSeuilCaption", QStringLiteral("Temperature threshold (°C)"));
+  NumberEditTemp_Seuil =
+      Named<TNumberEdit>("NumberEditTemp_Seuil", Kind::Float, -100, 100, QStringLiteral("0"));
+  Label_TempSeuil = CurrentField("Label_TempSeuil");
+
+  LabelRHSeuilCaption =
+      Named<QLabel>("LabelRHSeuilCaption", QStringLiteral("Humidity threshold (%RH)"));
+  NumberEditRH_seuil =
+      Named<TNumberEdit>("NumberEditRH_seuil", Kind::Float, 0, 100, QStringLiteral("0"));
+  Label_RHSeuil = CurrentField("Label_RHSeuil");
+
+  LabelPowerCaption = Named<QLabel>("LabelPowerCaption", QStringLiteral("Power Max (%)"));
+  NumberEditPower_Level =
+      Named<TNumberEdit>("NumberEditPower_Level", Kind::Int, 1, 100, QStringLiteral("0"));
+  Label_PowerMax = CurrentField("Label_PowerMax");
+
+  ButtonUpdateSetup = Named<QPushButton>("ButtonUpdateSetup", QStringLiteral("Update into device"));
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(Heading("LabelNewVal", QStringLiteral("New val.")), 0, 1);
+  grid->addWidget(Heading("LabelCurrent", QStringLiteral("Current")), 0, 2);
+  int row = 1;
+  for (auto [caption, edit, current] :
+       {std::tuple{LabelTempSeuilCaption, NumberEditTemp_Seuil, Label_TempSeuil},
+        std::tuple{LabelRHSeuilCaption, NumberEditRH_seuil, Label_RHSeuil},
+        std::tuple{LabelPowerCaption, NumberEditPower_Level, Label_PowerMax}}) {
+    edit->setFixedWidth(72);
+    caption->setBuddy(edit);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(edit, row, 1);
+    grid->addWidget(current, row, 2);
+    ++row;
+  }
+  grid->setRowStretch(row++, 1);
+  grid->addWidget(ButtonUpdateSetup, row, 1, 1, 2);
+  grid->setColumnStretch(0, 1);
+}
+
+}  // namespace vesk

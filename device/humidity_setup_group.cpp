@@ -1,0 +1,40 @@
+#include "device/humidity_setup_group.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "widgets/named_control.h"
+#include "widgets/number_edit.h"
+
+namespace vesk {
+
+HumiditySetupGroup::HumiditySetupGroup(QWidget* parent)
+    : QGroupBox(QStringLiteral("External relative humidity setup"), parent) {
+  setObjectName(QStringLiteral("GroupBoxRHSetup"));
+  using Kind = TNumberEdit::TTypeValue;
+
+  LabelGainRH = Named<QLabel>("LabelGainRH", QStringLiteral("Gain (ADU/65535)"));
+  NumberEditGainRH =
+      Named<TNumberEdit>("NumberEditGainRH", Kind::Float, 0, 200, QStringLiteral("0"));
+  LabelOffsetRH = Named<QLabel>("LabelOffsetRH", QStringLiteral("Offset (ADU/65535)"));
+  NumberEditOffsetRH =
+      Named<TNumberEdit>("NumberEditOffsetRH", Kind::Float, 0, 100, QStringLiteral("0"));
+  ButtonAPPLY_T_RH_consts = Named<QPushButton>("ButtonAPPLY_T_RH_consts", QStringLiteral("Apply"));
+
+  LabelGainRH->setBuddy(NumberEditGainRH);
+  LabelOffsetRH->setBuddy(NumberEditOffsetRH);
+  NumberEditGainRH->setFixedWidth(90);
+  NumberEditOffsetRH->setFixedWidth(90);
+
+  auto* grid = new QGridLayout(this);
+  grid->addWidget(LabelGainRH, 0, 0);
+  grid->addWidget(NumberEditGainRH, 0, 1);
+  grid->addWidget(LabelOffsetRH, 1, 0);
+  grid->addWidget(NumberEditOffsetRH, 1, 1);
+  grid->setColumnStretch(2, 1);
+  grid->addWidget(ButtonAPPLY_T_RH_consts, 1, 3);
+  grid->setRowStretch(2, 1);
+}
+
+}  // namespace vesk

@@ -1,0 +1,51 @@
+#include "device/setup_page.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "device/actions_group.h"
+#include "device/heating_group.h"
+#include "device/humidity_setup_group.h"
+#include "device/identity_group.h"
+#include "widgets/named_control.h"
+
+namespace vesk {
+
+SetupPage::SetupPage(QWidget* logView, QWidget* parent) : QWidget(parent), RichEdit(logView) {
+  setObjectName(QStringLiteral("TabSheetConfig"));
+  LabelLog = Named<QLabel>("LabelLog", QStringLiteral("Log"));
+  LabelLog->setBuddy(logView);
+  heating = new HeatingThresholdsGroup;
+  actions = new ActionsGroup;
+  humiditySetup = new HumiditySetupGroup;
+  GroupBoxV3 = new IdentityGroup;
+
+  // The log takes the room left by the groups: it is read more than the groups are used.
+  auto* log = new QVBoxLayout;
+  log->setSpacing(2);
+  log->addWidget(LabelLog);
+  log->addWidget(logView, 1);
+
+  auto* options = new QVBoxLayout;
+  options->addWidget(actions);
+  options->addWidget(humiditySetup);
+
+  auto* top = new QHBoxLayout;
+  top->addLayout(log, 1);
+  top->addLayout(options);
+
+  auto* board = new QHBoxLayout;
+  board->addWidget(heating);
+  board->addWidget(GroupBoxV3, 1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top, 1);
+  layout->addLayout(board);
+}
+
+QString SetupPage::caption() {
+  return QStringLiteral("Setup/config.");
+}
+
+}  // namespace vesk

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+namespace vesk {
+
+class ActionsGroup;
+class HeatingThresholdsGroup;
+class HumiditySetupGroup;
+class IdentityGroup;
+
+// The "Setup/config." page: the log view under its label "Log", beside the heating, actions,
+// humidity-constant and identity groups.
+class SetupPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The page shows the log view it is given and becomes its parent; the main window keeps
+  // writing to it.
+  explicit SetupPage(QWidget* logView, QWidget* parent = nullptr);
+
+  static QString caption();
+
+  QLabel* LabelLog;
+  QWidget* RichEdit;
+  HeatingThresholdsGroup* heating;
+  ActionsGroup* actions;
+  HumiditySetupGroup* humiditySetup;
+  IdentityGroup* GroupBoxV3;
+};
+
+}  // namespace vesk

@@ -1,0 +1,143 @@
+#include "lens/lens_advanced_page.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "lens/focus_button.h"
+#include "widgets/named_control.h"
+
+namespace vesk {
+
+namespace {
+
+// A read-only grid of lens bytes: byte numbers in the first row, values in the second,
+// sized to show every cell without scrolling.
+QTableWidget* ByteGrid(const char* name, int columns) {
+  auto* grid = Named<QTableWidget>(name, 2, columns);
+  grid->horizontalHeader()->hide();
+  grid->verticalHeader()->hide();
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grid->setSelectionMode(QAbstractItemView::NoSelection);
+  grid->setFocusPolicy(Qt::NoFocus);
+  grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  grid->horizontalHeader()->setDefaultSectionSize(46);
+  grid->verticalHeader()->setDefaultSectionSize(22);
+  const int frame = 2 * grid->frameWidth();
+  grid->setFixedSize(46 * columns + frame, 22 * 2 + frame);
+  return grid;
+}
+
+}  // namespace
+
+LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TabSheetIrisFocusAdv"));
+
+  LabelFirmwareAllowedv220 =
+      BoldLabel("LabelFirmwareAllowedv220", QStringLiteral("Allowed firmware version >= v2.20"));
+  LabelSayPresAF2 = Named<QLabel>("LabelSayPresAF2", QStringLiteral("CANON EF is there :"));
+  LabelPresAF2 = BoldLabel("LabelPresAF2", QStringLiteral("?"));
+  LabelPresAF2->setWordWrap(true);  // the lens's wrong answer makes a long line
+  LabelFrame80 = Named<QLabel>("LabelFrame80", QStringLiteral("0x80 FRAME ORDER"));
+  StringGridAF80 = ByteGrid("StringGridAF80", 9);
+
+  GroupBoxRepAF = Named<QGroupBox>("GroupBoxRepAF", QStringLiteral("AF answers"));
+  LabelFrameB0 = Named<QLabel>(
+      "LabelFrameB0", QStringLiteral("0xB0 FRAME ORDER -> gets min and max allowed apertures "));
+  StringGridEF_Iris = ByteGrid("StringGridEF_Iris", 3);
+  LabelSayLensName = Named<QLabel>("LabelSayLensName", QStringLiteral("Lens Name : "));
+  Label_lens_Name = BoldLabel("Label_lens_Name", QStringLiteral("?"));
+  LabelSayLensID = Named<QLabel>("LabelSayLensID", QStringLiteral("Lens ID : "));
+  Label_Lens_ID = BoldLabel("Label_Lens_ID", QStringLiteral("?"));
+  LabelSayAFmax = Named<QLabel>("LabelSayAFmax", QStringLiteral("Iris Max :"));
+  LabelAFmax = BoldLabel("LabelAFmax", QStringLiteral("?"));
+  LabelSayAFmin = Named<QLabel>("LabelSayAFmin", QStringLiteral("Iris Min :"));
+  LabelAFmin = BoldLabel("LabelAFmin", QStringLiteral("?"));
+  LabelSayFocale = Named<QLabel>("LabelSayFocale", QStringLiteral("Lens Focal (mm) : "));
+  LabelFocale = Named<QLabel>("LabelFocale", QStringLiteral("?"));  // bold once a lens is read
+  LabelSayd1 = Named<QLabel>("LabelSayd1", QStringLiteral("Distance d1: "));
+  Labeld1 = BoldLabel("Labeld1", QStringLiteral("?"));
+  LabelSayd2 = Named<QLabel>("LabelSayd2", QStringLiteral("Distance d2 : "));
+  Labeld2 = BoldLabel("Labeld2", QStringLiteral("?"));
+  LabelAperture = Named<QLabel>("LabelAperture", QStringLiteral("F/ ratio"));
+  ComboBoxAperture = Named<QComboBox>("ComboBoxAperture");
+  ComboBoxAperture->setEditable(true);
+  ComboBoxAperture->setEditText(QStringLiteral("????"));
+  ComboBoxAperture->setMinimumWidth(110);
+  LabelAperture->setBuddy(ComboBoxAperture);
+
+  auto* details = new QGridLayout;
+  const std::pair<QLabel*, QLabel*> rows[] = {{LabelSayLensName, Label_lens_Name},
+                                              {LabelSayLensID, Label_Lens_ID},
+                                              {LabelSayAFmax, LabelAFmax},
+                                              {LabelSayAFmin, LabelAFmin},
+                                              {LabelSayFocale, LabelFocale},
+                                              {LabelSayd1, Labeld1},
+                                              {LabelSayd2, Labeld2}};
+  int row = 0;
+  for (auto [caption, value] : rows) {
+    details->addWidget(caption, row, 0);
+    details->addWidget(value, row, 1);
+    ++row;
+  }
+  details->addWidget(LabelAperture, row, 0);
+  details->addWidget(ComboBoxAperture, row, 1, Qt::AlignLeft);
+  details->setColumnStretch(1, 1);
+
+  auto* answers = new QVBoxLayout(GroupBoxRepAF);
+  answers->addWidget(LabelFrameB0);
+  answers->addWidget(StringGridEF_Iris);
+  answers->addSpacing(6);
+  answers->addLayout(details);
+
+  GroupBoxFOC_CANONv220 = Named<QGroupBox>("GroupBoxFOC_CANONv220", QStringLiteral("FOCUSER"));
+  Button2 = FocusButton("Button2", QStringLiteral("Focus Max"), 1);
+  Button4 = FocusButton("Button4", QStringLiteral("Focus Min"), 2);
+  Button6 = FocusButton("Button6", QStringLiteral("Focus Offset (rel.)"), 789);
+  EditFocusOffsetv220 = Named<QLineEdit>("EditFocusOffsetv220", QStringLiteral("0"));
+  Button7 = FocusButton("Button7", QStringLiteral("Focus Offset (abs.)"), 791);
+  EditAbsFocus = Named<QLineEdit>("EditAbsFocus", QStringLiteral("0"));
+  EditFocusOffsetv220->setFixedWidth(80);
+  EditAbsFocus->setFixedWidth(80);
+  auto* focus = new QGridLayout(GroupBoxFOC_CANONv220);
+  focus->addWidget(Button2, 0, 0);
+  focus->addWidget(Button4, 1, 0);
+  focus->setColumnMinimumWidth(1, 16);
+  focus->addWidget(Button6, 0, 2);
+  focus->addWidget(EditFocusOffsetv220, 0, 3);
+  focus->addWidget(Button7, 1, 2);
+  focus->addWidget(EditAbsFocus, 1, 3);
+  focus->setColumnStretch(4, 1);
+
+  auto* presence = new QHBoxLayout;
+  presence->addWidget(LabelSayPresAF2);
+  presence->addWidget(LabelPresAF2, 1);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(LabelFirmwareAllowedv220);
+  left->addSpacing(4);
+  left->addLayout(presence);
+  left->addSpacing(6);
+  left->addWidget(LabelFrame80);
+  left->addWidget(StringGridAF80);
+  left->addSpacing(6);
+  left->addWidget(GroupBoxFOC_CANONv220);
+  left->addStretch(1);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addLayout(left);
+  layout->addWidget(GroupBoxRepAF, 1, Qt::AlignTop);
+}
+
+QString LensAdvancedPage::caption() {
+  return QStringLiteral("IRIS / FOCUS CANON control");
+}
+
+}  // namespace vesk

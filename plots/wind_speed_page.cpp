@@ -1,0 +1,64 @@
+#include "plots/wind_speed_page.h"
+
+#include "plots/custom_plot.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "plots/chart_widget.h"
+#include "widgets/named_control.h"
+#include "widgets/number_edit.h"
+
+namespace vesk {
+
+namespace {
+
+QPushButton* WindowButton(const char* name, const QString& text) {
+  auto* button = Named<QPushButton>(name, text);
+  button->setFixedWidth(44);
+  return button;
+}
+
+}  // namespace
+
+WindSpeedPage::WindSpeedPage(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TabSheetWind"));
+  ChartWindspeed = MakeChart(ChartKind::WindSpeed);
+
+  Button_1h_Vent = WindowButton("Button_1h_Vent", QStringLiteral("1h"));
+  Button5 = WindowButton("Button5", QStringLiteral("3h"));
+  Button12hwind = WindowButton("Button12hwind", QStringLiteral("12h"));
+
+  CheckBoxGainWindCorrection =
+      Named<QCheckBox>("CheckBoxGainWindCorrection", QStringLiteral("Set temperature correction"));
+  NumberEditGainWindTemp =
+      Named<TNumberEdit>("NumberEditGainWindTemp", TNumberEdit::TTypeValue::Float, -150, 150,
+                         QStringLiteral("-0.1663"));
+  NumberEditGainWindTemp->setFixedWidth(80);
+  LabelGainWindUnit = Named<QLabel>("LabelGainWindUnit", QStringLiteral("km/h  / °C wrt 20°C"));
+  LabelGainWindUnit->setBuddy(NumberEditGainWindTemp);
+
+  auto* bar = new QHBoxLayout;
+  bar->addWidget(Button_1h_Vent);
+  bar->addWidget(Button5);
+  bar->addWidget(Button12hwind);
+  bar->addStretch(1);
+  bar->addWidget(CheckBoxGainWindCorrection);
+  bar->addSpacing(8);
+  bar->addWidget(NumberEditGainWindTemp);
+  bar->addWidget(LabelGainWindUnit);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 4);
+  layout->addWidget(ChartWindspeed, 1);
+  layout->addLayout(bar);
+}
+
+QString WindSpeedPage::caption() {
+  return LookOf(ChartKind::WindSpeed).caption;
+}
+
+}  // namespace vesk

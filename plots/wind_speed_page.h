@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QCustomPlot;
+class QLabel;
+class QPushButton;
+
+namespace vesk {
+
+class TNumberEdit;
+
+// The "Wind speed" page: the wind speed chart, its own time-window buttons and the
+// temperature correction of the wind speed.
+class WindSpeedPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit WindSpeedPage(QWidget* parent = nullptr);
+
+  static QString caption();
+
+  QCustomPlot* ChartWindspeed;
+  QPushButton* Button_1h_Vent;
+  QPushButton* Button5;  // "3h"
+  QPushButton* Button12hwind;
+  QCheckBox* CheckBoxGainWindCorrection;
+  TNumberEdit* NumberEditGainWindTemp;
+  QLabel* LabelGainWindUnit;
+};
+
+}  // namespace vesk

@@ -1,0 +1,70 @@
+#include "posting/posting_page.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "widgets/named_control.h"
+#include "widgets/number_edit.h"
+
+namespace vesk {
+
+PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
+  setObjectName(QStringLiteral("TabSheetFTP"));
+
+  GroupBoxUserAccount = Named<QGroupBox>("GroupBoxUserAccount", QStringLiteral("User account"));
+  LabelEditIP = Named<QLabel>("LabelEditIP", QStringLiteral(" Host or IP address"));
+  EditIP = Named<QLineEdit>("EditIP");
+  LabelEditlogin = Named<QLabel>("LabelEditlogin", QStringLiteral(" User/login"));
+  Editlogin = Named<QLineEdit>("Editlogin");
+  LabelEditpass = Named<QLabel>("LabelEditpass", QStringLiteral(" Password"));
+  Editpass = Named<QLineEdit>("Editpass");
+  Editpass->setEchoMode(QLineEdit::Password);
+  LabelEditrepremote = Named<QLabel>("LabelEditrepremote", QStringLiteral(" Remote folder"));
+  Editrepremote = Named<QLineEdit>("Editrepremote");
+  CheckBoxFTp_Passive = Named<QCheckBox>("CheckBoxFTp_Passive", QStringLiteral("Passive FTP"));
+  LabelFTPUpdate = Named<QLabel>("LabelFTPUpdate", QStringLiteral("Update interval (Minutes)"));
+  NumberEditFTPUpdate = Named<TNumberEdit>("NumberEditFTPUpdate", TNumberEdit::TTypeValue::Float, 1,
+                                           1000, QStringLiteral("5"));
+  NumberEditFTPUpdate->setFixedWidth(70);
+  ButtonApplyFTP = Named<QPushButton>("ButtonApplyFTP", QStringLiteral("Apply"));
+  Button1 = Named<QPushButton>("Button1", QStringLiteral("Force FTP upload"));
+  Button1->setToolTip(QStringLiteral("Forcer la MAJ FTP"));
+
+  auto* account = new QGridLayout(GroupBoxUserAccount);
+  int row = 0;
+  for (auto [label, edit] :
+       {std::pair{LabelEditIP, EditIP}, std::pair{LabelEditlogin, Editlogin},
+        std::pair{LabelEditpass, Editpass}, std::pair{LabelEditrepremote, Editrepremote}}) {
+    label->setBuddy(edit);
+    edit->setMinimumWidth(260);
+    account->addWidget(label, row, 0);
+    account->addWidget(edit, row, 1);
+    ++row;
+  }
+  account->addWidget(CheckBoxFTp_Passive, row++, 1);
+  LabelFTPUpdate->setBuddy(NumberEditFTPUpdate);
+  account->addWidget(LabelFTPUpdate, row, 0);
+  account->addWidget(NumberEditFTPUpdate, row++, 1, Qt::AlignLeft);
+  account->setRowMinimumHeight(row++, 6);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(ButtonApplyFTP);
+  buttons->addStretch(1);
+  buttons->addWidget(Button1);
+  account->addLayout(buttons, row, 0, 1, 2);
+
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(GroupBoxUserAccount, 0, Qt::AlignTop);
+  layout->addStretch(1);
+}
+
+QString PostingPage::caption() {
+  return QStringLiteral("Plot posting");
+}
+
+}  // namespace vesk

@@ -1,10 +1,245 @@
 #include "app/main_window.h"
 
-namespace vesk {
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStyle>
+#include <QVBoxLayout>
 
-TMAINForm::TMAINForm(QWidget* parent) : QMainWindow(parent) {
-  setWindowTitle(QStringLiteral("Vesk Monitor (18 JAN 2026) -> V3 and V2 firmware compliant"));
-  resize(956, 39);
+#include "acquisition/readings_panel.h"
+#include "app/connection_bar.h"
+#include "app/log_view.h"
+#include "app/session_events.h"
+#include "common/event_log.h"
+#include "device/actions_group.h"
+#include "device/cooling_page.h"
+#include "device/setup_page.h"
+#include "history/history_store.h"
+#include "lens/lens_advanced_page.h"
+#include "lens/lens_basic_page.h"
+#include "link/com_obj_rs232.h"
+#include "plots/chart_page.h"
+#include "plots/plot_options_group.h"
+#include "plots/wind_speed_page.h"
+#include "posting/posting_page.h"
+#include "settings/settings_file.h"
+#include "weather/weather_debug_page.h"
+
+namespace vesk {
+TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
+    : QMainWindow(parent), ChemExec(std::move(programFolder)) {
+  BuildWindow();
+  BuildTray();
+  polls = std::make_unique<PollDriver>(
+      [this](std::function<void()> call) {
+        // The hand-over runs on the main thread; dropped if the window is gone.
+        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+      },
+      [this](ThreadRequest& sender) { ApplyPollResult(sender); });
+  // Every log line reaches the view once, in file order, from whichever thread wrote it:
+  // queued even from the main thread, so a worker's earlier line is never overtaken.
+  SetLogHandOver([this](const std::string& line) {
+    const QString text = QString::fromStdString(line);
+    QMetaObject::invokeMethod(
+        this, [this, text] { AddLogLine(text); }, Qt::QueuedConnection);
+  });
+  WireControls();
+  sessionEvents_ = std::make_unique<SessionEvents>([this] { EndSessionQuery(); },
+                                                   [this](int code) { WMPowerBroadcast(code); });
+  FormCreate();
+}
+
+TMAINForm::~TMAINForm() {
+  SetLogHandOver(nullptr);
+  FormClose();
+}
+
+void TMAINForm::BuildWindow() {
+  setObjectName(QStringLiteral("MAINForm"));
+  QFont font = QApplication::font();
+  font.setPointSize(8);
+  setFont(font);
+
+  auto* central = new QWidget(this);
+  auto* column = new QVBoxLayout(central);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+
+  PanelCOM = new ConnectionBar(central);
+  column->addWidget(PanelCOM);
+
+  PanelPlotSetup = new QWidget(central);
+  PanelPlotSetup->setObjectName(QStringLiteral("PanelPlotSetup"));
+  PanelPlotSetup->setFixedHeight(kPanelPlotSetupHeight);
+  auto* setupRow = new QHBoxLayout(PanelPlotSetup);
+  setupRow->setContentsMargins(6, 2, 6, 4);
+  GroupBoxDisplays = new ReadingsPanel(PanelPlotSetup);
+  GroupBoxPlotOptions = new PlotOptionsGroup(PanelPlotSetup);
+  secondaryReadings = new SecondaryReadings(GroupBoxPlotOptions->readingsArea);
+  auto* readingsLayout = new QVBoxLayout(GroupBoxPlotOptions->readingsArea);
+  readingsLayout->setContentsMargins(0, 0, 0, 0);
+  readingsLayout->addWidget(secondaryReadings);
+  setupRow->addWidget(GroupBoxDisplays, 2);
+  setupRow->addWidget(GroupBoxPlotOptions, 5);
+  column->addWidget(PanelPlotSetup);
+
+  PanelGraphic = new QWidget(central);
+  PanelGraphic->setObjectName(QStringLiteral("PanelGraphic"));
+  auto* graphic = new QVBoxLayout(PanelGraphic);
+  graphic->setContentsMargins(2, 2, 2, 2);
+  PageControl = new QTabWidget(PanelGraphic);
+  PageControl->setObjectName(QStringLiteral("PageControl"));
+  graphic->addWidget(PageControl);
+  column->addWidget(PanelGraphic, 1);
+
+  RichEdit = new LogView();
+  TabSheetVolts = new ChartPage(ChartKind::Temperatures, PageControl);
+  TabSheetRH = new ChartPage(ChartKind::RelativeHumidity, PageControl);
+  TabSheetConfig = new SetupPage(RichEdit, PageControl);
+  TabSheetFTP = new PostingPage(PageControl);
+  TabSheetCCDCool = new CoolingPage(PageControl);
+  TabSheetIrisFocus = new LensBasicPage(PageControl);
+  TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
+  TabSheetWind = new WindSpeedPage(PageControl);
+  TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
+  TabSheetDebugWeatherExt = new WeatherDebugPage(PageControl);
+  TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
+  PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
+  PageControl->addTab(TabSheetRH, TabSheetRH->caption());
+  PageControl->addTab(TabSheetConfig, SetupPage::caption());
+  PageControl->addTab(TabSheetFTP, PostingPage::caption());
+  PageControl->addTab(TabSheetCCDCool, CoolingPage::caption());
+  PageControl->addTab(TabSheetIrisFocus, LensBasicPage::caption());
+  PageControl->addTab(TabSheetWeatherModule, TabSheetWeatherModule->caption());
+  PageControl->addTab(TabSheetWind, WindSpeedPage::caption());
+  PageControl->addTab(TabSheetWindir, TabSheetWindir->caption());
+  PageControl->addTab(TabSheetDebugWeatherExt, WeatherDebugPage::caption());
+  PageControl->addTab(TabSheetIrisFocusAdv, LensAdvancedPage::caption());
+
+  static const int kPanelWidths[4] = {180, 225, 250, 50};
+  statusBar()->setObjectName(QStringLiteral("StatusBar"));
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->setFixedHeight(kStatusBarHeight + 4);
+  for (int i = 0; i < 4; ++i) {
+    StatusPanels[i] = new QLabel(statusBar());
+    StatusPanels[i]->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+    StatusPanels[i]->setFixedWidth(kPanelWidths[i]);
+    StatusPanels[i]->setFrameShape(QFrame::StyledPanel);
+    statusBar()->addWidget(StatusPanels[i], i == 3 ? 1 : 0);
+  }
+  // The counters need more than their nominal 50 pixels once polls add up.
+  StatusPanels[3]->setMinimumWidth(50);
+  StatusPanels[3]->setMaximumWidth(QWIDGETSIZE_MAX);
+
+  setCentralWidget(central);
+  setFixedWidth(kClientWidth);
+
+  TimerGetPeriodicData.setInterval(5000);
+  TimerSavPeriodic.setInterval(900000);
+}
+
+void TMAINForm::BuildTray() {
+  PopupMenuTray = new QMenu(this);
+  QAction* Montrer1 = PopupMenuTray->addAction(QStringLiteral("Show"));
+  Montrer1->setObjectName(QStringLiteral("Montrer1"));
+  QAction* Sortir1 = PopupMenuTray->addAction(QStringLiteral("Exit"));
+  Sortir1->setObjectName(QStringLiteral("Sortir1"));
+  connect(Montrer1, &QAction::triggered, this, [this] { RestoreFromTray(); });
+  connect(Sortir1, &QAction::triggered, this, [this] { Sortir1Click(); });
+
+  TrayIcon = new QSystemTrayIcon(this);
+  TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
+  TrayIcon->setIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+  TrayIcon->setToolTip(QStringLiteral("Température et humidité"));
+  TrayIcon->setContextMenu(PopupMenuTray);
+  connect(TrayIcon, &QSystemTrayIcon::activated, this,
+          [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+              RestoreFromTray();
+            }
+          });
+  if (QSystemTrayIcon::isSystemTrayAvailable()) {
+    TrayIcon->show();
+  }
+}
+
+void TMAINForm::WireControls() {
+  connect(PanelCOM->ButtonConnect, &QPushButton::clicked, this, [this] { ButtonConnectClick(); });
+  connect(PanelCOM->SpinEditCOMPort, &QSpinBox::valueChanged, this,
+          [this](int value) { ComNumG = value; });
+  connect(PanelCOM->ButtonExportData, &QPushButton::clicked, this,
+          [this] { ButtonExportDataClick(); });
+  connect(PanelCOM->ButtonBin2CSV, &QPushButton::clicked, this, [this] { ButtonBin2CSVClick(); });
+  connect(TabSheetConfig->actions->CheckBoxFastSpeed, &QCheckBox::clicked, this,
+          [this] { CheckBoxFastSpeedClick(); });
+  connect(&TimerGetPeriodicData, &QTimer::timeout, this, [this] { PollDevice(false); });
+  connect(&TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+}
+
+void TMAINForm::ShowCOM() {
+  PanelPlotSetup->hide();
+  PanelGraphic->hide();
+  statusBar()->hide();
+  setFixedHeight(PanelCOM->height());
+}
+
+void TMAINForm::ShowPanel() {
+  PanelPlotSetup->show();
+  PanelGraphic->show();
+  statusBar()->show();
+  PanelGraphic->setFixedHeight(kPanelGraphicHeight);
+  setFixedHeight(PanelCOM->height() + PanelPlotSetup->height() + kPanelGraphicHeight +
+                 statusBar()->height());
+}
+
+void TMAINForm::DisableSetupCOM() {
+  PanelCOM->ButtonConnect->setText(QStringLiteral("- DISCONNECT -"));
+  PanelCOM->SpinEditCOMPort->setEnabled(false);
+}
+
+void TMAINForm::EnableSetupCOM() {
+  PanelCOM->ButtonConnect->setText(QStringLiteral("- CONNECT -"));
+  PanelCOM->SpinEditCOMPort->setEnabled(true);
+}
+
+void TMAINForm::AddLogLine(const QString& line) {
+  RichEdit->AddLogLine(line);
+}
+
+void TMAINForm::HidePage(QWidget* page) {
+  PageControl->setTabVisible(PageControl->indexOf(page), false);
+}
+
+void TMAINForm::ShowPage(QWidget* page) {
+  PageControl->setTabVisible(PageControl->indexOf(page), true);
+}
+
+void TMAINForm::RestoreFromTray() {
+  show();
+  setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  raise();
+  activateWindow();
+}
+
+void TMAINForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Hidden to the tray only when there is one: a window hidden without it could not return.
+  if (event->type() == QEvent::WindowStateChange && isMinimized() &&
+      QSystemTrayIcon::isSystemTrayAvailable() && TrayIcon->isVisible()) {
+    QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+  }
+}
+
+void TMAINForm::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TMAINForm::Sortir1Click() {
+  WriteLog("Exit by trayicon");
+  close();
 }
 
 }  // namespace vesk

@@ -1,6 +1,6 @@
 #include "app/vesk_application.h"
 
-#include <QMessageBox>
+#include "widgets/message_box.h"
 
 #include <exception>
 
@@ -12,9 +12,9 @@ bool VeskApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    QMessageBox::critical(activeWindow(), applicationName(), QString::fromLocal8Bit(e.what()));
+    ShowError(activeWindow(), QString::fromStdString(e.what()));
   } catch (...) {
-    QMessageBox::critical(activeWindow(), applicationName(), QStringLiteral("Unknown error"));
+    ShowError(activeWindow(), QStringLiteral("Unknown error"));
   }
   return false;
 }

@@ -5,10 +5,10 @@
 namespace vesk {
 namespace {
 
-constexpr CoolingPage kNone = CoolingPage::Hidden;
-constexpr CoolingPage kReduced = CoolingPage::Reduced;
+constexpr CoolingKind kNone = CoolingKind::Hidden;
+constexpr CoolingKind kReduced = CoolingKind::Reduced;
 
-ModelType Model(const char* label, CoolingPage cooling, bool weather, bool basic, bool advanced,
+ModelType Model(const char* label, CoolingKind cooling, bool weather, bool basic, bool advanced,
                 LensFlag lens) {
   return {label, cooling, weather, basic, advanced, lens, true};
 }
@@ -27,7 +27,7 @@ ModelType ModelTypeOf(std::uint8_t TypeCam, double Version) {
     case 3:
       return {" [Tarn uncool]"};
     case 4:
-      return Model(" [Tarn cooled]", CoolingPage::Full, false, false, false, L::Unchanged);
+      return Model(" [Tarn cooled]", CoolingKind::Full, false, false, false, L::Unchanged);
     case 5:
     case 8:
     case 9:

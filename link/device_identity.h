@@ -11,13 +11,13 @@ namespace vesk {
 // (3, 5 is 3.5; 2, 18 is 2.18; 2, 20 and 2, 2 are both 2.2).
 double FirmwareVersion(std::uint8_t major, std::uint8_t minor);
 
-enum class CoolingPage { Hidden, Reduced, Full };
+enum class CoolingKind { Hidden, Reduced, Full };
 enum class LensFlag { Unchanged, Set, Cleared };
 
 // What a model type code shows and drives.
 struct ModelType {
   const char* label = "";
-  CoolingPage cooling = CoolingPage::Hidden;
+  CoolingKind cooling = CoolingKind::Hidden;
   bool weatherPages = false;
   bool basicLensPage = false;
   bool advancedLensPage = false;

@@ -25,6 +25,12 @@ class Board {
   // length, checksum), for the bootloader order and after it, and when silent.
   TArrayByte answer(const TArrayByte& requestFrame);
 
+  // Faults from now on, as a board that starts misbehaving while it is in use.
+  void setFaults(const BoardFaults& faults) {
+    faults_ = ReplyFaults(faults);
+    delay_ = faults.delay;
+  }
+
   // How long the board waits before each reply.
   std::chrono::milliseconds replyDelay() const { return delay_; }
 

@@ -2,20 +2,20 @@
 
 #include <QLineEdit>
 
+#include "widgets/number_edit_check.h"
+
 namespace vesk {
 
 // The single-line field used for every numeric setting. It carries the kind of number it
-// holds and its allowed range; the check made when the field loses the focus is attached by
-// the main window.
+// holds and its allowed range. Leaving it checks the text: a valid one is replaced by the
+// normalised value, an invalid one is reported and the focus comes back.
 class TNumberEdit : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
   Q_PROPERTY(double MinValue READ MinValue WRITE setMinValue)
-  Q_PROPERTY(TTypeValue TypeValue READ TypeValue WRITE setTypeValue)
 
  public:
-  enum class TTypeValue { Int, Float };
-  Q_ENUM(TTypeValue)
+  using TTypeValue = vesk::TTypeValue;
 
   explicit TNumberEdit(QWidget* parent = nullptr);
   TNumberEdit(TTypeValue kind, double minValue, double maxValue, const QString& text,
@@ -27,6 +27,13 @@ class TNumberEdit : public QLineEdit {
   void setMinValue(double value) { FMinValue = value; }
   TTypeValue TypeValue() const { return FTypeValue; }
   void setTypeValue(TTypeValue kind) { FTypeValue = kind; }
+
+ Q_SIGNALS:
+  // Raised after the check when the field has lost the focus, whatever the check found.
+  void OnExit();
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
 
  private:
   // Equal bounds (both 0 by default) mean "no range".

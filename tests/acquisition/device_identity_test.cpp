@@ -75,9 +75,9 @@ TEST(DeviceIdentity, LensPageByFirmware) {
 }
 
 TEST(DeviceIdentity, PagesOfTheTable) {
-  EXPECT_EQ(ModelTypeOf(4, 3).cooling, CoolingPage::Full);
-  EXPECT_EQ(ModelTypeOf(6, 3).cooling, CoolingPage::Reduced);
-  EXPECT_EQ(ModelTypeOf(7, 3).cooling, CoolingPage::Hidden);
+  EXPECT_EQ(ModelTypeOf(4, 3).cooling, CoolingKind::Full);
+  EXPECT_EQ(ModelTypeOf(6, 3).cooling, CoolingKind::Reduced);
+  EXPECT_EQ(ModelTypeOf(7, 3).cooling, CoolingKind::Hidden);
   for (const int weather : {17, 19, 22, 24, 34, 37}) {
     EXPECT_TRUE(ModelTypeOf(static_cast<std::uint8_t>(weather), 3).weatherPages) << weather;
   }

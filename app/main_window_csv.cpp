@@ -1,0 +1,55 @@
+// The two CSV buttons.
+#include <array>
+#include <memory>
+
+#include "app/main_window.h"
+#include "history/csv_export.h"
+#include "history/history_format.h"
+#include "history/history_load.h"
+#include "history/progress_window.h"
+#include "link/com_obj_rs232.h"
+#include "widgets/message_box.h"
+
+namespace vesk {
+
+void TMAINForm::ButtonExportDataClick() {
+  const auto name = AskSaveFileName(this);
+  if (!name) {
+    return;
+  }
+  if (const auto failure = ExportCsv(Datas, name->toStdString())) {
+    ShowError(this, QString::fromStdString(*failure));
+  }
+}
+
+void TMAINForm::ButtonBin2CSVClick() {
+  const auto source = AskOpenFileName(this, QStringLiteral("*.bin"));
+  if (!source) {
+    return;
+  }
+  TTinfosRec converted;
+  {
+    // The progress window lives as long as the load, whichever way it ends; a load failure
+    // goes on to the default error handler and nothing is exported.
+    std::unique_ptr<TFormProgress> progress;
+    LoadHistory(source->toStdString(), kAllHistoryTags, converted,
+                [this, &progress](const std::string& text) {
+                  if (!progress) {
+                    progress = std::make_unique<TFormProgress>(this);
+                  }
+                  progress->ShowProgress(QString::fromStdString(text));
+                });
+  }
+  if (converted.empty()) {
+    return;
+  }
+  const auto target = AskSaveFileName(this);
+  if (!target) {
+    return;
+  }
+  if (const auto failure = ExportCsv(converted, target->toStdString())) {
+    ShowError(this, QString::fromStdString(*failure));
+  }
+}
+
+}  // namespace vesk

@@ -1,0 +1,60 @@
+// The shared time window. The series themselves are built with the charts.
+#include "plots/custom_plot.h"
+
+#include <chrono>
+
+#include "acquisition/sensor_conversions.h"
+#include "app/connection_bar.h"
+#include "app/main_window.h"
+#include "common/number_text.h"
+#include "link/com_obj_rs232.h"
+#include "plots/chart_page.h"
+#include "plots/plot_options_group.h"
+#include "plots/wind_speed_page.h"
+#include "settings/settings_file.h"
+
+namespace vesk {
+namespace {
+
+// Chart keys are seconds since the epoch; date-time values are local days since 1899.
+double ChartKey(TDateTime value) {
+  return std::chrono::duration<double>(ToTimePoint(value).time_since_epoch()).count();
+}
+
+}  // namespace
+
+void TMAINForm::SetTimeWindow() {
+  const TDateTime t = Now();
+  for (QCustomPlot* chart : {TabSheetVolts->chart, TabSheetRH->chart, TabSheetWeatherModule->chart,
+                             TabSheetWindir->chart, TabSheetWind->ChartWindspeed}) {
+    chart->xAxis->setRange(ChartKey(t - MinX), ChartKey(t + MaxX));
+    chart->replot(QCustomPlot::rpQueuedReplot);
+  }
+  FileIni->WriteTimeWindow(MinX, MaxX, timeFormats_);
+}
+
+void TMAINForm::RefreshPlots(bool, bool) {
+  const std::size_t n = Datas.size();
+  if (n == 0) {
+    return;
+  }
+  std::string text = FormatText(" Data pts=%zu", n);
+  if (n > 40000) {
+    text += " display limited to 40000 points";
+  }
+  StatusPanels[2]->setText(QString::fromStdString(text));
+}
+
+void TMAINForm::SaveSettings() {
+  TSavedSettings saved;
+  saved.comNum = ComNumG;
+  saved.temp = {GroupBoxPlotOptions->CheckBoxForceY->isChecked(), MinYTemp, MaxYTemp};
+  saved.rh = {GroupBoxPlotOptions->CheckBoxRHYScale->isChecked(), MinYRH, MaxYRH};
+  saved.autostart = PanelCOM->CheckBoxAutoStart->isChecked();
+  saved.ftp = FTPCredentials;
+  saved.humiditySensorGain = HumiditySensorGain();
+  saved.humiditySensorOffset = HumiditySensorOffset();
+  FileIni->SaveSettings(saved);
+}
+
+}  // namespace vesk

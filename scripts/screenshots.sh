@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Pictures of the monitor connected to the simulated board, one PNG per page and model, taken
+# under Xvfb. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] [PRESET ...]
+# (default folder: build/screenshots; presets as vesk-board-sim --help lists them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+./scripts/build.sh
+out="${1:-build/screenshots}"
+shift || true
+mkdir -p "$out"
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" build/bin/vesk-screenshots "$out" "$@"

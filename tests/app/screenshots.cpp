@@ -1,0 +1,95 @@
+// vesk-screenshots: the monitor connected to the simulated board, one PNG per page, for
+// reviewers. Run it under a display (scripts/screenshots.sh uses Xvfb).
+#include <QApplication>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <clocale>
+#include <fstream>
+#include <iostream>
+
+#include "app/connection_bar.h"
+#include "app/main_window.h"
+#include "common/event_log.h"
+#include "sim/in_process_board.h"
+#include "sim/model_presets.h"
+#include "tests/support/temp_folder.h"
+#include "widgets/message_box.h"
+
+namespace {
+
+void Settle(int milliseconds) {
+  QEventLoop loop;
+  QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool Save(QWidget& window, const QString& path) {
+  const bool saved = window.grab().save(path);
+  std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << "\n";
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+  if (argc < 2) {
+    std::cerr << "Usage: vesk-screenshots OUTPUT_FOLDER [PRESET ...]\n";
+    return 2;
+  }
+  const QString output = QString::fromLocal8Bit(argv[1]);
+  std::vector<std::string> presets(argv + 2, argv + argc);
+  if (presets.empty()) {
+    presets = {"astel9-weather", "tarn-cooled", "brisa-3m", "brisa"};
+  }
+  vesk::SetDialogAnswers({[](vesk::MessageKind, const QString& text) {
+                            std::cout << "message: " << text.toStdString() << "\n";
+                            return true;
+                          },
+                          {},
+                          {}});
+  bool ok = true;
+  for (const std::string& name : presets) {
+    const vesk::sim::ModelPreset* preset = vesk::sim::FindPreset(name);
+    if (preset == nullptr) {
+      std::cerr << "unknown preset " << name << "\n";
+      return 2;
+    }
+    vesk::test::TempFolder folder;
+    vesk::InitLog(folder.path());
+    {
+      // Compact first: connect by hand after the picture.
+      std::ofstream ini(folder / "VeskLevel.ini");
+      ini << "[Misc]\r\nAutostart=0\r\n";
+    }
+    vesk::sim::BoardSetup setup;
+    setup.identity = {preset->major, preset->minor, preset->type, preset->feature, "127512"};
+    vesk::sim::InProcessBoard board(setup);
+    board.linkAsPort(folder.path(), 3);
+
+    vesk::TMAINForm window(folder.path());
+    window.show();
+    Settle(300);
+    const QString prefix = output + "/" + QString::fromStdString(name);
+    ok &= Save(window, prefix + "-00-compact.png");
+    window.PanelCOM->CheckBoxAutoStart->setChecked(true);
+    window.ButtonConnectClick();
+    for (int i = 0; i < 3; ++i) {
+      window.PollDevice(true);
+    }
+    for (int tab = 0; tab < window.PageControl->count(); ++tab) {
+      if (!window.PageControl->isTabVisible(tab)) {
+        continue;
+      }
+      window.PageControl->setCurrentIndex(tab);
+      Settle(200);
+      ok &= Save(window, prefix + QString("-%1-%2.png")
+                                      .arg(tab + 1, 2, 10, QChar('0'))
+                                      .arg(window.PageControl->widget(tab)->objectName()));
+    }
+    window.close();
+  }
+  return ok ? 0 : 1;
+}

@@ -14,6 +14,7 @@
 #include "common/event_log.h"
 #include "common/number_text.h"
 #include "device/cooling_page.h"
+#include "device/heating_group.h"
 #include "device/humidity_setup_group.h"
 #include "device/setup_page.h"
 #include "history/history_store.h"
@@ -157,6 +158,16 @@ void TMAINForm::FormCreate() {
     if (PanelCOM->CheckBoxAutoStart->isChecked()) {
       ButtonConnectClick();
     }
+
+    // The new-value fields start from the board's current values.
+    HeatingThresholdsGroup& heating = *TabSheetConfig->heating;
+    heating.NumberEditTemp_Seuil->setText(heating.Label_TempSeuil->text()
+                                              .remove(QStringLiteral("°C"), Qt::CaseInsensitive)
+                                              .trimmed());
+    heating.NumberEditRH_seuil->setText(
+        heating.Label_RHSeuil->text().remove(QLatin1Char('%')).trimmed());
+    heating.NumberEditPower_Level->setText(
+        heating.Label_PowerMax->text().remove(QLatin1Char('%')).trimmed());
 
     Previous_LensID = 0;
     AbsolFocus = 0;

@@ -16,6 +16,7 @@
 #include "common/event_log.h"
 #include "device/actions_group.h"
 #include "device/cooling_page.h"
+#include "device/heating_group.h"
 #include "device/setup_page.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
@@ -137,6 +138,10 @@ class MainWindowTest : public QObject {
     QVERIFY(w.secondaryReadings->LabelTempHotSide->isVisibleTo(&w));
     QCOMPARE(w.TimerGetPeriodicData.interval(), 10000);
     QVERIFY(w.TimerGetPeriodicData.isActive());
+    // The new heating values start from the board's current ones.
+    const HeatingThresholdsGroup& heating = *w.TabSheetConfig->heating;
+    QCOMPARE(heating.NumberEditTemp_Seuil->text(), heating.Label_TempSeuil->text().remove(" °C"));
+    QCOMPARE(heating.NumberEditPower_Level->text() + " %", heating.Label_PowerMax->text());
   }
 
   void pagesFollowTheModel_data() {

@@ -25,15 +25,8 @@ namespace {
 
 QStringList LogTexts() {
   QStringList texts;
-  std::ifstream in(LogFilePath());
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') {
-      line.pop_back();
-    }
-    if (!line.empty()) {
-      texts << QString::fromStdString(test::LogText(line));
-    }
+  for (const std::string& text : test::LogFileTexts()) {
+    texts << QString::fromStdString(text);
   }
   return texts;
 }

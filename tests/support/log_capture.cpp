@@ -1,5 +1,7 @@
 #include "tests/support/log_capture.h"
 
+#include <fstream>
+
 #include "common/event_log.h"
 
 namespace vesk::test {
@@ -32,6 +34,21 @@ std::vector<std::string> LogCapture::texts() const {
 std::string LogText(const std::string& line) {
   const auto separator = line.find(" : ");
   return separator == std::string::npos ? line : line.substr(separator + 3);
+}
+
+std::vector<std::string> LogFileTexts() {
+  std::vector<std::string> texts;
+  std::ifstream in(LogFilePath(), std::ios::binary);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
+    if (!line.empty()) {
+      texts.push_back(LogText(line));
+    }
+  }
+  return texts;
 }
 
 }  // namespace vesk::test

@@ -28,4 +28,7 @@ class LogCapture {
 // "2026/01/18  09:05:03.042 : text" -> "text"
 std::string LogText(const std::string& line);
 
+// The texts of every line of the current log file, in file order.
+std::vector<std::string> LogFileTexts();
+
 }  // namespace vesk::test

@@ -30,7 +30,9 @@ void TMAINForm::SetTimeWindow() {
     chart->xAxis->setRange(ChartKey(t - MinX), ChartKey(t + MaxX));
     chart->replot(QCustomPlot::rpQueuedReplot);
   }
-  FileIni->WriteTimeWindow(MinX, MaxX, timeFormats_);
+  if (FileIni) {
+    FileIni->WriteTimeWindow(MinX, MaxX, timeFormats_);
+  }
 }
 
 void TMAINForm::RefreshPlots(bool, bool) {

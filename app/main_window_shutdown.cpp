@@ -20,6 +20,13 @@ void TMAINForm::FormClose() {
   closed_ = true;
   TimerGetPeriodicData.stop();
   TimerSavPeriodic.stop();
+  // A poll still running ends and is applied first, so its reading is saved with the rest
+  // and the port never closes under it.
+  try {
+    polls->WaitForPoll();
+  } catch (...) {
+    // Its presentation failed; the history and the link still matter.
+  }
   try {
     if (history) {
       SaveHistory();
@@ -29,8 +36,6 @@ void TMAINForm::FormClose() {
   }
   try {
     if (ComObjRs232) {
-      // A poll still running ends before the port closes under it.
-      polls->WaitForPoll();
       if (Connected) {
         ComObjRs232->CloseCom();
       }

@@ -246,6 +246,17 @@ class MainWindowTest : public QObject {
     QCOMPARE(IndexOf(log, "Application closed", closed), log.size() - 1);
   }
 
+  void closingDuringAPollKeepsItsReading() {
+    Station station(3);
+    TMAINForm& w = station.open();
+    station.faults({.delay = std::chrono::milliseconds(400)});
+    w.PollDevice(false);
+    w.close();
+    TTinfosRec saved;
+    LoadHistory(station.folder / "DatasVesk.bin", kCurrentHistoryTag, saved);
+    QCOMPARE(saved.size(), std::size_t{2});
+  }
+
   void aDamagedHistoryStartsEmpty() {
     Station station(3);
     {

@@ -1,12 +1,15 @@
 #include "app/session_events.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QDBusConnection>
 #include <QGuiApplication>
 #include <QSessionManager>
 
 #include <csignal>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/socket.h>
 #include <unistd.h>
 #endif
@@ -14,7 +17,32 @@
 namespace vesk {
 namespace {
 
-#ifndef _WIN32
+#ifdef _WIN32
+// The two window messages the main window answers, seen before Qt handles them; the message
+// result is left to the default.
+class WindowsSessionFilter final : public QAbstractNativeEventFilter {
+ public:
+  WindowsSessionFilter(std::function<void()> onLogOff, std::function<void(int)> onPower)
+      : onLogOff_(std::move(onLogOff)), onPower_(std::move(onPower)) {}
+
+  bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+    if (type != "windows_generic_MSG") {
+      return false;
+    }
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_QUERYENDSESSION) {
+      onLogOff_();
+    } else if (msg->message == WM_POWERBROADCAST) {
+      onPower_(static_cast<int>(msg->wParam));
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> onLogOff_;
+  std::function<void(int)> onPower_;
+};
+#else
 // The signal handler may only write a byte; the notifier turns it into a call on the main
 // thread.
 int signalPipe[2] = {-1, -1};
@@ -30,16 +58,23 @@ void OnSignal(int) {
 SessionEvents::SessionEvents(std::function<void()> onLogOff, std::function<void(int)> onPower,
                              QObject* parent)
     : QObject(parent), onLogOff_(std::move(onLogOff)), onPower_(std::move(onPower)) {
+#ifdef _WIN32
+  windowsFilter_ = std::make_unique<WindowsSessionFilter>(onLogOff_, onPower_);
+  QCoreApplication::instance()->installNativeEventFilter(windowsFilter_.get());
+#else
   if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
     connect(app, &QGuiApplication::commitDataRequest, this,
             [this](QSessionManager&) { onLogOff_(); });
   }
   watchSignals();
   watchSleep();
+#endif
 }
 
 SessionEvents::~SessionEvents() {
-#ifndef _WIN32
+#ifdef _WIN32
+  QCoreApplication::instance()->removeNativeEventFilter(windowsFilter_.get());
+#else
   if (signalNotifier_) {
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);

@@ -6,11 +6,14 @@
 #include <functional>
 #include <memory>
 
+class QAbstractNativeEventFilter;
+
 namespace vesk {
 
 // The operating system's session end and power notifications, as the main window handles
-// them: SIGTERM, SIGINT and the desktop session's end run the log-off path; logind's
-// PrepareForSleep arrives as the power codes 4 (suspending) and 7 (resumed).
+// them. Windows: the log-off query (0x11) and the power broadcast (0x218) of the window's
+// messages. Elsewhere: SIGTERM, SIGINT and the desktop session's end run the log-off path;
+// logind's PrepareForSleep arrives as the power codes 4 (suspending) and 7 (resumed).
 class SessionEvents : public QObject {
   Q_OBJECT
 
@@ -32,6 +35,7 @@ class SessionEvents : public QObject {
   std::function<void()> onLogOff_;
   std::function<void(int)> onPower_;
   std::unique_ptr<QSocketNotifier> signalNotifier_;
+  std::unique_ptr<QAbstractNativeEventFilter> windowsFilter_;
 };
 
 }  // namespace vesk

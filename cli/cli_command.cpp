@@ -1,5 +1,6 @@
 #include "cli/cli_command.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/number_text.h"
@@ -29,6 +30,15 @@ std::optional<std::string> TakeOption(std::vector<std::string>& args, const std:
   return std::nullopt;
 }
 
+bool TakeFlag(std::vector<std::string>& args, const std::string& name) {
+  const auto found = std::find(args.begin(), args.end(), name);
+  if (found == args.end()) {
+    return false;
+  }
+  args.erase(found);
+  return true;
+}
+
 void RejectUnknownOptions(const std::vector<std::string>& args) {
   for (const auto& arg : args) {
     if (arg.size() > 1 && arg[0] == '-') {
@@ -41,6 +51,16 @@ double PositiveNumber(const std::string& option, const std::string& text) {
   double value = 0.0;
   if (!TextToFloat(text, value) || !std::isfinite(value) || value <= 0.0) {
     throw UsageError(option + " needs a positive number, not \"" + text + "\"");
+  }
+  return value;
+}
+
+long long WholeNumber(const std::string& option, const std::string& text, long long minimum,
+                      long long maximum) {
+  long long value = 0;
+  if (!TextToInt(text, value) || value < minimum || value > maximum) {
+    throw UsageError(option + " needs a whole number from " + std::to_string(minimum) + " to " +
+                     std::to_string(maximum) + ", not \"" + text + "\"");
   }
   return value;
 }

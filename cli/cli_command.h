@@ -40,9 +40,16 @@ bool IsHelp(const std::string& arg);
 // Takes "--name value" or "--name=value" out of args; nullopt when absent.
 std::optional<std::string> TakeOption(std::vector<std::string>& args, const std::string& name);
 
+// Takes the flag "--name" out of args; true when it was there.
+bool TakeFlag(std::vector<std::string>& args, const std::string& name);
+
 // Raises UsageError when an argument left in args looks like an option.
 void RejectUnknownOptions(const std::vector<std::string>& args);
 
 double PositiveNumber(const std::string& option, const std::string& text);
+
+// A whole number from minimum to maximum, else UsageError.
+long long WholeNumber(const std::string& option, const std::string& text, long long minimum,
+                      long long maximum);
 
 }  // namespace vesk::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/cli_command.h"
+#include "cli/device_commands.h"
 #include "cli/history_commands.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
@@ -18,6 +19,8 @@ using namespace vesk::cli;
 
 constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
+    {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
+    {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
 };
 
 void PrintUsage(std::ostream& out) {

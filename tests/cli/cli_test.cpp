@@ -1,8 +1,5 @@
-#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <clocale>
 #include <sstream>
@@ -10,6 +7,7 @@
 #include "common/datetime.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
+#include "tests/cli/cli_run.h"
 #include "tests/history/history_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -21,11 +19,7 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-struct CliResult {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
+using test::CliResult;
 
 // Runs the built vesk-cli with its log in the test's folder.
 class VeskCli : public ::testing::Test {
@@ -36,29 +30,7 @@ class VeskCli : public ::testing::Test {
     if (withLogFolder) {
       args.insert(args.begin(), {"--log-folder", folder.path().string()});
     }
-    const auto outFile = folder / "stdout.txt";
-    const auto errFile = folder / "stderr.txt";
-    const pid_t child = fork();
-    if (child == 0) {
-      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-      dup2(out, 1);
-      dup2(err, 2);
-      std::vector<char*> argv{const_cast<char*>(VESK_CLI_PATH)};
-      for (auto& arg : args) {
-        argv.push_back(arg.data());
-      }
-      argv.push_back(nullptr);
-      execv(VESK_CLI_PATH, argv.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    CliResult result;
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = test::ReadFile(outFile);
-    result.err = test::ReadFile(errFile);
-    return result;
+    return test::RunCli(folder.path(), std::move(args));
   }
 
   std::string path(const std::string& name) const { return (folder / name).string(); }
@@ -75,6 +47,13 @@ TEST_F(VeskCli, HelpShowsTheCommands) {
   const CliResult history = run({"history", "--help"});
   EXPECT_EQ(history.exitCode, 0);
   EXPECT_THAT(history.out, HasSubstr("vesk-cli history generate --days N [--period S]"));
+
+  for (const char* command : {"identify", "poll"}) {
+    const CliResult device = run({command, "--help"});
+    EXPECT_EQ(device.exitCode, 0);
+    EXPECT_THAT(device.out, StartsWith(std::string("Usage: vesk-cli ") + command + " --port N"));
+    EXPECT_THAT(top.out, HasSubstr(std::string("  ") + command + " "));
+  }
 }
 
 TEST_F(VeskCli, BadUsageFailsWithExitTwoAndAPointerToHelp) {
@@ -95,6 +74,16 @@ TEST_F(VeskCli, BadUsageFailsWithExitTwoAndAPointerToHelp) {
       {"history", "generate", "out.bin", "--days"},
       {"history", "generate", "--days", "1", "--seed", "x", "out.bin"},
       {"history", "generate", "--days", "1e-6", "out.bin"},
+      {"identify"},
+      {"identify", "--port", "0"},
+      {"identify", "--port", "256"},
+      {"identify", "--port", "COM3"},
+      {"identify", "--port", "3", "extra"},
+      {"identify", "--port", "3", "--jsn"},
+      {"poll", "--port", "3", "--count", "0"},
+      {"poll", "--port", "3", "--count", "1.5"},
+      {"poll", "--port", "3", "--interval", "0"},
+      {"poll", "--port", "3", "--interval", "-1"},
   };
   for (const auto& args : cases) {
     const CliResult result = run(args);

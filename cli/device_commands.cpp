@@ -1,0 +1,191 @@
+#include "cli/device_commands.h"
+
+#include <algorithm>
+#include <chrono>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <ostream>
+#include <thread>
+
+#include "acquisition/thread_request.h"
+#include "cli/device_output.h"
+#include "common/program_folder.h"
+#include "device/identity_orders.h"
+#include "link/com_obj_rs232.h"
+#include "link/order_codes.h"
+#include "link/serial_port.h"
+
+namespace vesk::cli {
+namespace {
+
+constexpr const char* kIdentifyUsage =
+    "Usage: vesk-cli identify --port N [--folder DIR] [--json]\n"
+    "\n"
+    "Opens the port, reads the board's firmware version and model type (and, on firmware 3\n"
+    "and later, its serial number) and prints them with the model's label and features.\n"
+    "\n"
+    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
+    "  --folder DIR  folder holding ports/ (default: this program's folder)\n"
+    "  --json        one JSON object: Version, major, minor, TypeCam, label, DisplayTempHot,\n"
+    "                DisplayRH_int, DriveEFlens_intf, SerialNumber; ErrorMes on failure\n";
+
+constexpr const char* kPollUsage =
+    "Usage: vesk-cli poll --port N [--count K] [--interval S] [--folder DIR] [--json]\n"
+    "\n"
+    "Identifies the board, then polls it K times (default 1), S seconds apart (default 10,\n"
+    "fractions allowed), as the monitor does, and prints the readings with their units or\n"
+    "the failure text of each poll. Exits with 1 when the board cannot be identified or\n"
+    "when every poll failed.\n"
+    "\n"
+    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
+    "  --folder DIR  folder holding ports/ (default: this program's folder)\n"
+    "  --json        one JSON object per poll, one per line: TempExt, RHExt, TempInt, RHInt,\n"
+    "                TempHot, Pressure, Windir, WindSpeed, ActiveHeater, AutoTempRH_Heat,\n"
+    "                PowerHeaterLevel, StatusSensor, ValueFan, StatusCooler, PresenceAF,\n"
+    "                FirstByteAF, lensID, LensName; only ErrorMes for a failed poll\n";
+
+struct BoardOptions {
+  int port = 0;
+  std::filesystem::path folder;
+  bool json = false;
+};
+
+BoardOptions TakeBoardOptions(std::vector<std::string>& args) {
+  BoardOptions options;
+  const auto port = TakeOption(args, "--port");
+  const auto folder = TakeOption(args, "--folder");
+  options.json = TakeFlag(args, "--json");
+  if (!port) {
+    throw UsageError("--port N is needed");
+  }
+  options.port = static_cast<int>(WholeNumber("--port", *port, 1, 255));
+  options.folder = folder ? std::filesystem::path(*folder) : ProgramFolder();
+  return options;
+}
+
+void ExpectNoArguments(const std::vector<std::string>& args) {
+  RejectUnknownOptions(args);
+  if (!args.empty()) {
+    throw UsageError("unexpected argument \"" + args.front() + "\"");
+  }
+}
+
+// The link with the identified board, as the monitor's connection leaves it.
+struct Board {
+  std::unique_ptr<TComObjRs232> link;
+  BoardIdentification identification;
+};
+
+Board OpenBoard(const BoardOptions& options, bool readSerialNumber) {
+  Board board;
+  board.link = std::make_unique<TComObjRs232>(options.folder);
+  board.link->OpenCom(options.port);
+  // The board needs a moment after the port opens.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  TArrayByte reply;
+  board.link->SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
+  board.identification.identity = IdentifyDevice(reply, false);
+  if (readSerialNumber && board.identification.identity.GroupBoxV3) {
+    board.identification.serialNumber = ReadSerialNumber(*board.link);
+  }
+  return board;
+}
+
+int IdentificationFailed(CliContext& context, const BoardOptions& options, const char* message) {
+  const std::string text = std::string("Issue with data link (FATAL ERROR) : ") + message;
+  if (options.json) {
+    context.out << ErrorJson(text) << std::flush;
+  } else {
+    context.err << text << "\n"
+                << "(port " << options.port << " is "
+                << PortDeviceName(options.port, options.folder) << ")\n";
+  }
+  return kExitFailure;
+}
+
+// "help" only as the first argument: later it may be the value of --folder.
+bool HelpAsked(CliContext& context, const char* usage) {
+  const auto& args = context.args;
+  const bool asked = (!args.empty() && IsHelp(args.front())) ||
+                     std::any_of(args.begin(), args.end(),
+                                 [](const auto& a) { return a == "--help" || a == "-h"; });
+  if (asked) {
+    context.out << usage;
+  }
+  return asked;
+}
+
+}  // namespace
+
+int RunIdentifyCommand(CliContext& context) {
+  if (HelpAsked(context, kIdentifyUsage)) {
+    return kExitOk;
+  }
+  const BoardOptions options = TakeBoardOptions(context.args);
+  ExpectNoArguments(context.args);
+  Board board;
+  try {
+    board = OpenBoard(options, true);
+  } catch (const std::exception& e) {
+    return IdentificationFailed(context, options, e.what());
+  }
+  board.link->CloseCom();
+  const BoardIdentification& found = board.identification;
+  context.out << (options.json ? IdentityJson(found) : IdentityText(found)) << std::flush;
+  return kExitOk;
+}
+
+int RunPollCommand(CliContext& context) {
+  if (HelpAsked(context, kPollUsage)) {
+    return kExitOk;
+  }
+  const BoardOptions options = TakeBoardOptions(context.args);
+  const auto count = TakeOption(context.args, "--count");
+  const auto interval = TakeOption(context.args, "--interval");
+  ExpectNoArguments(context.args);
+  const long long polls = count ? WholeNumber("--count", *count, 1, 1'000'000'000) : 1;
+  const std::chrono::duration<double> period(interval ? PositiveNumber("--interval", *interval)
+                                                      : 10.0);
+
+  Board board;
+  try {
+    board = OpenBoard(options, false);
+  } catch (const std::exception& e) {
+    return IdentificationFailed(context, options, e.what());
+  }
+  const DeviceIdentity& identity = board.identification.identity;
+  const TDataTinParams in{board.link.get(), identity.TypeCam, identity.DisplayRH_int,
+                          identity.DisplayTempHot, identity.DriveEFlens_intf};
+
+  long long succeeded = 0;
+  auto next = std::chrono::steady_clock::now();
+  for (long long k = 1; k <= polls; ++k) {
+    if (k > 1) {
+      // Polls start S seconds apart; one that took longer delays the next, as a timer tick
+      // during a running poll does in the monitor.
+      next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+      next = std::max(next, std::chrono::steady_clock::now());
+      std::this_thread::sleep_until(next);
+    }
+    // Without the wind correction: that is a setting of the monitor's window.
+    ThreadRequest worker(in, WindCorrection{});
+    worker.Execute();
+    if (worker.ErrorMes.empty()) {
+      ++succeeded;
+    }
+    if (options.json) {
+      context.out << (worker.ErrorMes.empty() ? PollJson(worker.FDataOUT)
+                                              : ErrorJson(worker.ErrorMes));
+    } else if (worker.ErrorMes.empty()) {
+      context.out << "Poll " << k << ":\n" << PollText(identity, worker.FDataOUT);
+    } else {
+      context.err << "Poll " << k << ": " << worker.ErrorMes << "\n";
+    }
+    context.out << std::flush;
+  }
+  board.link->CloseCom();
+  return succeeded > 0 ? kExitOk : kExitFailure;
+}
+
+}  // namespace vesk::cli

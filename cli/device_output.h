@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "acquisition/poll_records.h"
+#include "link/device_identity.h"
+
+namespace vesk::cli {
+
+// What identify finds out about the board.
+struct BoardIdentification {
+  DeviceIdentity identity;
+  std::optional<std::string> serialNumber;  // read on firmware 3 and later
+};
+
+// Each text ends with a newline; the JSON texts are one object on one line.
+std::string IdentityText(const BoardIdentification& board);
+std::string IdentityJson(const BoardIdentification& board);
+
+// The readings of one successful poll; only the lines the model measures.
+std::string PollText(const DeviceIdentity& identity, const TDataOUT& data);
+// Every field of the poll; what the model does not measure is 0.
+std::string PollJson(const TDataOUT& data);
+
+std::string ErrorJson(const std::string& ErrorMes);
+
+}  // namespace vesk::cli

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vesk::test {
+
+struct CliResult {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the built vesk-cli with args and waits for it; its standard output and error pass
+// through files in folder.
+CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> args);
+
+}  // namespace vesk::test

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace vesk::test {
+
+// A running program (the built vesk-board-sim) whose standard output comes through a pipe;
+// killed when the object goes.
+class SimProcess {
+ public:
+  SimProcess(const std::string& executable, std::vector<std::string> args);
+  ~SimProcess();
+  SimProcess(const SimProcess&) = delete;
+  SimProcess& operator=(const SimProcess&) = delete;
+
+  // The first line the program prints, or "" when none came in time.
+  std::string firstLine();
+
+  // The exit status after SIGTERM, or -1 when the program did not end in time.
+  int terminate();
+
+  // The exit status once the program ends, -1 when it does not in time or was killed.
+  int exitStatus();
+
+ private:
+  bool ended(int& status);
+
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int pidFd_ = -1;
+};
+
+}  // namespace vesk::test

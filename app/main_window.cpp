@@ -46,6 +46,12 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         this, [this, text] { AddLogLine(text); }, Qt::QueuedConnection);
   });
   WireControls();
+  // Centred for its expanded height, so connecting does not push it off the screen.
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const int expanded =
+        ConnectionBar::kHeight + kPanelPlotSetupHeight + kPanelGraphicHeight + kStatusBarHeight;
+    move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, expanded / 2));
+  }
   sessionEvents_ = std::make_unique<SessionEvents>([this] { EndSessionQuery(); },
                                                    [this](int code) { WMPowerBroadcast(code); });
   FormCreate();

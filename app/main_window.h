@@ -147,6 +147,7 @@ class TMAINForm : public QMainWindow {
   int AbsolFocus = 0;
   std::uint16_t ErrorLens = 0;
   TFTPCredentials FTPCredentials;
+  std::uint32_t PostingIntervalSeconds = 300;
   std::unique_ptr<TComObjRs232> ComObjRs232;
   std::unique_ptr<PollDriver> polls;
 

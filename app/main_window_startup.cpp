@@ -3,8 +3,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <clocale>
 #include <exception>
+#include <limits>
 
 #include "acquisition/readings_panel.h"
 #include "acquisition/sensor_conversions.h"
@@ -140,11 +142,13 @@ void TMAINForm::FormCreate() {
     TimerSavPeriodic.setInterval(900000);
     TimerSavPeriodic.start();
 
-    // A negative interval is refused here and ends the start before the automatic
-    // connection, as a range error.
     const int minutes = FileIni->ReadFtpIntervall();
-    TimerFTP.setInterval(static_cast<int>(ToCardinal(static_cast<long long>(minutes) * 60000)));
     TabSheetFTP->NumberEditFTPUpdate->setText(QString::number(minutes));
+    // The posting interval is unsigned: a negative one is a range error that ends the start
+    // here. The timer's milliseconds are held to what the timer can count.
+    PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
+    TimerFTP.setInterval(static_cast<int>(std::min<long long>(
+        static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
     FTPCredentials = FileIni->ReadFtpCredentials();
     polls->ResetCounters();
     TabSheetFTP->EditIP->setText(QString::fromStdString(FTPCredentials.Host));

@@ -272,6 +272,18 @@ class MainWindowTest : public QObject {
     QVERIFY(IndexOf(log, "Points loaded", failed) > failed);
   }
 
+  void aNegativePostingIntervalEndsTheStart() {
+    Station station(3);
+    {
+      std::ofstream ini(station.folder / "VeskLevel.ini");
+      ini << "[FTP]\r\nintervall=-5\r\n";
+    }
+    TMAINForm& w = station.open();
+    QCOMPARE(station.messages, QStringList{"Error on startup -> Range check error"});
+    QVERIFY(!w.Connected);  // the automatic connection came after
+    QCOMPARE(station.log().last(), QStringLiteral("Error on startup -> Range check error"));
+  }
+
   void aMissingBoardIsAFatalConnectionError() {
     test::TempFolder folder;
     InitLog(folder.path());

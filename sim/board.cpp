@@ -40,7 +40,10 @@ TArrayByte Board::answer(const TArrayByte& requestFrame) {
 }
 
 TArrayByte Board::reply(const TArrayByte& order) {
-  const bool lens = DrivesLens(identity_.type);
+  // A model without the lens interface answers as a lens board with no lens attached: the
+  // monitor keeps its lens flag when the model changes to one that does not say otherwise,
+  // and its polls go on asking for the lens.
+  Lens& lens = DrivesLens(identity_.type) ? lens_ : noLens_;
   const bool newLens = UsesNewLensProtocol(identity_);
   switch (order[0]) {
     case REQ_ORDER_VERSION:
@@ -58,15 +61,15 @@ TArrayByte Board::reply(const TArrayByte& order) {
     case SET_AUTO_COOLER_ORDER:
       return SetAutoCooler(cooling_, order);
     case GET_INFOS_EF_CANON:
-      return lens ? lens_.infoReply(newLens) : kUnknownOrder;
+      return lens.infoReply(newLens);
     case SET_CANON_DIAPH:
-      return lens ? lens_.diaphragm(order) : kUnknownOrder;
+      return lens.diaphragm(order);
     case SET_CANON_FOCUS:
-      return lens ? lens_.focus(order) : kUnknownOrder;
+      return lens.focus(order);
     case REQ_GET_DATAEXT:
       return HasWeatherModule(identity_.type) ? dataExtReply() : kUnknownOrder;
     case GET_NAME_EF_CANON:
-      return lens ? lens_.nameReply(newLens) : kUnknownOrder;
+      return lens.nameReply(newLens);
     case REQ_SET_TYPE_SERIAL:
       return KnowsIdentityOrders(identity_) ? SetTypeAndSerial(identity_, order) : kUnknownOrder;
     case REQ_GET_SERIAL:

@@ -50,6 +50,8 @@ class Board {
   HeatingConfig heating_ = DefaultHeating();
   CoolingModes cooling_;
   Lens lens_;
+  // What a model without the lens interface answers the lens orders with.
+  Lens noLens_{LensSetup{.present = false}};
   BoardClock clock_;
   Noise noise_;
   ReplyFaults faults_;

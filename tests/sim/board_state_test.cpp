@@ -44,7 +44,10 @@ const LayoutCase kLayouts[] = {
     {"2.20 knows the name", Identity(2, 20, 21), GET_NAME_EF_CANON, 20, 'E'},
     {"2.10 reads as 3.0", Identity(2, 10, 21), GET_INFOS_EF_CANON, 19, 0xAA},
     {"2.11 reads as 2.11", Identity(2, 11, 21), GET_INFOS_EF_CANON, 12, 0xAA},
-    {"a model without lens", Identity(3, 5, 23), GET_INFOS_EF_CANON, 1, 0xFF},
+    // The monitor may still ask after a change of model: the whole layout, no lens.
+    {"a model without lens has none attached", Identity(3, 5, 23), GET_INFOS_EF_CANON, 19, 0x00},
+    {"a model without lens names none", Identity(3, 5, 23), GET_NAME_EF_CANON, 0, -1},
+    {"a model without lens refuses the iris", Identity(3, 5, 23), SET_CANON_DIAPH, 2, 0x15},
     {"a model without weather module", Identity(3, 5, 23), REQ_GET_DATAEXT, 1, 0xFF},
     {"the first weather module", Identity(3, 5, 17), REQ_GET_DATAEXT, 19, 0x55},
     {"firmware 2 keeps no serial number", Identity(2, 20, 34), REQ_GET_SERIAL, 1, 0xFF},

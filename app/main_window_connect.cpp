@@ -48,7 +48,7 @@ void TMAINForm::Connect() {
     // The board needs a moment after the port opens.
     QThread::msleep(100);
     ComObjRs232->SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
-    const DeviceIdentity identity = IdentifyDevice(reply, DriveEFlens_intf);
+    const DeviceIdentity identity = IdentifyDevice(reply);
     GroupBoxDisplays->LabelVer->setText(QString::fromStdString(identity.VersionText()));
     WriteLog("Startup -> " + identity.VersionText());
     ApplyIdentity(identity);

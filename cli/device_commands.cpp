@@ -85,7 +85,7 @@ Board OpenBoard(const BoardOptions& options, bool readSerialNumber) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   TArrayByte reply;
   board.link->SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
-  board.identification.identity = IdentifyDevice(reply, false);
+  board.identification.identity = IdentifyDevice(reply);
   if (readSerialNumber && board.identification.identity.GroupBoxV3) {
     board.identification.serialNumber = ReadSerialNumber(*board.link);
   }

@@ -80,13 +80,12 @@ std::string DeviceIdentity::VersionText() const {
   return " Ver. FIRM : " + std::to_string(major) + "." + std::to_string(minor);
 }
 
-DeviceIdentity IdentifyDevice(const TArrayByte& payload, bool previousLensFlag) {
+DeviceIdentity IdentifyDevice(const TArrayByte& payload) {
   const ReplyReader reply(payload);
   DeviceIdentity id;
   id.major = reply.byte(0);
   id.minor = reply.byte(1);
   id.Version = FirmwareVersion(id.major, id.minor);
-  id.DriveEFlens_intf = previousLensFlag;
   if (id.major < 2) {
     id.TypeCam = 1;
     return id;
@@ -94,11 +93,8 @@ DeviceIdentity IdentifyDevice(const TArrayByte& payload, bool previousLensFlag) 
   id.typed = true;
   id.TypeCam = reply.byte(2);
   id.model = ModelTypeOf(id.TypeCam, id.Version);
-  if (id.model.lens == LensFlag::Set) {
-    id.DriveEFlens_intf = true;
-  } else if (id.model.lens == LensFlag::Cleared) {
-    id.DriveEFlens_intf = false;
-  }
+  id.DriveEFlens_intf = id.model.lens == LensFlag::Set;
+
   id.GroupBoxV3 = id.major >= 3;
   id.DisplayTempHot = id.model.hotSide;
   // Without a hot side, the feature byte turns the inside humidity on; no byte 3 is off.

@@ -45,8 +45,10 @@ struct DeviceIdentity {
   std::string VersionText() const;
 };
 
-// Decodes a version reply; previousLensFlag is kept by models that leave it unchanged. A
+// Decodes a version reply. Only the models marked to set the lens flag drive a lens: a model
+// the table leaves "unchanged" does not inherit the flag of the board identified before it
+// (after a model change the poll would otherwise send lens orders to a board without one). A
 // reply too short for its major raises "Range check error".
-DeviceIdentity IdentifyDevice(const TArrayByte& reply, bool previousLensFlag);
+DeviceIdentity IdentifyDevice(const TArrayByte& reply);
 
 }  // namespace vesk

@@ -20,21 +20,21 @@ TEST(DeviceIdentity, FirmwareVersions) {
 TEST(DeviceIdentity, RepliesByModel) {
   const struct {
     TArrayByte reply;
-    bool previousLens;
     const char* label;
     bool hot, rhInt, lens, v3;
   } cases[] = {
-      {{3, 5, 4, 0}, false, " [Tarn cooled]", true, true, false, true},
-      {{2, 20, 3, 5}, false, " [Tarn uncool]", false, true, false, false},  // feature byte on
-      {{2, 20, 3, 4}, false, " [Tarn uncool]", false, false, false, false},
-      {{2, 20, 3}, false, " [Tarn uncool]", false, false, false, false},  // no byte 3: off
-      {{3, 0, 33, 0}, false, " [BRISA 3M]", true, true, true, true},
-      {{3, 0, 24, 0}, true, " [Astel 5 Weather]", true, true, false, true},  // cleared
-      {{3, 0, 23, 0}, true, " [Astel 5]", true, true, true, true},           // unchanged
-      {{3, 0, 18, 9}, false, "", false, true, false, true},
+      {{3, 5, 4, 0}, " [Tarn cooled]", true, true, false, true},
+      {{2, 20, 3, 5}, " [Tarn uncool]", false, true, false, false},  // feature byte on
+      {{2, 20, 3, 4}, " [Tarn uncool]", false, false, false, false},
+      {{2, 20, 3}, " [Tarn uncool]", false, false, false, false},  // no byte 3: off
+      {{3, 0, 33, 0}, " [BRISA 3M]", true, true, true, true},
+      {{3, 0, 24, 0}, " [Astel 5 Weather]", true, true, false, true},
+      // Left "unchanged" by the table: no lens, whatever the board before it drove.
+      {{3, 0, 23, 0}, " [Astel 5]", true, true, false, true},
+      {{3, 0, 18, 9}, "", false, true, false, true},
   };
   for (const auto& c : cases) {
-    const DeviceIdentity id = IdentifyDevice(c.reply, c.previousLens);
+    const DeviceIdentity id = IdentifyDevice(c.reply);
     EXPECT_EQ(id.model.label, std::string(c.label)) << c.label;
     EXPECT_EQ(id.DisplayTempHot, c.hot) << c.label;
     EXPECT_EQ(id.DisplayRH_int, c.rhInt) << c.label;
@@ -45,7 +45,7 @@ TEST(DeviceIdentity, RepliesByModel) {
 }
 
 TEST(DeviceIdentity, OldFirmwareHasNoModel) {
-  const DeviceIdentity id = IdentifyDevice({1, 9}, false);
+  const DeviceIdentity id = IdentifyDevice({1, 9});
   EXPECT_FALSE(id.typed);
   EXPECT_EQ(id.TypeCam, 1);
   EXPECT_FALSE(id.DisplayRH_int);
@@ -53,9 +53,9 @@ TEST(DeviceIdentity, OldFirmwareHasNoModel) {
 }
 
 TEST(DeviceIdentity, ShortRepliesAreRangeErrors) {
-  EXPECT_THROW(IdentifyDevice({3}, false), ERangeCheck);
-  EXPECT_THROW(IdentifyDevice({2, 20}, false), ERangeCheck);
-  EXPECT_NO_THROW(IdentifyDevice({1, 20}, false));
+  EXPECT_THROW(IdentifyDevice({3}), ERangeCheck);
+  EXPECT_THROW(IdentifyDevice({2, 20}), ERangeCheck);
+  EXPECT_NO_THROW(IdentifyDevice({1, 20}));
 }
 
 TEST(DeviceIdentity, LensPageByFirmware) {

@@ -28,7 +28,7 @@ TEST(PollAgainstBoard, ReadingsArePlausibleForEveryKindOfModel) {
     link.OpenCom(4);
     TArrayByte reply;
     link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
-    const DeviceIdentity id = IdentifyDevice(reply, false);
+    const DeviceIdentity id = IdentifyDevice(reply);
 
     ThreadRequest worker(
         {&link, id.TypeCam, id.DisplayRH_int, id.DisplayTempHot, id.DriveEFlens_intf}, {});

@@ -173,6 +173,22 @@ class MainWindowTest : public QObject {
     QVERIFY(station.log().contains(QStringLiteral("Setup Done")));
   }
 
+  void aNewModelDoesNotInheritTheLensFlag() {
+    Station station(34);
+    TMAINForm& w = station.open();
+    QVERIFY(w.DriveEFlens_intf);
+    w.ButtonConnectClick();  // disconnect
+    sim::BoardSetup setup;
+    setup.identity = {3, 5, 23, 0, "127512"};
+    station.board = std::make_unique<sim::InProcessBoard>(setup);
+    station.board->linkAsPort(station.folder.path(), 3);
+    w.ButtonConnectClick();
+    QVERIFY(w.Connected);
+    QVERIFY(!w.DriveEFlens_intf);
+    w.PollDevice(true);
+    QCOMPARE(w.polls->NbPoolsFailed, 0u);
+  }
+
   void aPollIsShownAndKept() {
     Station station(34);
     TMAINForm& w = station.open();

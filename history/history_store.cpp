@@ -1,5 +1,6 @@
 #include "history/history_store.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "common/datetime.h"
@@ -33,6 +34,23 @@ std::filesystem::path DamagedName(const std::filesystem::path& file) {
   return name;
 }
 
+// A copy of source in place of target, flushed before it replaces target, so a crash
+// leaves the old target or the whole copy. Returns false, target untouched, on a failure.
+bool CopyDurably(const std::filesystem::path& source, const std::filesystem::path& target) {
+  const std::filesystem::path temporary = TemporaryFileFor(target);
+  try {
+    if (CopyFileBlocks(source, temporary) == 0) {
+      RawFile::OpenForReading(temporary).sync();
+      ReplaceFile(temporary, target);
+      return true;
+    }
+  } catch (...) {
+  }
+  std::error_code ignored;
+  std::filesystem::remove(temporary, ignored);
+  return false;
+}
+
 }  // namespace
 
 HistoryStore::HistoryStore(std::filesystem::path chemExec) : ChemExec_(std::move(chemExec)) {}
@@ -46,19 +64,26 @@ void HistoryStore::LoadHistoryAtStart(TTinfosRec& Datas, const LoadProgress& pro
     Datas.clear();
     // The next save would replace the file: keep it for whoever can repair it, and start
     // from the copy the previous save left.
-    if (!SetAside(file)) {
-      damagedPending_ = file;
-    }
+    const bool setAside = SetAside(file);
     const std::filesystem::path backup = WithSuffix(file, kBackupSuffix);
     std::error_code ignored;
     if (std::filesystem::exists(backup, ignored)) {
+      bool restored = false;
       try {
         LoadHistory(backup, kCurrentHistoryTag, Datas, progress);
+        restored = true;
         WriteLog("History restored from " + backup.filename().string() +
                  ",  points number : " + std::to_string(Datas.size()));
       } catch (const std::exception& backupError) {
         WriteLog(std::string("Backup loading -> ") + backupError.what());
         Datas.clear();
+        // Else the second save would copy the new file over it.
+        SetAside(backup);
+      }
+      // With no file, a restart before the next save would start empty, and the second
+      // save after it would copy that new start over the backup.
+      if (restored && setAside) {
+        CopyDurably(backup, file);
       }
     }
   }
@@ -75,6 +100,10 @@ bool HistoryStore::SetAside(const std::filesystem::path& damaged) {
     ReplaceFile(damaged, name);
   } catch (const std::exception& e) {
     WriteLog(std::string("Damaged history file could not be set aside -> ") + e.what());
+    if (std::find(damagedPending_.begin(), damagedPending_.end(), damaged) ==
+        damagedPending_.end()) {
+      damagedPending_.push_back(damaged);
+    }
     return false;
   }
   WriteLog("Damaged history file kept as " + name.filename().string());
@@ -95,11 +124,8 @@ void HistoryStore::KeepBackup(const std::filesystem::path& file) {
     // where the file system has no links.
     std::filesystem::create_hard_link(file, temporary, error);
     if (error) {
-      if (CopyFileBlocks(file, temporary) != 0) {
-        std::filesystem::remove(temporary, error);
-        return;
-      }
-      RawFile::OpenForReading(temporary).sync();
+      CopyDurably(file, backup);
+      return;
     }
     try {
       ReplaceFile(temporary, backup);
@@ -117,12 +143,13 @@ void HistoryStore::SaveHistory(const TTinfosRec& history, const std::string& fil
   }
   std::lock_guard lock(FileSave_Section_);
   const std::filesystem::path file = ChemExec_ / fileName;
-  if (!damagedPending_.empty() && damagedPending_ == file) {
-    if (!SetAside(file)) {
-      throw EInOutError("The damaged history file \"" + file.string() +
+  while (!damagedPending_.empty()) {
+    const std::filesystem::path damaged = damagedPending_.back();
+    damagedPending_.pop_back();
+    if (!SetAside(damaged)) {
+      throw EInOutError("The damaged history file \"" + damaged.string() +
                         "\" could not be set aside; it is not replaced");
     }
-    damagedPending_.clear();
   }
   WriteHistoryFile(file, history, [&] { KeepBackup(file); });
   WriteLog("Data saved : " + fileName + ",  points number : " + std::to_string(history.size()));

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "history/history_load.h"
 #include "history/tinfos_rec.h"
@@ -25,7 +26,9 @@ class HistoryStore {
   // The start-up load of "DatasVesk.bin" with the current tag into Datas. A failure logs
   // "Point loading -> " + the message and leaves Datas empty; a file that failed is set
   // aside under a new name (logged), so no later save replaces it, and the ".back" copy is
-  // loaded in its place when it can be (logged). Logs "Points loaded" in every case.
+  // loaded in its place when it can be (logged) and copied to "DatasVesk.bin", so that a
+  // restart before the next save finds it too. A ".back" that fails as well is set aside
+  // in turn. Logs "Points loaded" in every case.
   void LoadHistoryAtStart(TTinfosRec& Datas, const LoadProgress& progress = {});
 
   // Writes history to ChemExec + fileName, keeping the previous file as fileName + ".back".
@@ -40,9 +43,9 @@ class HistoryStore {
 
   std::filesystem::path ChemExec_;
   std::mutex FileSave_Section_;
-  // A file that failed to load at start and could not be set aside yet: the next save
-  // tries again and, failing, does not copy it over the backup.
-  std::filesystem::path damagedPending_;
+  // Files that failed to load at start and could not be set aside yet: the next save
+  // tries again and, failing, replaces neither.
+  std::vector<std::filesystem::path> damagedPending_;
 };
 
 }  // namespace vesk

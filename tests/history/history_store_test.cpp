@@ -189,9 +189,9 @@ TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
 
 class HistoryStart : public HistorySave {
  protected:
-  std::string damagedName() const {
+  std::string damagedName(const std::string& of = "DatasVesk.bin") const {
     for (const auto& name : folderNames()) {
-      if (name.starts_with("DatasVesk.bin.damaged-")) {
+      if (name.starts_with(of + ".damaged-")) {
         return name;
       }
     }
@@ -248,6 +248,27 @@ TEST_F(HistoryStart, DamagedFileIsSetAsideAndTheBackupLoadedAndKept) {
   EXPECT_EQ(fileBytes(aside), damaged.str());
 }
 
+// A restart before the first save (a power cut soon after the start) found no history file
+// and started empty; its second save then copied that new start over the backup, the only
+// copy of the restored history.
+TEST_F(HistoryStart, RestartBeforeAnySaveFindsTheRestoredHistory) {
+  const auto good = test::SampleRecords(4);
+  Bytes().u32(kTinfosRecTag).u32(1000).writeTo(folder / "DatasVesk.bin");
+  test::CurrentFile(good).writeTo(folder / "DatasVesk.bin.back");
+  TTinfosRec first;
+  store.LoadHistoryAtStart(first);
+  ASSERT_TRUE(test::SameRecords(first, good));
+
+  HistoryStore restarted(folder.path());
+  TTinfosRec Datas;
+  restarted.LoadHistoryAtStart(Datas);
+  EXPECT_TRUE(test::SameRecords(Datas, good));
+  Datas.push_back(test::SampleRecord(9));
+  restarted.SaveHistory(Datas, "DatasVesk.bin");
+  restarted.SaveHistory(Datas, "DatasVesk.bin");
+  EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin.back"), Datas));
+}
+
 TEST_F(HistoryStart, UnreadableFileAndBackupStartEmptyWithBothKept) {
   // An older layout is no damage, but the start-up load refuses it all the same.
   const Bytes older = Bytes().u32(kTinfosRecCorvoTag).u32(1).fill(64, 0x11);
@@ -259,15 +280,24 @@ TEST_F(HistoryStart, UnreadableFileAndBackupStartEmptyWithBothKept) {
   store.LoadHistoryAtStart(Datas);
   EXPECT_THAT(Datas, IsEmpty());
   const std::string aside = damagedName();
+  const std::string backupAside = damagedName("DatasVesk.bin.back");
   EXPECT_EQ(fileBytes(aside), older.str());
+  EXPECT_EQ(fileBytes(backupAside), damagedBackup.str());
   const auto lines = log.texts();
-  ASSERT_EQ(lines.size(), 4u);
+  ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "Point loading -> " + (folder / "DatasVesk.bin").string() +
                           " does not have the correct format !");
   EXPECT_EQ(lines[1], "Damaged history file kept as " + aside);
   EXPECT_THAT(lines[2], StartsWith("Backup loading -> Error while reading file : "));
-  EXPECT_EQ(lines[3], "Points loaded");
-  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), damagedBackup.str());
+  EXPECT_EQ(lines[3], "Damaged history file kept as " + backupAside);
+  EXPECT_EQ(lines[4], "Points loaded");
+
+  // The second save used to copy the new file over the damaged backup.
+  Datas = test::SampleRecords(2);
+  store.SaveHistory(Datas, "DatasVesk.bin");
+  store.SaveHistory(Datas, "DatasVesk.bin");
+  EXPECT_EQ(fileBytes(aside), older.str());
+  EXPECT_EQ(fileBytes(backupAside), damagedBackup.str());
 }
 
 }  // namespace

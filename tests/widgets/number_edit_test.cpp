@@ -1,0 +1,99 @@
+// The numeric edit field through real focus changes, offscreen. What the check finds is
+// covered by the core tests; these cover when it runs and what follows it.
+#include <QHBoxLayout>
+#include <QtTest>
+
+#include "widgets/message_box.h"
+#include "widgets/number_edit.h"
+
+using namespace vesk;
+
+namespace {
+
+// Two fields side by side, as on the heating page, and a record of every message and exit.
+class Form {
+ public:
+  Form() {
+    auto* layout = new QHBoxLayout(&window);
+    for (auto* field : {&a, &b}) {
+      layout->addWidget(field);
+      QObject::connect(field, &TNumberEdit::OnExit, &window,
+                       [this, field] { events << field->objectName() + " exit"; });
+    }
+    a.setObjectName(QStringLiteral("A"));
+    b.setObjectName(QStringLiteral("B"));
+    SetDialogAnswers({[this](MessageKind, const QString& text) {
+                        events << text;
+                        return true;
+                      },
+                      {},
+                      {}});
+    window.show();
+    QApplication::setActiveWindow(&window);
+  }
+  ~Form() { SetDialogAnswers({}); }
+
+  QWidget window;
+  TNumberEdit a{TTypeValue::Float, 0, 100, QStringLiteral("0")};
+  TNumberEdit b{TTypeValue::Float, 0, 100, QStringLiteral("0")};
+  QStringList events;
+};
+
+}  // namespace
+
+class NumberEditTest : public QObject {
+  Q_OBJECT
+
+ private Q_SLOTS:
+  void refusedTextIsReportedThenExitRunsAndTheFocusComesBack() {
+    Form form;
+    QVERIFY(QTest::qWaitForWindowActive(&form.window));
+    form.a.setFocus();
+    QTRY_VERIFY(form.a.hasFocus());
+    form.a.setText(QStringLiteral("150"));
+    QTest::keyClick(&form.a, Qt::Key_Tab);
+    QTRY_VERIFY(form.a.hasFocus());
+    QCOMPARE(form.a.text(), QStringLiteral("150"));
+    QCOMPARE(form.events, (QStringList{"Figure too large compared to :100", "A exit"}));
+  }
+
+  // The field next to a refused one (here also holding a text it would refuse, as the heating
+  // fields do before a connection) is only passed through while the focus comes back: it is
+  // not checked, so the two do not hand the focus to each other for ever.
+  void focusComingBackDoesNotCheckTheNeighbour() {
+    Form form;
+    QVERIFY(QTest::qWaitForWindowActive(&form.window));
+    form.a.setText(QStringLiteral("?"));
+    form.b.setText(QStringLiteral("?"));
+    form.a.setFocus();
+    QTRY_VERIFY(form.a.hasFocus());
+    QTest::keyClick(&form.a, Qt::Key_Tab);
+    QTRY_VERIFY(form.a.hasFocus());
+    QTest::qWait(50);  // give a second round of the focus going back and forth its chance
+    QVERIFY(form.a.hasFocus());
+    QCOMPARE(form.events, (QStringList{"Invalid input !", "A exit"}));
+  }
+
+  // Another window taking the focus, or a popup menu opening, does not leave the field: the
+  // text typed so far is neither checked nor reported.
+  void otherWindowOrPopupDoesNotLeaveTheField() {
+    Form form;
+    QVERIFY(QTest::qWaitForWindowActive(&form.window));
+    form.a.setFocus();
+    QTRY_VERIFY(form.a.hasFocus());
+    form.a.setText(QStringLiteral("2*("));
+    for (const Qt::FocusReason reason : {Qt::ActiveWindowFocusReason, Qt::PopupFocusReason}) {
+      QFocusEvent out(QEvent::FocusOut, reason);
+      QApplication::sendEvent(&form.a, &out);
+    }
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    QCOMPARE(form.a.text(), QStringLiteral("2*("));
+    QCOMPARE(form.events, QStringList{});
+  }
+};
+
+QTEST_MAIN(NumberEditTest)
+#include "number_edit_test.moc"

@@ -7,8 +7,9 @@
 namespace vesk {
 
 // The single-line field used for every numeric setting. It carries the kind of number it
-// holds and its allowed range. Leaving it checks the text: a valid one is replaced by the
-// normalised value, an invalid one is reported and the focus comes back.
+// holds and its allowed range. Leaving it for another control of the window checks the text:
+// a valid one is replaced by the normalised value, an invalid one is reported and the focus
+// comes back. Another window or a popup menu taking the focus does not leave the field.
 class TNumberEdit : public QLineEdit {
   Q_OBJECT
   Q_PROPERTY(double MaxValue READ MaxValue WRITE setMaxValue)
@@ -29,7 +30,7 @@ class TNumberEdit : public QLineEdit {
   void setTypeValue(TTypeValue kind) { FTypeValue = kind; }
 
  Q_SIGNALS:
-  // Raised after the check when the field has lost the focus, whatever the check found.
+  // Raised after the check when the field has been left, whatever the check found.
   void OnExit();
 
  protected:

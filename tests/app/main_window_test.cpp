@@ -25,6 +25,7 @@
 #include "link/com_obj_rs232.h"
 #include "plots/plot_options_group.h"
 #include "plots/wind_speed_page.h"
+#include "posting/posting_page.h"
 #include "sim/in_process_board.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -296,6 +297,7 @@ class MainWindowTest : public QObject {
     }
     TMAINForm& w = station.open();
     QCOMPARE(station.messages, QStringList{"Error on startup -> Range check error"});
+    QCOMPARE(w.TabSheetFTP->NumberEditFTPUpdate->text(), QStringLiteral("-5"));  // shown first
     QVERIFY(!w.Connected);  // the automatic connection came after
     QCOMPARE(station.log().last(), QStringLiteral("Error on startup -> Range check error"));
   }

@@ -104,7 +104,8 @@ bool TextToFloat(const std::string& text, double& value) {
   char* end = nullptr;
   errno = 0;
   const double parsed = std::strtod(trimmed.c_str(), &end);
-  if (end != trimmed.c_str() + trimmed.size()) {
+  // A number too large for a double is no number, not an infinite one.
+  if (end != trimmed.c_str() + trimmed.size() || (errno == ERANGE && std::isinf(parsed))) {
     return false;
   }
   value = parsed;

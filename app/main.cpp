@@ -6,7 +6,7 @@
 #include "app/vesk_application.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 int main(int argc, char** argv) {
   vesk::InitLog(vesk::ProgramFolder());

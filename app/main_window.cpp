@@ -8,24 +8,24 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "acquisition/readings_panel.h"
+#include "acquisition/gui/readings_panel.h"
 #include "app/connection_bar.h"
 #include "app/log_view.h"
 #include "app/session_events.h"
 #include "common/event_log.h"
-#include "device/actions_group.h"
-#include "device/cooling_page.h"
-#include "device/setup_page.h"
+#include "device/gui/actions_group.h"
+#include "device/gui/cooling_page.h"
+#include "device/gui/setup_page.h"
 #include "history/history_store.h"
-#include "lens/lens_advanced_page.h"
-#include "lens/lens_basic_page.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
-#include "plots/chart_page.h"
-#include "plots/plot_options_group.h"
-#include "plots/wind_speed_page.h"
-#include "posting/posting_page.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/plot_options_group.h"
+#include "plots/gui/wind_speed_page.h"
+#include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
-#include "weather/weather_debug_page.h"
+#include "weather/gui/weather_debug_page.h"
 
 namespace vesk {
 TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)

@@ -5,26 +5,26 @@
 
 #include <exception>
 
-#include "acquisition/readings_panel.h"
+#include "acquisition/gui/readings_panel.h"
 #include "acquisition/thread_request.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/event_log.h"
-#include "device/cooling_page.h"
-#include "device/heating_group.h"
+#include "device/gui/cooling_page.h"
+#include "device/gui/heating_group.h"
+#include "device/gui/identity_group.h"
+#include "device/gui/setup_page.h"
 #include "device/heating_orders.h"
-#include "device/identity_group.h"
 #include "device/identity_orders.h"
-#include "device/setup_page.h"
-#include "lens/lens_advanced_page.h"
-#include "lens/lens_basic_page.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
 #include "link/device_identity.h"
 #include "link/order_codes.h"
-#include "plots/chart_page.h"
-#include "plots/wind_speed_page.h"
-#include "weather/weather_debug_page.h"
-#include "widgets/message_box.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/wind_speed_page.h"
+#include "weather/gui/weather_debug_page.h"
+#include "widgets/gui/message_box.h"
 
 namespace vesk {
 

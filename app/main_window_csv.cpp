@@ -4,11 +4,11 @@
 
 #include "app/main_window.h"
 #include "history/csv_export.h"
+#include "history/gui/progress_window.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
-#include "history/progress_window.h"
 #include "link/com_obj_rs232.h"
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 namespace vesk {
 

@@ -1,5 +1,5 @@
 // The shared time window. The series themselves are built with the charts.
-#include "plots/custom_plot.h"
+#include "plots/gui/custom_plot.h"
 
 #include <chrono>
 
@@ -8,9 +8,9 @@
 #include "app/main_window.h"
 #include "common/number_text.h"
 #include "link/com_obj_rs232.h"
-#include "plots/chart_page.h"
-#include "plots/plot_options_group.h"
-#include "plots/wind_speed_page.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/plot_options_group.h"
+#include "plots/gui/wind_speed_page.h"
 #include "settings/settings_file.h"
 
 namespace vesk {

@@ -6,19 +6,19 @@
 
 #include <exception>
 
-#include "acquisition/readings_panel.h"
+#include "acquisition/gui/readings_panel.h"
 #include "acquisition/readings_text.h"
 #include "app/main_window.h"
 #include "common/event_log.h"
 #include "common/number_text.h"
-#include "device/actions_group.h"
-#include "device/cooling_page.h"
-#include "device/heating_group.h"
-#include "device/setup_page.h"
+#include "device/gui/actions_group.h"
+#include "device/gui/cooling_page.h"
+#include "device/gui/heating_group.h"
+#include "device/gui/setup_page.h"
 #include "link/com_obj_rs232.h"
-#include "plots/plot_options_group.h"
-#include "plots/wind_speed_page.h"
-#include "widgets/number_edit.h"
+#include "plots/gui/plot_options_group.h"
+#include "plots/gui/wind_speed_page.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 namespace {

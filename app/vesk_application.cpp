@@ -1,6 +1,6 @@
 #include "app/vesk_application.h"
 
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 #include <exception>
 

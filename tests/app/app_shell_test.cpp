@@ -17,7 +17,7 @@
 #include "sim/in_process_board.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 using namespace vesk;
 

@@ -13,17 +13,17 @@
 #include <map>
 #include <memory>
 
-#include "device/cooling_page.h"
-#include "device/setup_page.h"
-#include "lens/lens_advanced_page.h"
-#include "lens/lens_basic_page.h"
-#include "plots/chart_page.h"
-#include "plots/custom_plot.h"
-#include "plots/plot_options_group.h"
-#include "plots/wind_speed_page.h"
-#include "posting/posting_page.h"
-#include "weather/weather_debug_page.h"
-#include "widgets/number_edit.h"
+#include "device/gui/cooling_page.h"
+#include "device/gui/setup_page.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/custom_plot.h"
+#include "plots/gui/plot_options_group.h"
+#include "plots/gui/wind_speed_page.h"
+#include "posting/gui/posting_page.h"
+#include "weather/gui/weather_debug_page.h"
+#include "widgets/gui/number_edit.h"
 
 using vesk::TNumberEdit;
 using Kind = TNumberEdit::TTypeValue;

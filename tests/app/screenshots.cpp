@@ -14,7 +14,7 @@
 #include "sim/in_process_board.h"
 #include "sim/model_presets.h"
 #include "tests/support/temp_folder.h"
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 namespace {
 

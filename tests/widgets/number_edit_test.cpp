@@ -3,8 +3,8 @@
 #include <QHBoxLayout>
 #include <QtTest>
 
-#include "widgets/message_box.h"
-#include "widgets/number_edit.h"
+#include "widgets/gui/message_box.h"
+#include "widgets/gui/number_edit.h"
 
 using namespace vesk;
 

@@ -1,4 +1,4 @@
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 #include <QApplication>
 #include <QFileDialog>

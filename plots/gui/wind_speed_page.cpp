@@ -1,6 +1,6 @@
-#include "plots/wind_speed_page.h"
+#include "plots/gui/wind_speed_page.h"
 
-#include "plots/custom_plot.h"
+#include "plots/gui/custom_plot.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "plots/chart_widget.h"
-#include "widgets/named_control.h"
-#include "widgets/number_edit.h"
+#include "plots/gui/chart_widget.h"
+#include "widgets/gui/named_control.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 

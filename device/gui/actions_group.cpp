@@ -1,9 +1,9 @@
-#include "device/actions_group.h"
+#include "device/gui/actions_group.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 
-#include "widgets/named_control.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

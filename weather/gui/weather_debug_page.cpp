@@ -1,4 +1,4 @@
-#include "weather/weather_debug_page.h"
+#include "weather/gui/weather_debug_page.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/named_control.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,14 +1,14 @@
-#include "device/setup_page.h"
+#include "device/gui/setup_page.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "device/actions_group.h"
-#include "device/heating_group.h"
-#include "device/humidity_setup_group.h"
-#include "device/identity_group.h"
-#include "widgets/named_control.h"
+#include "device/gui/actions_group.h"
+#include "device/gui/heating_group.h"
+#include "device/gui/humidity_setup_group.h"
+#include "device/gui/identity_group.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

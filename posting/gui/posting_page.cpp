@@ -1,4 +1,4 @@
-#include "posting/posting_page.h"
+#include "posting/gui/posting_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -9,8 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/named_control.h"
-#include "widgets/number_edit.h"
+#include "widgets/gui/named_control.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "acquisition/readings_panel.h"
+#include "acquisition/gui/readings_panel.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

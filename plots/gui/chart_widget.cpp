@@ -1,6 +1,6 @@
-#include "plots/chart_widget.h"
+#include "plots/gui/chart_widget.h"
 
-#include "plots/custom_plot.h"
+#include "plots/gui/custom_plot.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include <QPushButton>
 
-#include "widgets/named_control.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "plots/plot_options_group.h"
+#include "plots/gui/plot_options_group.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "widgets/named_control.h"
-#include "widgets/number_edit.h"
+#include "widgets/gui/named_control.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 

@@ -4,7 +4,7 @@
 #include <QLabel>
 
 #include "acquisition/readings_text.h"
-#include "widgets/lamp.h"
+#include "widgets/gui/lamp.h"
 
 namespace vesk {
 

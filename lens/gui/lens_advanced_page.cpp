@@ -1,4 +1,4 @@
-#include "lens/lens_advanced_page.h"
+#include "lens/gui/lens_advanced_page.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -10,8 +10,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "lens/focus_button.h"
-#include "widgets/named_control.h"
+#include "lens/gui/focus_button.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "history/progress_window.h"
+#include "history/gui/progress_window.h"
 
 #include <QGuiApplication>
 #include <QScreen>

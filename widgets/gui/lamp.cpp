@@ -1,4 +1,4 @@
-#include "widgets/lamp.h"
+#include "widgets/gui/lamp.h"
 
 #include <QPainter>
 

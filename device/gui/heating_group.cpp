@@ -1,4 +1,4 @@
-#include "device/heating_group.h"
+#include "device/gui/heating_group.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -7,8 +7,8 @@
 
 #include <tuple>
 
-#include "widgets/named_control.h"
-#include "widgets/number_edit.h"
+#include "widgets/gui/named_control.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 

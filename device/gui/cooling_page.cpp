@@ -1,4 +1,4 @@
-#include "device/cooling_page.h"
+#include "device/gui/cooling_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "widgets/named_control.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,6 +1,6 @@
-#include "plots/chart_page.h"
+#include "plots/gui/chart_page.h"
 
-#include "plots/custom_plot.h"
+#include "plots/gui/custom_plot.h"
 
 #include <QVBoxLayout>
 

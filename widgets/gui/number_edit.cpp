@@ -1,9 +1,9 @@
-#include "widgets/number_edit.h"
+#include "widgets/gui/number_edit.h"
 
 #include <QFocusEvent>
 #include <QTimer>
 
-#include "widgets/message_box.h"
+#include "widgets/gui/message_box.h"
 
 namespace vesk {
 namespace {

@@ -1,4 +1,4 @@
-#include "device/identity_group.h"
+#include "device/gui/identity_group.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -8,7 +8,7 @@
 
 #include <utility>
 
-#include "widgets/named_control.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "lens/lens_basic_page.h"
+#include "lens/gui/lens_basic_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "lens/focus_button.h"
-#include "widgets/named_control.h"
+#include "lens/gui/focus_button.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 

@@ -1,11 +1,11 @@
-#include "device/humidity_setup_group.h"
+#include "device/gui/humidity_setup_group.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 
-#include "widgets/named_control.h"
-#include "widgets/number_edit.h"
+#include "widgets/gui/named_control.h"
+#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 

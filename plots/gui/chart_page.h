@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "plots/chart_widget.h"
+#include "plots/gui/chart_widget.h"
 
 class QCustomPlot;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "acquisition/sensor_conversions.h"
 #include "common/byte_array.h"
 
 namespace vesk {
@@ -44,6 +45,6 @@ struct TWeatherReadout {
 // The page's texts for a REQ_GET_DATAEXT reply. The reference test row and the status read
 // "Not supported" when the reply lacks their bytes; any other row the reply is too short for
 // ends the readout with "Range check error".
-TWeatherReadout WeatherReadout(const TArrayByte& reply);
+TWeatherReadout WeatherReadout(const TArrayByte& reply, const HumidityConstants& humidity);
 
 }  // namespace vesk

@@ -74,32 +74,70 @@ void ReadOlderRecords(RawFile& file, std::uint32_t count, TTinfosRec& history) {
   }
 }
 
-// Room for count records, zero-filled. A year's history is a quarter of a gigabyte: the
-// kernel is asked to back it with huge pages, so filling it costs a few hundred page faults
-// instead of tens of thousands (a hint; ignored where not supported).
+// The records the clean-up pass examines: all but the last of two or more.
+std::size_t ExaminedCount(std::size_t n) {
+  return n <= 1 ? n : n - 1;
+}
+
+// Room for count records and a tenth more, none of it touched yet. A year's history is a
+// quarter of a gigabyte: the kernel is asked to back it with huge pages, so filling it costs
+// a few hundred page faults instead of tens of thousands (a hint; ignored where not
+// supported). The tenth more costs no memory until records are appended: without it the
+// first poll after the load would move the whole history into an array twice its size.
 void MakeRoom(TTinfosRec& history, std::size_t count) {
   history.clear();
-  history.reserve(count);
+  history.shrink_to_fit();
+  history.reserve(count + count / 10);
 #ifdef MADV_HUGEPAGE
   constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
   const auto begin = reinterpret_cast<std::uintptr_t>(history.data());
-  const auto end = begin + count * sizeof(TinfosRec);
+  const auto end = begin + history.capacity() * sizeof(TinfosRec);
   const auto first = (begin + kHugePage - 1) & ~(kHugePage - 1);
   if (end >= first + kHugePage) {
     ::madvise(reinterpret_cast<void*>(first), (end - first) & ~(kHugePage - 1), MADV_HUGEPAGE);
   }
 #endif
-  history.resize(count);
 }
 
-// Step 4 of the load: everything after a valid tag. Returns the record count.
-std::uint32_t ReadRecords(RawFile& file, const HistoryLayout& layout, TTinfosRec& history) {
+// The current layout, read straight into history a few megabytes at a time: each block is
+// made (zero-filled) and read over while it is still in the processor's cache, and looked
+// through for empty records then, so the clean-up pass has nothing to do on a file without
+// any. Returns the index of the first empty record the clean-up pass examines, or the
+// number it examines when there is none.
+std::size_t ReadCurrentRecords(RawFile& file, std::uint32_t count, TTinfosRec& history) {
+  constexpr std::size_t kBlock = (std::size_t{2} << 20) / sizeof(TinfosRec);
+  const std::size_t examined = ExaminedCount(count);
+  std::size_t firstEmpty = examined;
+  std::size_t done = 0;
+  while (done < count) {
+    const std::size_t n = std::min<std::size_t>(count - done, kBlock);
+    history.resize(done + n);
+    file.readExact(history.data() + done, n * sizeof(TinfosRec));
+    for (std::size_t i = done, end = std::min(done + n, examined);
+         firstEmpty == examined && i < end; ++i) {
+      if (history[i].Date == 0.0) {
+        firstEmpty = i;
+      }
+    }
+    done += n;
+  }
+  return firstEmpty;
+}
+
+struct RecordsRead {
+  std::uint32_t count = 0;
+  std::size_t firstEmpty = 0;
+};
+
+// Step 4 of the load: everything after a valid tag.
+RecordsRead ReadRecords(RawFile& file, const HistoryLayout& layout, TTinfosRec& history) {
   const std::uint32_t count = ReadRecordCount(file, layout);
   MakeRoom(history, count);
+  if (layout.tag == kTinfosRecTag) {
+    return {count, ReadCurrentRecords(file, count, history)};
+  }
+  history.resize(count);
   switch (layout.tag) {
-    case kTinfosRecTag:
-      file.readExact(history.data(), std::size_t{count} * sizeof(TinfosRec));
-      break;
     case kTinfosRecRozEzaTag:
       ReadOlderRecords<TinfosRecRozEza>(file, count, history);
       break;
@@ -107,61 +145,72 @@ std::uint32_t ReadRecords(RawFile& file, const HistoryLayout& layout, TTinfosRec
       ReadOlderRecords<TinfosRecCorvo>(file, count, history);
       break;
   }
-  return count;
+  return {count, 0};
 }
 
-}  // namespace
-
-void LoadHistory(const std::filesystem::path& fileName, std::span<const std::uint32_t> acceptedTags,
-                 TTinfosRec& history, const LoadProgress& progress) {
-  std::error_code ignored;
-  if (!std::filesystem::exists(fileName, ignored)) {
-    return;
-  }
-  RawFile file = RawFile::OpenForReading(fileName);
-  const HistoryLayout& layout = ReadHistoryTag(file, fileName, acceptedTags);
-  std::uint32_t count = 0;
-  try {
-    count = ReadRecords(file, layout, history);
-  } catch (const std::exception& e) {
-    throw Exception(kReadErrorPrefix + std::string(e.what()));
-  }
-  WriteLog("Data loaded : DatasVesk.bin,  points number : " + std::to_string(count));
-  if (progress) {
-    progress("Sort points...");
-  }
-  if (!history.empty()) {
-    CleanUpHistory(history, progress);
-    WriteLog("Data sorted, number of points : " + std::to_string(history.size()));
-  }
-}
-
-void CleanUpHistory(TTinfosRec& history, const LoadProgress& progress) {
+// The clean-up pass from first on, the records before it known to be kept.
+void CleanUpFrom(TTinfosRec& history, std::size_t first, const LoadProgress& progress) {
   const std::size_t n = history.size();
-  if (n == 0) {
+  const std::size_t examined = ExaminedCount(n);
+  if (first >= examined) {
     return;
   }
-  const std::size_t examined = n == 1 ? 1 : n - 1;
   DeletionProgress report(progress);
-  std::size_t kept = 0;
+  std::size_t kept = first;
   std::size_t deleted = 0;
-  for (std::size_t i = 0; i < examined; ++i) {
+  for (std::size_t i = first; i < examined; ++i) {
     if (history[i].Date == 0.0) {
       ++deleted;
       // Where the record stood when it was removed: after the records kept so far.
       report.deleted(kept, deleted);
       continue;
     }
-    if (kept != i) {
-      history[kept] = history[i];
-    }
-    ++kept;
+    history[kept++] = history[i];
   }
   for (std::size_t i = examined; i < n; ++i) {
     history[kept++] = history[i];
   }
   history.resize(kept);
   report.finish();
+}
+
+}  // namespace
+
+void LoadHistory(const std::filesystem::path& fileName, std::span<const std::uint32_t> acceptedTags,
+                 TTinfosRec& history, const LoadProgress& progress,
+                 std::optional<LoadedFile>* read) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(fileName, ignored)) {
+    return;
+  }
+  RawFile file = RawFile::OpenForReading(fileName);
+  const HistoryLayout& layout = ReadHistoryTag(file, fileName, acceptedTags);
+  RecordsRead records;
+  try {
+    records = ReadRecords(file, layout, history);
+  } catch (const std::exception& e) {
+    throw Exception(kReadErrorPrefix + std::string(e.what()));
+  }
+  WriteLog("Data loaded : DatasVesk.bin,  points number : " + std::to_string(records.count));
+  if (progress) {
+    progress("Sort points...");
+  }
+  if (!history.empty()) {
+    CleanUpFrom(history, records.firstEmpty, progress);
+    WriteLog("Data sorted, number of points : " + std::to_string(history.size()));
+  }
+  if (read != nullptr) {
+    *read = LoadedFile{file.identity(), records.count};
+  }
+}
+
+void CleanUpHistory(TTinfosRec& history, const LoadProgress& progress) {
+  const std::size_t examined = ExaminedCount(history.size());
+  std::size_t first = 0;
+  while (first < examined && history[first].Date != 0.0) {
+    ++first;
+  }
+  CleanUpFrom(history, first, progress);
 }
 
 }  // namespace vesk

@@ -59,9 +59,41 @@ class DeletionProgress {
   bool pending_ = false;
 };
 
+// A read of more than one block shows how far it is, so that the window is there from the
+// start of a long load: "Loading points... 0 %" before the first block, then a new figure a
+// few times per second at most, never once the last block is read.
+class ReadingProgress {
+ public:
+  ReadingProgress(const LoadProgress& progress, std::size_t total, std::size_t block)
+      : progress_(progress), total_(total), active_(progress && total > block) {
+    if (active_) {
+      show(0);
+    }
+  }
+
+  void read(std::size_t done) {
+    if (active_ && done < total_ && std::chrono::steady_clock::now() >= next_) {
+      show(done);
+    }
+  }
+
+ private:
+  void show(std::size_t done) {
+    progress_("Loading points... " + std::to_string(done * 100 / total_) + " %");
+    next_ = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
+  }
+
+  const LoadProgress& progress_;
+  std::size_t total_;
+  bool active_;
+  std::chrono::steady_clock::time_point next_;
+};
+
 template <typename OldRecord>
-void ReadOlderRecords(RawFile& file, std::uint32_t count, TTinfosRec& history) {
+void ReadOlderRecords(RawFile& file, std::uint32_t count, TTinfosRec& history,
+                      const LoadProgress& progress) {
   constexpr std::size_t kChunk = 65536;
+  ReadingProgress reading(progress, count, kChunk);
   std::vector<OldRecord> buffer(std::min<std::size_t>(count, kChunk));
   std::size_t done = 0;
   while (done < count) {
@@ -71,6 +103,7 @@ void ReadOlderRecords(RawFile& file, std::uint32_t count, TTinfosRec& history) {
                    history.begin() + static_cast<std::ptrdiff_t>(done),
                    [](const OldRecord& old) { return ToTinfosRec(old); });
     done += n;
+    reading.read(done);
   }
 }
 
@@ -104,8 +137,10 @@ void MakeRoom(TTinfosRec& history, std::size_t count) {
 // through for empty records then, so the clean-up pass has nothing to do on a file without
 // any. Returns the index of the first empty record the clean-up pass examines, or the
 // number it examines when there is none.
-std::size_t ReadCurrentRecords(RawFile& file, std::uint32_t count, TTinfosRec& history) {
+std::size_t ReadCurrentRecords(RawFile& file, std::uint32_t count, TTinfosRec& history,
+                               const LoadProgress& progress) {
   constexpr std::size_t kBlock = (std::size_t{2} << 20) / sizeof(TinfosRec);
+  ReadingProgress reading(progress, count, kBlock);
   const std::size_t examined = ExaminedCount(count);
   std::size_t firstEmpty = examined;
   std::size_t done = 0;
@@ -120,6 +155,7 @@ std::size_t ReadCurrentRecords(RawFile& file, std::uint32_t count, TTinfosRec& h
       }
     }
     done += n;
+    reading.read(done);
   }
   return firstEmpty;
 }
@@ -130,19 +166,20 @@ struct RecordsRead {
 };
 
 // Step 4 of the load: everything after a valid tag.
-RecordsRead ReadRecords(RawFile& file, const HistoryLayout& layout, TTinfosRec& history) {
+RecordsRead ReadRecords(RawFile& file, const HistoryLayout& layout, TTinfosRec& history,
+                        const LoadProgress& progress) {
   const std::uint32_t count = ReadRecordCount(file, layout);
   MakeRoom(history, count);
   if (layout.tag == kTinfosRecTag) {
-    return {count, ReadCurrentRecords(file, count, history)};
+    return {count, ReadCurrentRecords(file, count, history, progress)};
   }
   history.resize(count);
   switch (layout.tag) {
     case kTinfosRecRozEzaTag:
-      ReadOlderRecords<TinfosRecRozEza>(file, count, history);
+      ReadOlderRecords<TinfosRecRozEza>(file, count, history, progress);
       break;
     case kTinfosRecCorvoTag:
-      ReadOlderRecords<TinfosRecCorvo>(file, count, history);
+      ReadOlderRecords<TinfosRecCorvo>(file, count, history, progress);
       break;
   }
   return {count, 0};
@@ -187,7 +224,7 @@ void LoadHistory(const std::filesystem::path& fileName, std::span<const std::uin
   const HistoryLayout& layout = ReadHistoryTag(file, fileName, acceptedTags);
   RecordsRead records;
   try {
-    records = ReadRecords(file, layout, history);
+    records = ReadRecords(file, layout, history, progress);
   } catch (const std::exception& e) {
     throw Exception(kReadErrorPrefix + std::string(e.what()));
   }

@@ -9,6 +9,8 @@
 
 #include <chrono>
 #include <fstream>
+#include <functional>
+#include <optional>
 
 #include "common/exceptions.h"
 #include "history/history_format.h"
@@ -47,16 +49,7 @@ class HistoryIncrementalSave : public ::testing::Test {
     return IdentityOf(folder / name).value_or(FileIdentity{}).inode;
   }
 
-  std::vector<std::string> folderNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-      if (!entry.path().filename().string().starts_with("Log_")) {
-        names.push_back(entry.path().filename().string());
-      }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> folderNames() const { return test::HistoryFolderNames(folder.path()); }
 
   TTinfosRec loadAtStart() {
     TTinfosRec Datas;
@@ -111,8 +104,8 @@ TEST_F(HistoryIncrementalSave, SaveWithNothingNewBringsTheBackupUpToTheFile) {
   EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(Datas).str());
 }
 
-// The check: the clean-up pass removed records, and memory after new polls is as
-// long as the file; the file then equals memory byte for byte.
+// The clean-up pass removed records, and memory after new polls is as long as the file: the
+// save writes the whole file, equal to memory byte for byte.
 TEST_F(HistoryIncrementalSave, AfterTheCleanUpPassRemovedRecordsTheFileEqualsMemory) {
   TTinfosRec raw = test::SampleRecords(6);
   raw[0].Date = 0.0;
@@ -156,50 +149,59 @@ TEST_F(HistoryIncrementalSave, CleanUpThatKeepsTheSampledRecordsStillRewrites) {
   EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(Datas).str());
 }
 
-// Another program rewrites the file with as many records, one of them changed: the save
-// sees it in the file's identity (here its modification time) or in the records it reads.
+// Another program changed the file since the last save: the save sees it in the file's
+// identity (size, times, inode) or in the records it reads (first, middle, last), and writes
+// the whole file again, the changed one kept as the copy.
 TEST_F(HistoryIncrementalSave, FileChangedOutsideTheProgramIsWrittenAgainWhole) {
-  for (const bool sampled : {false, true}) {
-    SCOPED_TRACE(sampled ? "a record the save reads" : "another record, a new time");
+  struct Case {
+    const char* what;
+    // Changes the file holding `saved`; returns what it then holds, nothing when removed.
+    std::function<std::optional<Bytes>(const std::filesystem::path&, TTinfosRec saved)> change;
+  };
+  const std::vector<Case> cases = {
+      {"a record the save reads, as many records",
+       [](const std::filesystem::path& file, TTinfosRec saved) -> std::optional<Bytes> {
+         saved[2].TempExt = -40.0;  // the save reads records 0, 2 and 3 of four
+         test::CurrentFile(saved).writeTo(file);
+         return test::CurrentFile(saved);
+       }},
+      {"another record, a new modification time",
+       [](const std::filesystem::path& file, TTinfosRec saved) -> std::optional<Bytes> {
+         saved[1].TempExt = -40.0;
+         test::CurrentFile(saved).writeTo(file);
+         // Within the clock's step of the save the time alone could not tell.
+         std::filesystem::last_write_time(
+             file, std::filesystem::last_write_time(file) + std::chrono::seconds(2));
+         return test::CurrentFile(saved);
+       }},
+      {"grown",
+       [](const std::filesystem::path& file, const TTinfosRec&) -> std::optional<Bytes> {
+         test::CurrentFile(test::SampleRecords(6)).writeTo(file);
+         return test::CurrentFile(test::SampleRecords(6));
+       }},
+      {"removed",
+       [](const std::filesystem::path& file, const TTinfosRec&) -> std::optional<Bytes> {
+         std::filesystem::remove(file);
+         return std::nullopt;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempFolder program;
+    HistoryStore saving(program.path());
     TTinfosRec Datas = test::SampleRecords(4);
-    store.SaveHistory(Datas, "DatasVesk.bin");
-    TTinfosRec other = Datas;
-    // The save reads records 0, 2 and 3 of four.
-    other[sampled ? 2 : 1].TempExt = -40.0;
-    const Bytes changed = test::CurrentFile(other);
-    changed.writeTo(folder / "DatasVesk.bin");
-    if (!sampled) {
-      // Within the clock's step of the save the time alone could not tell.
-      std::filesystem::last_write_time(
-          folder / "DatasVesk.bin",
-          std::filesystem::last_write_time(folder / "DatasVesk.bin") + std::chrono::seconds(2));
+    saving.SaveHistory(Datas, "DatasVesk.bin");
+    const std::optional<Bytes> changed = c.change(program / "DatasVesk.bin", Datas);
+
+    Datas.push_back(test::SampleRecord(40));
+    saving.SaveHistory(Datas, "DatasVesk.bin");
+    EXPECT_EQ(test::ReadFile(program / "DatasVesk.bin"), test::CurrentFile(Datas).str());
+    if (changed) {
+      EXPECT_EQ(test::ReadFile(program / "DatasVesk.bin.back"), changed->str());
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(program / "DatasVesk.bin.back"));
     }
-
-    Datas.push_back(test::SampleRecord(5));
-    store.SaveHistory(Datas, "DatasVesk.bin");
-    EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(Datas).str());
-    EXPECT_EQ(fileBytes("DatasVesk.bin.back"), changed.str());
   }
-}
-
-TEST_F(HistoryIncrementalSave, FileGrownOutsideTheProgramIsWrittenAgainWhole) {
-  TTinfosRec Datas = test::SampleRecords(4);
-  store.SaveHistory(Datas, "DatasVesk.bin");
-  const Bytes grown = test::CurrentFile(test::SampleRecords(6));
-  grown.writeTo(folder / "DatasVesk.bin");
-  Datas.push_back(test::SampleRecord(40));
-  store.SaveHistory(Datas, "DatasVesk.bin");
-  EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(Datas).str());
-  EXPECT_EQ(fileBytes("DatasVesk.bin.back"), grown.str());
-}
-
-TEST_F(HistoryIncrementalSave, MissingFileIsWrittenAgainWhole) {
-  TTinfosRec Datas = test::SampleRecords(4);
-  store.SaveHistory(Datas, "DatasVesk.bin");
-  std::filesystem::remove(folder / "DatasVesk.bin");
-  Datas.push_back(test::SampleRecord(5));
-  store.SaveHistory(Datas, "DatasVesk.bin");
-  EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(Datas).str());
 }
 
 TEST_F(HistoryIncrementalSave, HistoryShorterThanTheFileIsWrittenAgainWhole) {

@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -146,14 +145,8 @@ std::vector<std::string> KillAtEveryStep(const Prepare& prepare) {
     EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin"), test::CurrentFile(Datas).str());
     EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin.back"), test::CurrentFile(saved).str());
     // Nothing the killed save left is kept beside them.
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-      if (!entry.path().filename().string().starts_with("Log_")) {
-        names.push_back(entry.path().filename().string());
-      }
-    }
-    std::sort(names.begin(), names.end());
-    EXPECT_THAT(names, ElementsAre("DatasVesk.bin", "DatasVesk.bin.back"));
+    EXPECT_THAT(test::HistoryFolderNames(folder.path()),
+                ElementsAre("DatasVesk.bin", "DatasVesk.bin.back"));
   }
   return steps;
 }

@@ -31,16 +31,7 @@ class HistorySave : public ::testing::Test {
  protected:
   std::string fileBytes(const std::string& name) const { return test::ReadFile(folder / name); }
 
-  std::vector<std::string> folderNames() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
-      if (!entry.path().filename().string().starts_with("Log_")) {
-        names.push_back(entry.path().filename().string());
-      }
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> folderNames() const { return test::HistoryFolderNames(folder.path()); }
 
   TTinfosRec loaded(const std::string& name) const {
     TTinfosRec history;

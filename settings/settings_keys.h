@@ -22,6 +22,9 @@ inline constexpr char kPressWinSpeed[] = "Press_WinSpeed";
 inline constexpr char kHumiditySensor[] = "Humidity sensor";
 inline constexpr char kFtp[] = "FTP";
 inline constexpr char kMisc[] = "Misc";
+// The observatory integrations, both off by default.
+inline constexpr char kAlpaca[] = "Alpaca";
+inline constexpr char kMqtt[] = "MQTT";
 
 // Keys.
 inline constexpr char kValue[] = "Value";
@@ -46,6 +49,13 @@ inline constexpr char kTLS[] = "TLS";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+// "Alpaca" and "MQTT" ("Host", "User" and "Pass" are shared with "FTP").
+inline constexpr char kEnabled[] = "Enabled";
+inline constexpr char kPort[] = "Port";
+inline constexpr char kBind[] = "Bind";
+inline constexpr char kUnsafeHumidity[] = "UnsafeHumidity";
+inline constexpr char kDewMargin[] = "DewMargin";
+inline constexpr char kTopic[] = "Topic";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -66,5 +76,17 @@ inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
 inline constexpr bool kDefaultAutostart = true;
+inline constexpr bool kDefaultAlpacaEnabled = false;
+inline constexpr int kDefaultAlpacaPort = 11111;
+inline constexpr char kDefaultAlpacaBind[] = "127.0.0.1";
+inline constexpr double kDefaultUnsafeHumidity = 90;  // %
+inline constexpr double kDefaultDewMargin = 2.0;      // °C above the dew point
+inline constexpr bool kDefaultMqttEnabled = false;
+inline constexpr char kDefaultMqttHost[] = "127.0.0.1";
+inline constexpr int kDefaultMqttPort = 1883;
+inline constexpr char kDefaultMqttUser[] = "";
+inline constexpr char kDefaultMqttPass[] = "";
+// Empty stands for "vesk/" + the board's serial number.
+inline constexpr char kDefaultMqttTopic[] = "";
 
 }  // namespace vesk::settings_keys

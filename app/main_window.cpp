@@ -22,6 +22,7 @@
 #include "device/gui/actions_group.h"
 #include "device/gui/cooling_page.h"
 #include "device/gui/setup_page.h"
+#include "integrations/integrations.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"

@@ -33,6 +33,7 @@ class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
 class Station;
+class TIntegrations;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -120,8 +121,14 @@ class TMAINForm : public QMainWindow {
   void HidePage(QWidget* page);
   void ShowPage(QWidget* page);
   void SaveHistory();
+  // The observatory integrations (Alpaca, MQTT), from the settings.
+  void StartIntegrations();
+  void ShowIntegrationsStatus(const QString& text);
+  void IntegrationsPollArrived(const TDataOUT& out);
+  void StopIntegrations();
 
   std::unique_ptr<Station> station_;
+  std::unique_ptr<TIntegrations> integrations_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -144,6 +151,7 @@ class TMAINForm : public QMainWindow {
   LensAdvancedPage* TabSheetIrisFocusAdv = nullptr;
   LogView* RichEdit = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
+  QLabel* StatusIntegrations = nullptr;  // only while an integration is enabled
   QSystemTrayIcon* TrayIcon = nullptr;
   QMenu* PopupMenuTray = nullptr;
 

@@ -118,6 +118,9 @@ void TMAINForm::FormCreate() {
     station_->ResetPollCounters();
     TimerFTP->stop();
 
+    // Before the connection, so its first poll already reaches the observatory.
+    StartIntegrations();
+
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {
       ButtonConnectClick();

@@ -129,6 +129,7 @@ const std::map<std::string, FlagOption>& FlagOptions() {
       {"--short-reply", [](SimOptions& o) { o.setup.faults.shortReply = true; }},
       {"--long-length", [](SimOptions& o) { o.setup.faults.overLongLength = true; }},
       {"--refuse-settings", [](SimOptions& o) { o.setup.faults.refuseSettings = true; }},
+      {"--short-version", [](SimOptions& o) { o.setup.faults.shortVersion = true; }},
   };
   return options;
 }

@@ -47,6 +47,7 @@ Faults:
   --long-length            every reply is a whole frame with a length byte above 28
   --refuse-settings        REQ_SET_CONFIG is answered 0x00 and REQ_ENABLE_HEATER 2, and
                            neither changes anything
+  --short-version          the version reply ends after the firmware version (no model type)
 
   --help                   this text
 

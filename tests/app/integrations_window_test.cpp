@@ -59,6 +59,11 @@ class IntegrationsWindowTest : public QObject {
                      QStringLiteral("MQTT: cannot reach the broker at 127.0.0.1:%1").arg(broker)),
                  qPrintable(status.text()));
     QCOMPARE(status.toolTip(), status.text());
+    QCOMPARE(
+        station.log()
+            .filter(QStringLiteral("MQTT: cannot reach the broker at 127.0.0.1:%1").arg(broker))
+            .size(),
+        1);
 
     httplib::Client client("127.0.0.1", port);
     auto connected = client.Put("/api/v1/observingconditions/0/connected", "Connected=true",

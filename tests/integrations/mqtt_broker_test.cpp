@@ -1,10 +1,12 @@
 // The MQTT publisher against Debian's mosquitto broker on 127.0.0.1.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <condition_variable>
+#include <future>
 #include <nlohmann/json.hpp>
 
 #include "integrations/integrations.h"
@@ -187,6 +189,8 @@ TEST(MqttBroker, LastWillWhenThePublisherIsKilled) {
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    // Ends with the test, even one that fails before it kills it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     TIntegrations integrations({}, Mqtt(broker.port()));
     integrations.Start();
     integrations.PollArrived(Reading(12.5));
@@ -238,6 +242,45 @@ TEST(MqttBroker, ABrokerRestartLosesNoState) {
   EXPECT_TRUE(
       log.Holds("MQTT: the connection to the broker at " + where + " was lost, trying again"));
   EXPECT_TRUE(log.Holds("MQTT: connected to " + where + ", publishing under vesk/127512"));
+}
+
+// The publisher's thread held where it tells its status, just before it reaches for the
+// broker: the polls still come and go, and the newest of them is what reaches the broker
+// once the thread moves on.
+TEST(MqttBroker, APollNeverWaitsOnThePublisher) {
+  test::TempFolder folder;
+  MosquittoBroker broker(folder.path());
+  MqttProbe probe(broker.port());
+  std::promise<void> release;
+  const std::shared_future<void> released = release.get_future().share();
+  std::promise<void> holding;
+  bool held = false;  // the publisher's thread alone
+  TIntegrations integrations({}, Mqtt(broker.port()));
+  integrations.SetStatusListener([&](const std::string& text) {
+    if (!held && text.find("MQTT: connecting to") != std::string::npos) {
+      held = true;
+      holding.set_value();
+      released.wait();
+    }
+  });
+  integrations.Start();
+  test::PolledStation station;
+  station.SetHandOver([&](const BoardReading& reading) { integrations.PollArrived(reading); });
+  ASSERT_TRUE(station.Poll());
+  ASSERT_EQ(holding.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+
+  // A poll that waited on the held thread would never end: the guard gives up instead.
+  station.SetBoardTime(test::kNight);
+  auto polls = std::async(std::launch::async, [&] {
+    station.Poll();
+    return station.Poll();
+  });
+  const bool polled = polls.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  release.set_value();
+  ASSERT_TRUE(polled) << "a poll waited on the publisher";
+  const auto newest = polls.get();
+  ASSERT_TRUE(newest);
+  EXPECT_TRUE(probe.WaitFor(kState, HoldsTemp(newest->data.infosRec.TempExt)));
 }
 
 TEST(MqttBroker, ARefusalIsReportedAndLogged) {

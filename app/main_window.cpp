@@ -117,7 +117,7 @@ void TMAINForm::BuildWindow() {
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
-  TabSheetDebugWeatherExt = new WeatherDebugPage(PageControl);
+  TabSheetDebugWeatherExt = new WeatherDebugPage(*station_, PageControl);
   TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());

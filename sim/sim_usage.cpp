@@ -44,6 +44,8 @@ Faults:
   --short-reply            every reply stops half-way through its body
   --long-length            every reply is a whole frame with a length byte above 28
   --short-version          the version reply ends after the firmware version (no model type)
+  --data-ext-length N      the weather module's reply holds its first N bytes only (1 to 19;
+                           16: no reference test and no converter status)
 
   --help                   this text
 

@@ -14,6 +14,7 @@
 #include "history/tinfos_rec.h"
 #include "link/device_identity.h"
 #include "station/station_state.h"
+#include "weather/weather_readout.h"
 
 namespace vesk {
 
@@ -87,6 +88,11 @@ class Station {
   const HumidityConstants& Humidity() const { return humidity_; }
   // Reaches the next poll, both values at once.
   void SetHumidity(const HumidityConstants& constants) { humidity_ = constants; }
+
+  // REQ_GET_DATAEXT read as the weather diagnostics show it, with the humidity constants in
+  // use (station_weather.cpp). A link failure is raised before any row is read; a reply too
+  // short for a row is left in the readout's error.
+  TWeatherReadout GetExtDatas();
 
   const IdentityState& Identity() const { return identity_; }
   const HeatingState& Heating() const { return heating_; }

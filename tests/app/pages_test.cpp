@@ -23,6 +23,7 @@
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/number_edit.h"
 
@@ -44,6 +45,14 @@ template <class Page, class... Args>
 PageMaker Maker(const QString& caption, QSize place, Args... args) {
   return {caption, place, [=] { return new Page(args...); },
           [](QWidget* page) { return static_cast<Page*>(page)->caption(); }};
+}
+
+// Pages that send their orders through a station get, built alone, one that is never
+// connected.
+vesk::Station& IdleStation() {
+  static vesk::Station station(std::filesystem::temp_directory_path(),
+                               [](std::function<void()> call) { call(); });
+  return station;
 }
 
 QWidget* SetupPageWithLog() {
@@ -70,7 +79,8 @@ const std::map<QString, PageMaker>& Makers() {
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},
       {"TabSheetWindir", Maker<ChartPage>("Wind data", kPagePlace, ChartKind::WindData)},
       {"TabSheetDebugWeatherExt",
-       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace)},
+       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace,
+                                     std::ref(IdleStation()))},
       {"TabSheetIrisFocusAdv",
        Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control", kPagePlace)},
       // The right half of the 270-high setup panel, less two lines of secondary readings.

@@ -56,6 +56,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "--bad-start",
                                         "--short-reply",
                                         "--long-length",
+                                        "--data-ext-length",
+                                        "16",
                                         "--help"});
   EXPECT_EQ(o.port, 7);
   EXPECT_EQ(o.folder, "/tmp/x");
@@ -81,6 +83,7 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.badStart);
   EXPECT_TRUE(faults.shortReply);
   EXPECT_TRUE(faults.overLongLength);
+  EXPECT_EQ(faults.dataExtLength, 16u);
   EXPECT_TRUE(o.help);
 }
 
@@ -114,6 +117,7 @@ TEST(SimOptions, BadOptionsAreNamed) {
       {{"--speed", "-2"}, "--speed: '-2' is not a factor above 0"},
       {{"--bad-checksum-every", "0"},
        "--bad-checksum-every: '0' is not a number from 1 to 1000000"},
+      {{"--data-ext-length", "20"}, "--data-ext-length: '20' is not a number from 1 to 19"},
       {{"--silent=yes"}, "--silent: takes no value"},
       {{"--colour"}, "--colour: unknown option (see --help)"},
       {{"COM3"}, "COM3: unknown option (see --help)"},
@@ -150,6 +154,7 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--bad-start",
                              "--short-reply",
                              "--long-length",
+                             "--data-ext-length",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;
   }

@@ -28,6 +28,7 @@
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
@@ -53,6 +54,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         this, [this, text] { AddLogLine(text); }, Qt::QueuedConnection);
   });
   WireControls();
+  BuildPosting();
   // Centred for its expanded height, so connecting does not push it off the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const int expanded =

@@ -347,6 +347,8 @@ class PagesTest : public QObject {
     addRow(p, "LabelEditrepremote", "text", " Remote folder");
     addRow(p, "EditIP", "text", "");
     addRow(p, "CheckBoxFTp_Passive", "text", "Passive FTP");
+    addRow(p, "CheckBoxFTP_TLS", "text", "Use TLS (FTPS)");
+    addRow(p, "CheckBoxFTP_Scheduled", "text", "Upload every interval");
     addRow(p, "LabelFTPUpdate", "text", "Update interval (Minutes)");
     addRow(p, "ButtonApplyFTP", "text", "Apply");
     addRow(p, "Button1", "text", "Force FTP upload");

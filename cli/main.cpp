@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_commands.h"
 #include "cli/history_commands.h"
+#include "cli/weather_command.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -21,6 +22,7 @@ constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
     {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
     {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
+    {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
 };
 
 void PrintUsage(std::ostream& out) {

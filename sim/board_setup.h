@@ -42,6 +42,9 @@ struct BoardFaults {
   bool shortReply = false;      // the length byte announces more than is sent
   bool overLongLength = false;  // a whole frame whose length byte is above 28
   bool shortVersion = false;    // the version reply ends after the firmware version
+  // The settings orders are answered as refused and change nothing: REQ_SET_CONFIG with
+  // 0x00, REQ_ENABLE_HEATER with 2.
+  bool refuseSettings = false;
   // The weather module's reply cut to its first bytes, as modules without the reference test
   // or the converter status send it; 0 for the whole reply.
   std::size_t dataExtLength = 0;

@@ -56,6 +56,9 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "--bad-start",
                                         "--short-reply",
                                         "--long-length",
+                                        "--refuse-settings",
+                                        "--record",
+                                        "/tmp/x/orders.txt",
                                         "--data-ext-length",
                                         "16",
                                         "--help"});
@@ -83,6 +86,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.badStart);
   EXPECT_TRUE(faults.shortReply);
   EXPECT_TRUE(faults.overLongLength);
+  EXPECT_TRUE(faults.refuseSettings);
+  EXPECT_EQ(o.record, "/tmp/x/orders.txt");
   EXPECT_EQ(faults.dataExtLength, 16u);
   EXPECT_TRUE(o.help);
 }
@@ -154,6 +159,8 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--bad-start",
                              "--short-reply",
                              "--long-length",
+                             "--refuse-settings",
+                             "--record",
                              "--data-ext-length",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;

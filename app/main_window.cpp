@@ -30,6 +30,7 @@
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
@@ -58,6 +59,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         this, [this, text] { AddLogLine(text); }, Qt::QueuedConnection);
   });
   WireControls();
+  BuildPosting();
   // Centred for its expanded height, so connecting does not push it off the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const int expanded =
@@ -122,7 +124,7 @@ void TMAINForm::BuildWindow() {
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
-  TabSheetDebugWeatherExt = new WeatherDebugPage(PageControl);
+  TabSheetDebugWeatherExt = new WeatherDebugPage(*station_, PageControl);
   TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());

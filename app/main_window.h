@@ -33,6 +33,7 @@ class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
 class Station;
+class TFTPLoaderThread;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -95,6 +96,14 @@ class TMAINForm : public QMainWindow {
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
 
+  // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
+  // upload" or the schedule; nothing while one runs.
+  void TimerFTPTimer();
+
+ Q_SIGNALS:
+  // Each "ftp.log" line of an upload, on the main thread, in order.
+  void ftpLogLine(const QString& line);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -120,6 +129,14 @@ class TMAINForm : public QMainWindow {
   void HidePage(QWidget* page);
   void ShowPage(QWidget* page);
   void SaveHistory();
+  void BuildPosting();
+  void RenderPostingImages();
+  void ApplyFtpAccount(const TFTPCredentials& account);
+  void SetPostingInterval(std::uint32_t minutes);
+  void SetFtpScheduled(bool scheduled);
+  // TimerFTP runs with "Scheduled" on and a posting interval above zero.
+  void ApplyFtpSchedule();
+  void CloseFtpLoader();
 
   std::unique_ptr<Station> station_;
 
@@ -162,6 +179,9 @@ class TMAINForm : public QMainWindow {
   double MinYRH = 0, MaxYRH = 100;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
+  bool FtpScheduled = false;
+  // The upload worker, closed with a bounded wait before anything its log lines reach goes.
+  std::unique_ptr<TFTPLoaderThread> FTPLoader;
   // The time-axis label formats SetTimeWindow writes back, per chart.
   TTimeFormats timeFormats_;
   std::unique_ptr<SessionEvents> sessionEvents_;

@@ -109,7 +109,8 @@ void TMAINForm::FormCreate() {
 
     const int minutes = FileIni->ReadFtpIntervall();
     FTPCredentials = FileIni->ReadFtpCredentials();
-    TabSheetFTP->ShowSettings(FTPCredentials, minutes);
+    FtpScheduled = FileIni->ReadFtpScheduled();
+    TabSheetFTP->ShowSettings(FTPCredentials, minutes, FtpScheduled);
     // The posting interval is unsigned: a negative one is a range error that ends the start
     // here. The timer's milliseconds are held to what the timer can count.
     PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
@@ -117,6 +118,7 @@ void TMAINForm::FormCreate() {
         static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
     station_->ResetPollCounters();
     TimerFTP->stop();
+    ApplyFtpSchedule();
 
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {

@@ -15,6 +15,7 @@
 #include "cli/heating_command.h"
 #include "cli/history_commands.h"
 #include "cli/identity_command.h"
+#include "cli/weather_command.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -31,6 +32,7 @@ constexpr CliCommand kCommands[] = {
     {"cooling", "switch the sensor cooler's manual or automatic mode", &RunCoolingCommand},
     {"identity", "write the board's model type and serial number", &RunIdentityCommand},
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
+    {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -43,6 +43,8 @@ inline constexpr char kPassive[] = "Passive";
 // so an existing installation behaves as before.
 inline constexpr char kScheduled[] = "Scheduled";
 inline constexpr char kTLS[] = "TLS";
+// The server's port, only ever written by hand: for a server that does not listen on 21.
+inline constexpr char kPort[] = "Port";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
@@ -65,6 +67,7 @@ inline constexpr char kDefaultRemotePath[] = "/general/";
 inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
+inline constexpr int kDefaultPort = 21;
 inline constexpr bool kDefaultAutostart = true;
 
 }  // namespace vesk::settings_keys

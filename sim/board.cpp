@@ -1,5 +1,7 @@
 #include "sim/board.h"
 
+#include <algorithm>
+
 #include "acquisition/model_type.h"
 #include "link/frame.h"
 #include "link/order_codes.h"
@@ -100,7 +102,11 @@ TArrayByte Board::voltageReply() {
 TArrayByte Board::dataExtReply() {
   const Readings readings =
       TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
-  return DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+  TArrayByte reply = DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+  if (const std::size_t length = faults_.faults().dataExtLength; length > 0) {
+    reply.resize(std::min(length, reply.size()));
+  }
+  return reply;
 }
 
 }  // namespace vesk::sim

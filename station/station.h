@@ -15,6 +15,7 @@
 #include "history/tinfos_rec.h"
 #include "link/device_identity.h"
 #include "station/station_state.h"
+#include "weather/weather_readout.h"
 
 namespace vesk {
 
@@ -116,6 +117,11 @@ class Station {
   IdentityAnswer SetTypeAndSerial(std::uint8_t type, std::uint32_t serial);
   // 0x1C: the board leaves its application firmware and answers nothing more.
   void SetBootloaderMode();
+
+  // REQ_GET_DATAEXT read as the weather diagnostics show it, with the humidity constants in
+  // use (station_weather.cpp). A link failure is raised before any row is read; a reply too
+  // short for a row is left in the readout's error.
+  TWeatherReadout GetExtDatas();
 
   const IdentityState& Identity() const { return identity_; }
   const HeatingState& Heating() const { return heating_; }

@@ -80,7 +80,8 @@ const std::map<QString, PageMaker>& Makers() {
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},
       {"TabSheetWindir", Maker<ChartPage>("Wind data", kPagePlace, ChartKind::WindData)},
       {"TabSheetDebugWeatherExt",
-       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace)},
+       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace,
+                                     std::ref(PageStation()))},
       {"TabSheetIrisFocusAdv",
        Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control", kPagePlace)},
       // The right half of the 270-high setup panel, less two lines of secondary readings.
@@ -347,6 +348,8 @@ class PagesTest : public QObject {
     addRow(p, "LabelEditrepremote", "text", " Remote folder");
     addRow(p, "EditIP", "text", "");
     addRow(p, "CheckBoxFTp_Passive", "text", "Passive FTP");
+    addRow(p, "CheckBoxFTP_TLS", "text", "Use TLS (FTPS)");
+    addRow(p, "CheckBoxFTP_Scheduled", "text", "Upload every interval");
     addRow(p, "LabelFTPUpdate", "text", "Update interval (Minutes)");
     addRow(p, "ButtonApplyFTP", "text", "Apply");
     addRow(p, "Button1", "text", "Force FTP upload");

@@ -37,6 +37,7 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
   EXPECT_EQ(ftp.RemotePath, "/general/");
   EXPECT_TRUE(ftp.Passive);
   EXPECT_FALSE(ftp.TLS);
+  EXPECT_EQ(ftp.Port, 21);
   EXPECT_FALSE(settings.ReadFtpScheduled());
   EXPECT_TRUE(settings.ReadAutostart());
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
@@ -118,6 +119,28 @@ TEST(SettingsFile, FileEditedByHand) {
   EXPECT_TRUE(settings.ReadFtpScheduled());
   EXPECT_EQ(text.find("[Temp_scale]"), std::string::npos);
   EXPECT_EQ(text.find("[FTP]"), std::string::npos);
+}
+
+// The port is set by hand only: read at start, kept by every save; a port no server can
+// listen on is the usual 21.
+TEST(SettingsFile, FtpPortSetByHand) {
+  const std::pair<const char*, std::uint16_t> cases[] = {
+      {"2121", 2121}, {"0x835", 2101}, {"65535", 65535}, {"0", 21},
+      {"65536", 21},  {"-21", 21},     {"ftp", 21},
+  };
+  for (const auto& [text, port] : cases) {
+    SCOPED_TRACE(text);
+    TempFolder folder;
+    std::ofstream(folder / "VeskLevel.ini", std::ios::binary) << "[FTP]\r\nPort=" << text << "\r\n";
+    TSettingsFile settings(folder.path());
+    EXPECT_EQ(settings.ReadFtpCredentials().Port, port);
+    TSavedSettings saved;
+    saved.ftp = settings.ReadFtpCredentials();
+    settings.SaveSettings(saved);
+    EXPECT_EQ(TSettingsFile(folder.path()).ReadFtpCredentials().Port, port);
+    EXPECT_NE(ReadFile(folder / "VeskLevel.ini").find(std::string("Port=") + text + "\r\n"),
+              std::string::npos);
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_commands.h"
 #include "cli/history_commands.h"
+#include "cli/serve_command.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -21,6 +22,7 @@ constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
     {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
     {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
+    {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -58,7 +60,7 @@ int Run(std::vector<std::string> args) {
   for (const auto& command : kCommands) {
     if (args[0] == command.name) {
       PrepareLog(logFolder);
-      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr};
+      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr, logFolder};
       return command.run(context);
     }
   }

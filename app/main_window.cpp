@@ -30,6 +30,7 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 
@@ -43,6 +44,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
   });
   station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
+  reconnection_ = std::make_unique<Reconnection>(*station_);
   BuildWindow();
   BuildTray();
   // Every log line reaches the view once, in file order, from whichever thread wrote it:
@@ -158,6 +160,8 @@ void TMAINForm::BuildWindow() {
   TimerGetPeriodicData = makeTimer("TimerGetPeriodicData", 5000);
   TimerSavPeriodic = makeTimer("TimerSavPeriodic", 900000);
   TimerFTP = makeTimer("TimerFTP", 300000);
+  TimerReconnect =
+      makeTimer("TimerReconnect", static_cast<int>(Reconnection::kRetryPeriod.count()));
 }
 
 void TMAINForm::BuildTray() {
@@ -194,6 +198,7 @@ void TMAINForm::WireControls() {
           [this] { CheckBoxFastSpeedClick(); });
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });
 }
 
 void TMAINForm::ShowCOM() {

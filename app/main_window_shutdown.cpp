@@ -32,6 +32,7 @@ void TMAINForm::FormClose() {
   closed_ = true;
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
+  TimerReconnect->stop();
   // A poll still running ends and is applied first, so its reading is saved with the rest
   // and the port never closes under it.
   try {

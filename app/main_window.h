@@ -117,7 +117,7 @@ class TMAINForm : public QMainWindow {
   void LinkLost();
   void ApplyPollPeriod();
   void ConnectFailed(const std::string& message);
-  void GetCurrentSetup();
+  void EndAfterBootloader();
   void HideModelPages();
   void ApplyModel(const DeviceIdentity& identity);
   void ApplySuccess(const TDataOUT& out);

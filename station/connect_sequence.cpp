@@ -5,7 +5,6 @@
 
 #include "common/event_log.h"
 #include "common/exceptions.h"
-#include "device/heating_orders.h"
 #include "station/station.h"
 
 namespace vesk {
@@ -37,8 +36,7 @@ void CompleteConnection(Station& station, DeviceIdentity identity,
     identified();
   }
   try {
-    const HeatingThresholds thresholds = station.GetCurrentSetup();
-    WriteLog(FormatThresholds(thresholds, station.Humidity()).logLine);
+    station.GetCurrentSetup();
     station.PollDevice(true);
   } catch (const std::exception& e) {
     throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());

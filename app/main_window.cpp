@@ -33,6 +33,7 @@
 #include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 
@@ -46,6 +47,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
   });
   station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
+  reconnection_ = std::make_unique<Reconnection>(*station_);
   BuildWindow();
   station_->SetThresholdsPresenter([this](const HeatingThresholdTexts& texts) {
     TabSheetConfig->heatingGroup()->ShowThresholds(texts);
@@ -165,6 +167,8 @@ void TMAINForm::BuildWindow() {
   TimerGetPeriodicData = makeTimer("TimerGetPeriodicData", 5000);
   TimerSavPeriodic = makeTimer("TimerSavPeriodic", 900000);
   TimerFTP = makeTimer("TimerFTP", 300000);
+  TimerReconnect =
+      makeTimer("TimerReconnect", static_cast<int>(Reconnection::kRetryPeriod.count()));
 }
 
 void TMAINForm::BuildTray() {
@@ -210,6 +214,7 @@ void TMAINForm::WireControls() {
   connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { EndAfterBootloader(); });
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });
 }
 
 void TMAINForm::ShowCOM() {

@@ -29,6 +29,7 @@ class LogView;
 class PlotOptionsGroup;
 class PostingPage;
 class ReadingsPanel;
+class Reconnection;
 class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
@@ -78,6 +79,8 @@ class TMAINForm : public QMainWindow {
   void TimerGetPeriodicDataTimer();
   void CheckBoxFastSpeedClick();
   void ApplyPollResult(const ThreadRequest& sender);
+  // A lost link: one attempt to find the board again.
+  void TimerReconnectTimer();
   void ResetReadings();
 
   // Session end, power notifications, periodic save, tray.
@@ -118,7 +121,10 @@ class TMAINForm : public QMainWindow {
   void ApplicationEventsMinimize();
   void SaveSettings();
   void Connect();
+  void ConnectionSteps(DeviceIdentity identity, bool restoring);
   void Disconnect();
+  void LinkLost();
+  void ApplyPollPeriod();
   void ConnectFailed(const std::string& message);
   void EndAfterBootloader();
   void HideModelPages();
@@ -139,6 +145,8 @@ class TMAINForm : public QMainWindow {
   void CloseFtpLoader();
 
   std::unique_ptr<Station> station_;
+  // After the station: it holds a reference to it.
+  std::unique_ptr<Reconnection> reconnection_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -167,6 +175,7 @@ class TMAINForm : public QMainWindow {
   QTimer* TimerGetPeriodicData = nullptr;
   QTimer* TimerSavPeriodic = nullptr;
   QTimer* TimerFTP = nullptr;
+  QTimer* TimerReconnect = nullptr;
 
   // State of the window's own subsystems.
   std::filesystem::path ChemExec;

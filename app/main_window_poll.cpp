@@ -18,6 +18,7 @@
 #include "device/gui/setup_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 
 namespace vesk {
@@ -32,6 +33,10 @@ void TMAINForm::TimerGetPeriodicDataTimer() {
 
 void TMAINForm::CheckBoxFastSpeedClick() {
   station_->ResetPollCounters();
+  ApplyPollPeriod();
+}
+
+void TMAINForm::ApplyPollPeriod() {
   TimerGetPeriodicData->setInterval(TabSheetConfig->actionsGroup()->FastSpeed() ? 1000 : 10000);
 }
 
@@ -68,6 +73,9 @@ void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
     } catch (...) {
       // Nothing more can be said about it.
     }
+  }
+  if (reconnection_->PollEnded(sender.ErrorMes.empty())) {
+    LinkLost();
   }
 }
 

@@ -34,6 +34,7 @@ void TMAINForm::FormClose() {
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
   TimerFTP->stop();
+  TimerReconnect->stop();
   // A poll still running ends and is applied first, so its reading is saved with the rest
   // and the port never closes under it.
   try {

@@ -25,6 +25,7 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
@@ -120,6 +121,8 @@ void TMAINForm::FormCreate() {
     TimerFTP->stop();
     ApplyFtpSchedule();
 
+    reconnection_->SetEnabled(FileIni->ReadAutoReconnect());
+    TimerReconnect->setInterval(static_cast<int>(FileIni->ReadReconnectPeriod() * 1000));
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {
       ButtonConnectClick();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "acquisition/poll_records.h"
+#include "cli/json_writer.h"
 #include "link/device_identity.h"
 
 namespace vesk::cli {
@@ -22,6 +23,8 @@ std::string IdentityJson(const BoardIdentification& board);
 std::string PollText(const DeviceIdentity& identity, const TDataOUT& data);
 // Every field of the poll; what the model does not measure is 0.
 std::string PollJson(const TDataOUT& data);
+// The same fields, added to json.
+JsonObject& AddPollFields(JsonObject& json, const TDataOUT& data);
 
 std::string ErrorJson(const std::string& ErrorMes);
 

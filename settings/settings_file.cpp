@@ -104,6 +104,21 @@ bool TSettingsFile::ReadAutostart() const {
   return ini_.ReadBool(keys::kMisc, keys::kAutostart, keys::kDefaultAutostart);
 }
 
+bool TSettingsFile::ReadAutoReconnect() const {
+  return ini_.ReadBool(keys::kMisc, keys::kAutoReconnect, keys::kDefaultAutoReconnect);
+}
+
+double TSettingsFile::ReadReconnectPeriod() const {
+  const double seconds =
+      ini_.ReadFloat(keys::kMisc, keys::kReconnectPeriod, keys::kDefaultReconnectPeriod);
+  // Too short a period would keep the port busy with attempts, an endless one never try again.
+  return seconds >= 0.1 && seconds <= 86400 ? seconds : keys::kDefaultReconnectPeriod;
+}
+
+bool TSettingsFile::ReadFastSpeed() const {
+  return ini_.ReadBool(keys::kMisc, keys::kSpeed, keys::kDefaultSpeed);
+}
+
 std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }

@@ -23,7 +23,7 @@ std::string Raw12(std::uint16_t word) {
   return BinaryDigits12(word) + FormatText("     0x%03X   %u", word, word);
 }
 
-TWeatherRow Pressure(const ReplyReader& reply) {
+TWeatherRow Pressure(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t P = reply.word(0);
   TWeatherRow row;
   row.raw = BinaryDigits16(P) + FormatText("     0x%04X   %u", P, P);
@@ -41,7 +41,7 @@ TWeatherRow Pressure(const ReplyReader& reply) {
   return row;
 }
 
-TWeatherRow ReferenceTest(const ReplyReader& reply) {
+TWeatherRow ReferenceTest(const ReplyReader& reply, const HumidityConstants&) {
   try {
     const std::uint16_t w = reply.word(16);
     const double V = Volts(w);
@@ -51,7 +51,7 @@ TWeatherRow ReferenceTest(const ReplyReader& reply) {
   }
 }
 
-TWeatherRow AdcTemperature(const ReplyReader& reply) {
+TWeatherRow AdcTemperature(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t w = reply.word(10);
   // Signed, 1/128 °C per unit.
   const double celsius = static_cast<std::int16_t>(w) / 16.0 * 0.125;
@@ -60,21 +60,21 @@ TWeatherRow AdcTemperature(const ReplyReader& reply) {
 
 // The page divides by 2.66 before the amplifier and uses the second-generation constants
 // whatever the model, unlike the poll.
-TWeatherRow ExternalTemperature(const ReplyReader& reply) {
+TWeatherRow ExternalTemperature(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t w = reply.word(4);
   const double V = Volts(w);
   return {Raw12(w), FormatText("    before amp  : %1.2f V, then after %1.2f V           %1.2f°C",
                                V / 2.66, V, (V / 2.66 - 0.5) * 100)};
 }
 
-TWeatherRow ExternalHumidity(const ReplyReader& reply) {
+TWeatherRow ExternalHumidity(const ReplyReader& reply, const HumidityConstants& humidity) {
   const std::uint16_t w = reply.word(2);
   const double V = Volts(w);
-  const double rh = (V / 5 - HumiditySensorOffset()) * HumiditySensorGain();
+  const double rh = (V / 5 - humidity.HumiditySensorOffset) * humidity.HumiditySensorGain;
   return {Raw12(w), FormatText("    %1.2f V        %1.1f%%", V, rh)};
 }
 
-TWeatherRow WindSpeed(const ReplyReader& reply) {
+TWeatherRow WindSpeed(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t w = reply.word(6);
   const double V = Volts(w);
   const double kmh = ((V / 2.663 - 0.305) / 75 * 1000 * 50 * 3.6) / 16.526;
@@ -83,7 +83,7 @@ TWeatherRow WindSpeed(const ReplyReader& reply) {
 }
 
 // Not clamped: the page shows what the vane says, a negative direction included.
-TWeatherRow WindDirection(const ReplyReader& reply) {
+TWeatherRow WindDirection(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t w = reply.word(8);
   const double V = Volts(w);
   const double degrees = (V / 2.663 - 0.3) / 1.2 * 360;
@@ -92,14 +92,14 @@ TWeatherRow WindDirection(const ReplyReader& reply) {
 }
 
 // The thresholds as the board compensates them are plain sensor counts, not shifted.
-TWeatherRow TemperatureThreshold(const ReplyReader& reply) {
+TWeatherRow TemperatureThreshold(const ReplyReader& reply, const HumidityConstants&) {
   const std::uint16_t w = reply.word(12);
   return {Raw12(w), FormatText("    %1.1f °C", CountToCelsius(w))};
 }
 
-TWeatherRow HumidityThreshold(const ReplyReader& reply) {
+TWeatherRow HumidityThreshold(const ReplyReader& reply, const HumidityConstants& humidity) {
   const std::uint16_t w = reply.word(14);
-  return {Raw12(w), FormatText("    %1.1f %%", CountToHumidity(w))};
+  return {Raw12(w), FormatText("    %1.1f %%", CountToHumidity(w, humidity))};
 }
 
 TADCStatus Status(const ReplyReader& reply) {
@@ -109,19 +109,19 @@ TADCStatus Status(const ReplyReader& reply) {
   return reply.byte(18) == 0 ? TADCStatus{"OK", false} : TADCStatus{"Faulted", true};
 }
 
-using RowOf = TWeatherRow (*)(const ReplyReader&);
+using RowOf = TWeatherRow (*)(const ReplyReader&, const HumidityConstants&);
 constexpr std::array<RowOf, kWeatherRowCount> kRows = {
     Pressure,  ReferenceTest, AdcTemperature,       ExternalTemperature, ExternalHumidity,
     WindSpeed, WindDirection, TemperatureThreshold, HumidityThreshold};
 
 }  // namespace
 
-TWeatherReadout WeatherReadout(const TArrayByte& payload) {
+TWeatherReadout WeatherReadout(const TArrayByte& payload, const HumidityConstants& humidity) {
   const ReplyReader reply(payload);
   TWeatherReadout readout;
   try {
     for (const RowOf row : kRows) {
-      readout.rows.push_back(row(reply));
+      readout.rows.push_back(row(reply, humidity));
     }
     readout.status = Status(reply);
   } catch (...) {

@@ -33,7 +33,7 @@ TEST(WeatherAgainstBoard, ReadsEveryRowOfTheModule) {
   TArrayByte ack;
   l.link.SendOrder_ReceiveFeedBack({REQ_SET_CONFIG, 0x09, 0x9A, 0x2A, 0x42, 0x01, 0x28}, ack);
 
-  const TWeatherReadout readout = WeatherReadout(GetExtDatas(l.link));
+  const TWeatherReadout readout = WeatherReadout(GetExtDatas(l.link), {});
   ASSERT_FALSE(readout.error);
   ASSERT_EQ(readout.rows.size(), kWeatherRowCount);
   EXPECT_FALSE(readout.rows[0].red) << readout.rows[0].value;
@@ -51,7 +51,7 @@ TEST(WeatherAgainstBoard, ABoardWithoutTheModuleFillsNoRow) {
   sim::BoardSetup setup;
   setup.identity.type = 1;
   LinkedBoard l(setup);
-  const TWeatherReadout readout = WeatherReadout(GetExtDatas(l.link));
+  const TWeatherReadout readout = WeatherReadout(GetExtDatas(l.link), {});
   EXPECT_TRUE(readout.rows.empty());
   EXPECT_THROW(std::rethrow_exception(readout.error), ERangeCheck);
 }

@@ -33,6 +33,9 @@ TComObjRs232& Station::Link() {
 void Station::BeginConnection() {
   polls_.ResetCounters();
   lens_.LensCheckCount = 0;
+  // Before the connection's own poll, so a lens error there is the one shown in a box and
+  // the first timer poll does not show it again.
+  lens_.ErrorLens = 0;
 }
 
 void Station::OpenLink(int comNum) {
@@ -80,7 +83,6 @@ HeatingThresholds Station::GetCurrentSetup() {
 
 void Station::ConnectionDone() {
   Connected_ = true;
-  lens_.ErrorLens = 0;
 }
 
 void Station::ConnectionFailed() {
@@ -136,6 +138,9 @@ void Station::ApplyPoll(ThreadRequest& sender) {
     TinfosRec stamped = out.infosRec;
     stamped.Date = Now();
     Datas_.push_back(stamped);
+    if (identity_.DriveEFlens_intf) {
+      ApplyLens(out);
+    }
   } else {
     ++polls_.NbPoolsFailed;
   }

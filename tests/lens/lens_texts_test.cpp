@@ -161,5 +161,24 @@ TEST(LensTexts, OlderPageShowsTheRawBytes) {
   EXPECT_EQ(absent.LabelID_Obj, t.LabelID_Obj) << "the bytes are shown with no lens too";
 }
 
+// The station takes the lens step of every poll of a lens board, so no report may make it
+// fail: whatever the two codes, the list is built or the lens error names why not.
+TEST(LensTexts, EveryPairOfCodesGivesAListOrALensError) {
+  for (const std::uint16_t lensID : {0x4C22, 0x91EA, 0x91FB, 0x81FE, 0x81AE}) {
+    for (int a = 0; a < 256; ++a) {
+      for (int b = 0; b < 256; ++b) {
+        const LensApertureRange range =
+            ApertureRangeOf(static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b), lensID);
+        try {
+          const ApertureListUpdate update = UpdateApertureList(range, lensID, {}, 0);
+          ASSERT_NE(update.FACanonDiaphInf.has_value(), update.lensError.has_value());
+        } catch (const std::exception& e) {
+          FAIL() << e.what() << " for codes " << a << ", " << b << ", lens " << lensID;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vesk

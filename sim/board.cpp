@@ -1,6 +1,7 @@
 #include "sim/board.h"
 
 #include "acquisition/model_type.h"
+#include "common/number_text.h"
 #include "link/frame.h"
 #include "link/order_codes.h"
 #include "sim/identity.h"
@@ -12,12 +13,23 @@ namespace {
 // What a board answers to an order its firmware or its model does not know.
 const TArrayByte kUnknownOrder{0xFF};
 
-bool IsRequestFrame(const TArrayByte& frame) {
-  return frame.size() >= 4 && frame[0] == kRequestStart && frame[1] == frame.size() - 2 &&
-         ComputeChecksum(frame.data(), frame.size() - 1) == frame.back();
+}  // namespace
+
+std::optional<TArrayByte> RequestOrder(const TArrayByte& frame) {
+  if (frame.size() < 4 || frame[0] != kRequestStart || frame[1] != frame.size() - 2 ||
+      ComputeChecksum(frame.data(), frame.size() - 1) != frame.back()) {
+    return std::nullopt;
+  }
+  return TArrayByte(frame.begin() + 2, frame.end() - 1);
 }
 
-}  // namespace
+std::string OrderText(const TArrayByte& order) {
+  std::string text;
+  for (const std::uint8_t byte : order) {
+    text += FormatText(text.empty() ? "%02X" : " %02X", byte);
+  }
+  return text;
+}
 
 Board::Board(const BoardSetup& setup, BoardClock clock)
     : identity_(setup.identity),
@@ -28,10 +40,11 @@ Board::Board(const BoardSetup& setup, BoardClock clock)
       delay_(setup.faults.delay) {}
 
 TArrayByte Board::answer(const TArrayByte& requestFrame) {
-  if (bootloader_ || !IsRequestFrame(requestFrame)) {
+  const auto request = RequestOrder(requestFrame);
+  if (bootloader_ || !request) {
     return {};
   }
-  const TArrayByte order(requestFrame.begin() + 2, requestFrame.end() - 1);
+  const TArrayByte& order = *request;
   if (order[0] == REQ_BOOTLOADER) {
     bootloader_ = true;
     return {};

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <chrono>
+#include <optional>
+#include <string>
 
 #include "common/byte_array.h"
 #include "sim/board_clock.h"
@@ -12,6 +14,13 @@
 #include "sim/reply_faults.h"
 
 namespace vesk::sim {
+
+// The order of a valid request frame (its payload); none for a frame with a wrong start
+// byte, length or checksum.
+std::optional<TArrayByte> RequestOrder(const TArrayByte& requestFrame);
+
+// An order as the order log writes it: "A4 77 10".
+std::string OrderText(const TArrayByte& order);
 
 // The simulated board: a request frame in, the reply frame a board would send out. It keeps
 // the state a board keeps (identity, heating setup, cooling modes, lens motors) and reads
@@ -30,6 +39,10 @@ class Board {
     faults_ = ReplyFaults(faults);
     delay_ = faults.delay;
   }
+
+  // Another lens on the board, as when the operator changes it while the board runs; its
+  // motors start over.
+  void setLens(const LensSetup& setup) { lens_ = Lens(setup); }
 
   // How long the board waits before each reply.
   std::chrono::milliseconds replyDelay() const { return delay_; }

@@ -4,6 +4,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -47,7 +48,18 @@ int Run(const SimOptions& options) {
   std::cerr << "Simulated board (model " << int{options.setup.identity.type} << ", firmware "
             << int{options.setup.identity.major} << "." << int{options.setup.identity.minor}
             << ") on " << alias.string() << std::endl;
-  ServeBoard(pty.masterFd(), stopFd, [&board](const TArrayByte& frame) {
+  std::ofstream orderLog;
+  if (!options.orderLog.empty()) {
+    orderLog.open(options.orderLog, std::ios::app);
+    if (!orderLog) {
+      throw Exception("Cannot open the order log " + options.orderLog.string());
+    }
+  }
+  ServeBoard(pty.masterFd(), stopFd, [&board, &orderLog](const TArrayByte& frame) {
+    if (const auto order = RequestOrder(frame); order && orderLog.is_open()) {
+      // Flushed at once: the line is there before the reply is.
+      orderLog << OrderText(*order) << std::endl;
+    }
     return ServedReply{board.answer(frame), board.replyDelay()};
   });
   close(stopFd);

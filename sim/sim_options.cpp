@@ -105,6 +105,7 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.setup.seed = static_cast<std::uint32_t>(Integer("--seed", v, 0, 0xFFFFFFFF));
        }},
       {"--speed", [](SimOptions& o, const std::string& v) { o.speed = Speed(v); }},
+      {"--order-log", [](SimOptions& o, const std::string& v) { o.orderLog = v; }},
       {"--delay",
        [](SimOptions& o, const std::string& v) {
          o.setup.faults.delay = std::chrono::milliseconds(Integer("--delay", v, 0, 60000));

@@ -26,6 +26,8 @@ Board:
   --serial NNNNNN          serial number, six digits (default 127512)
   --seed N                 seed of the readings' noise (default 1)
   --speed FACTOR           the board's clock runs FACTOR times faster, to watch a day pass
+  --order-log FILE         append each order received to FILE, one line of hexadecimal
+                           bytes per order ("A4 77 10"), before the board answers it
 
 Lens (lens models):
   --no-lens                no lens answers (presence byte 0x00)

@@ -113,12 +113,12 @@ void TMAINForm::BuildWindow() {
   TabSheetConfig = new SetupPage(RichEdit, PageControl);
   TabSheetFTP = new PostingPage(PageControl);
   TabSheetCCDCool = new CoolingPage(PageControl);
-  TabSheetIrisFocus = new LensBasicPage(PageControl);
+  TabSheetIrisFocus = new LensBasicPage(*station_, PageControl);
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
   TabSheetDebugWeatherExt = new WeatherDebugPage(PageControl);
-  TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
+  TabSheetIrisFocusAdv = new LensAdvancedPage(*station_, PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());
   PageControl->addTab(TabSheetConfig, SetupPage::caption());
@@ -192,6 +192,9 @@ void TMAINForm::WireControls() {
   connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { ButtonBin2CSVClick(); });
   connect(TabSheetConfig->actionsGroup(), &ActionsGroup::fastSpeedClicked, this,
           [this] { CheckBoxFastSpeedClick(); });
+  // One focus count for both lens pages: the newer page's position field follows the older's.
+  connect(TabSheetIrisFocus, &LensBasicPage::focusSent, TabSheetIrisFocusAdv,
+          &LensAdvancedPage::ShowAbsolFocus);
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
 }

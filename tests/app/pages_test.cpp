@@ -23,6 +23,7 @@
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/number_edit.h"
 
@@ -46,6 +47,14 @@ PageMaker Maker(const QString& caption, QSize place, Args... args) {
           [](QWidget* page) { return static_cast<Page*>(page)->caption(); }};
 }
 
+// The lens pages send their orders through a station; built alone, they get one that is
+// never connected.
+vesk::Station& IdleStation() {
+  static vesk::Station station(std::filesystem::temp_directory_path(),
+                               [](std::function<void()> call) { call(); });
+  return station;
+}
+
 QWidget* SetupPageWithLog() {
   auto* log = new QPlainTextEdit;
   log->setObjectName("RichEdit");
@@ -65,14 +74,15 @@ const std::map<QString, PageMaker>& Makers() {
         [](QWidget*) { return vesk::SetupPage::caption(); }}},
       {"TabSheetFTP", Maker<vesk::PostingPage>("Plot posting", kPagePlace)},
       {"TabSheetCCDCool", Maker<vesk::CoolingPage>("Sensor cooling", kPagePlace)},
-      {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace)},
+      {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace,
+                                                       std::ref(IdleStation()))},
       {"TabSheetWeatherModule", Maker<ChartPage>("Pressure", kPagePlace, ChartKind::Pressure)},
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},
       {"TabSheetWindir", Maker<ChartPage>("Wind data", kPagePlace, ChartKind::WindData)},
       {"TabSheetDebugWeatherExt",
        Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace)},
-      {"TabSheetIrisFocusAdv",
-       Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control", kPagePlace)},
+      {"TabSheetIrisFocusAdv", Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control",
+                                                             kPagePlace, std::ref(IdleStation()))},
       // The right half of the 270-high setup panel, less two lines of secondary readings.
       {"GroupBoxPlotOptions",
        {"", QSize(540, 230), [] { return new vesk::PlotOptionsGroup; }, nullptr}},

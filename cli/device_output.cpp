@@ -22,14 +22,14 @@ std::string ModelName(const ModelType& model) {
   return name;
 }
 
+}  // namespace
+
 std::string Line(const char* name, const std::string& value) {
   std::string line = name;
   line.resize(std::max<std::size_t>(line.size() + 1, 18), ' ');
   return line + value + "\n";
 }
 
-// The lens name comes from the lens, one byte per character: nothing in it may reach the
-// terminal as a control sequence.
 std::string Printable(const std::string& text) {
   std::string printable;
   for (const char c : text) {
@@ -38,8 +38,6 @@ std::string Printable(const std::string& text) {
   }
   return printable;
 }
-
-}  // namespace
 
 std::string IdentityText(const BoardIdentification& board) {
   const DeviceIdentity& id = board.identity;

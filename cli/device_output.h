@@ -14,6 +14,13 @@ struct BoardIdentification {
   std::optional<std::string> serialNumber;  // read on firmware 3 and later
 };
 
+// "Name:" padded to the value's column, the value and a newline.
+std::string Line(const char* name, const std::string& value);
+
+// Texts that come from the lens, one byte per character: nothing in them may reach the
+// terminal as a control sequence (bytes below 0x20 and from 0x7F as "\xE9").
+std::string Printable(const std::string& text);
+
 // Each text ends with a newline; the JSON texts are one object on one line.
 std::string IdentityText(const BoardIdentification& board);
 std::string IdentityJson(const BoardIdentification& board);

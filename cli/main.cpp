@@ -10,6 +10,7 @@
 #include "cli/cli_command.h"
 #include "cli/device_commands.h"
 #include "cli/history_commands.h"
+#include "cli/lens_commands.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -20,6 +21,8 @@ using namespace vesk::cli;
 constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
     {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
+    {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
+     &RunLensCommand},
     {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
 };
 

@@ -1,0 +1,32 @@
+#include "tests/cli/board_cli.h"
+
+#include <clocale>
+#include <utility>
+
+namespace vesk::test {
+
+void BoardCli::SetUp() {
+  std::setlocale(LC_ALL, "C");
+}
+
+void BoardCli::startBoard(int port, std::vector<std::string> args) {
+  port_ = port;
+  args.insert(args.end(), {"--folder", folder.path().string(), "--port", std::to_string(port)});
+  board_ = std::make_unique<SimProcess>(VESK_BOARD_SIM, std::move(args));
+  // The line comes once the port's link is in place.
+  ASSERT_FALSE(board_->firstLine().empty()) << "the simulated board did not start";
+}
+
+CliResult BoardCli::run(const std::string& command, std::vector<std::string> extra) {
+  std::vector<std::string> args = {
+      "--log-folder", folder.path().string(), command, "--port", std::to_string(port_),
+      "--folder",     folder.path().string()};
+  args.insert(args.end(), extra.begin(), extra.end());
+  return RunCli(folder.path(), std::move(args));
+}
+
+std::string BoardCli::portAlias() const {
+  return (folder / "ports" / ("COM" + std::to_string(port_))).string();
+}
+
+}  // namespace vesk::test

@@ -194,10 +194,12 @@ void LensAdvancedPage::ShowLens(const LensPoll& poll) {
       ComboBoxAperture->addItem(QString::fromStdString(aperture.FrendlyName));
     }
     ComboBoxAperture->setCurrentIndex(0);
-    ComboBoxAperture->setEnabled(true);
   }
+  // Enabled again as soon as the lens's f-numbers are read right, rebuilt or not: after a
+  // lens with unknown codes, the lens before it comes back with the same identifier and
+  // length, and its list, still in place, would otherwise stay out of reach.
+  ComboBoxAperture->setEnabled(!poll.lensError);
   if (poll.lensError) {
-    ComboBoxAperture->setEnabled(false);
     if (poll.showLensError) {
       ShowMessage(this, QString::fromStdString(*poll.lensError));
     }

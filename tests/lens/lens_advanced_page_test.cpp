@@ -234,6 +234,24 @@ class LensAdvancedPageTest : public QObject {
     QCOMPARE(w.station().Lens().Previous_LensID, std::uint16_t{0x4C23});
   }
 
+  // The list of a lens stays when another lens with unknown codes comes and goes: the box
+  // takes it up again when the lens is back.
+  void listBackWithItsLensAfterALensTableError() {
+    WindowFixture f(NewerLensBoard());
+    TMAINForm& w = f.open();
+    auto& box = Find<QComboBox>(w, "ComboBoxAperture");
+    Choose(box, box.findText("f/8"));
+    test::ChangeLens(f, LensWith(0x09, 0x58, 0x1234));
+    w.PollDevice(true);
+    QVERIFY(!box.isEnabled());
+    test::ChangeLens(f, {});
+    w.PollDevice(true);
+    QVERIFY(box.isEnabled());
+    QCOMPARE(box.count(), 31);
+    QCOMPARE(box.currentText(), QStringLiteral("f/8"));
+    QCOMPARE(f.messages.size(), 1);
+  }
+
   void apertureChoiceSendsItsSteps() {
     WindowFixture f(NewerLensBoard(LensWith(0x20, 0x4F)));  // f/2.8 to f/22
     TMAINForm& w = f.open();

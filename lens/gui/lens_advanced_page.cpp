@@ -114,6 +114,10 @@ LensAdvancedPage::LensAdvancedPage(Station& station, QWidget* parent)
   details->addWidget(ComboBoxAperture, row, 1, Qt::AlignLeft);
   details->setColumnStretch(1, 1);
 
+  // Its half of the page stays reserved while it is hidden, so the focuser keeps its place.
+  QSizePolicy answersPolicy = GroupBoxRepAF->sizePolicy();
+  answersPolicy.setRetainSizeWhenHidden(true);
+  GroupBoxRepAF->setSizePolicy(answersPolicy);
   auto* answers = new QVBoxLayout(GroupBoxRepAF);
   answers->addWidget(LabelFrameB0);
   answers->addWidget(StringGridEF_Iris);

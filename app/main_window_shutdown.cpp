@@ -71,6 +71,7 @@ void TMAINForm::EndSessionQuery() {
   // A message box waits in an event loop of its own, which the close above does not end;
   // the session is ending and everything is saved, so the program ends here.
   if (QApplication::activeModalWidget() != nullptr) {
+    FormClose();  // done already when the window was shown; it runs once
     std::_Exit(0);
   }
 }

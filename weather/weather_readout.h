@@ -44,8 +44,7 @@ struct TWeatherReadout {
 
 // The page's texts for a REQ_GET_DATAEXT reply. The reference test row and the status read
 // "Not supported" when the reply lacks their bytes; any other row the reply is too short for
-// ends the readout with "Range check error". The humidity rows use the constants the operator
-// set, as the polls do.
+// ends the readout with "Range check error".
 TWeatherReadout WeatherReadout(const TArrayByte& reply, const HumidityConstants& humidity);
 
 }  // namespace vesk

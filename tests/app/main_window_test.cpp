@@ -14,9 +14,12 @@
 
 #include "acquisition/readings_text.h"
 #include "app/main_window.h"
+#include "common/datetime.h"
 #include "common/event_log.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
+#include "history/history_store.h"
+#include "history/synthetic_history.h"
 #include "link/com_obj_rs232.h"
 #include "station/station.h"
 #include "tests/support/temp_folder.h"
@@ -278,6 +281,55 @@ class MainWindowTest : public QObject {
       QVERIFY(Find<QWidget>(w, "PanelPlotSetup").isVisibleTo(&w));
     }
     SetDialogAnswers({});
+  }
+
+  // Each step of the connection is shown before the next fails: a version reply too short
+  // for the model type leaves the version on screen and in the log, then takes the fatal path.
+  void aVersionReplyWithoutTheModelTypeFailsAfterTheVersion() {
+    Fixture station(34);
+    station.faults({.shortVersion = true});
+    TMAINForm& w = station.open();
+    QVERIFY(!w.station().Connected());
+    QCOMPARE(station.messages, QStringList{"Issue with data link (FATAL ERROR) : Range check "
+                                           "error, Restart software !"});
+    QCOMPARE(Text(w, "LabelVer"), QStringLiteral(" Ver. FIRM : 3.5"));
+    QCOMPARE(w.station().Identity().Version, 3.5);
+    QVERIFY(!TabVisible(w, "TabSheetCCDCool"));
+    const QStringList log = station.log();
+    const int version = IndexOf(log, "Startup ->  Ver. FIRM : 3.5");
+    QVERIFY(version >= 0);
+    QCOMPARE(log[version + 1], QStringLiteral("Firmware > 2.0"));
+    QCOMPARE(log[version + 2],
+             QStringLiteral("Issue with data link (FATAL ERROR) : Range check error"));
+    QVERIFY(IndexOf(log, "Camera Type : ") < 0);
+  }
+
+  // Settings that cannot be read stop the start before the history is loaded. The readings of
+  // a manual connection are saved all the same, after the records the file already held.
+  void aStartStoppedBeforeTheLoadKeepsTheFileAndTheNewReadings() {
+    Fixture station(3);
+    const TTinfosRec older = GenerateHistory(Now() - 1, 5, 600);
+    {
+      HistoryStore store(station.folder.path());
+      store.SaveHistory(older, kHistoryFileName);
+    }
+    std::filesystem::create_directory(station.folder / "VeskLevel.ini");
+    TMAINForm& w = station.open();
+    QCOMPARE(station.messages.size(), 1);
+    QVERIFY(station.messages.first().startsWith("Error on startup -> "));
+    QVERIFY(!w.station().Connected());
+    w.WMPowerBroadcast(4);  // nothing to save yet, nothing to lose
+    w.WMPowerBroadcast(7);
+    w.ButtonConnectClick();
+    QVERIFY(w.station().Connected());
+    w.PollDevice(true);
+    w.close();
+    QCOMPARE(station.log().last(), QStringLiteral("Application closed"));
+    TTinfosRec saved;
+    LoadHistory(station.folder / "DatasVesk.bin", kCurrentHistoryTag, saved);
+    QCOMPARE(saved.size(), older.size() + 2);
+    QCOMPARE(saved.front().Date, older.front().Date);
+    QCOMPARE(saved[older.size() - 1].Date, older.back().Date);
   }
 
   void numberFieldsCheckTheirTextWhenLeft_data() {

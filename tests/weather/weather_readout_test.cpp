@@ -26,11 +26,11 @@ TArrayByte FullReply() {
 
 class WeatherReadoutTest : public ::testing::Test {
  protected:
-  HumidityConstants humidity;  // the defaults
+  void SetUp() override {}
 };
 
 TEST_F(WeatherReadoutTest, EveryRowOfAFullReply) {
-  const TWeatherReadout readout = WeatherReadout(FullReply(), humidity);
+  const TWeatherReadout readout = WeatherReadout(FullReply(), {});
   ASSERT_FALSE(readout.error);
   const TWeatherRow expected[] = {
       {" 0101 0101 1101 1100     0x55DC   21980",
@@ -64,7 +64,7 @@ TEST_F(WeatherReadoutTest, PressureWithoutItsMarkerIsACommunicationError) {
   TArrayByte reply = FullReply();
   reply[0] = 0x00;
   reply[1] = 0x00;
-  const TWeatherReadout readout = WeatherReadout(reply, humidity);
+  const TWeatherReadout readout = WeatherReadout(reply, {});
   ASSERT_FALSE(readout.error);
   EXPECT_EQ(readout.rows[0].raw, " 0000 0000 0000 0000     0x0000   0");
   EXPECT_EQ(readout.rows[0].value, "    Error (Diagword is FALSE) com. error (0x00 inst. of 0x0A)");
@@ -75,7 +75,7 @@ TEST_F(WeatherReadoutTest, PressureWithoutItsMarkerIsACommunicationError) {
 TEST_F(WeatherReadoutTest, AFaultedConverterTurnsTheStatusRed) {
   TArrayByte reply = FullReply();
   reply[18] = 0x01;
-  const TWeatherReadout readout = WeatherReadout(reply, humidity);
+  const TWeatherReadout readout = WeatherReadout(reply, {});
   ASSERT_TRUE(readout.status);
   EXPECT_EQ(readout.status->text, "Faulted");
   EXPECT_EQ(readout.status->red, true);
@@ -101,7 +101,7 @@ TEST_F(WeatherReadoutTest, ShortReplies) {
     SCOPED_TRACE(c.length);
     TArrayByte reply = FullReply();
     reply.resize(c.length);
-    const TWeatherReadout readout = WeatherReadout(reply, humidity);
+    const TWeatherReadout readout = WeatherReadout(reply, {});
     ASSERT_EQ(readout.rows.size(), c.rowsWritten);
     if (c.rowsWritten >= 2) {
       EXPECT_EQ(readout.rows[0].raw, " 0101 0101 1101 1100     0x55DC   21980");
@@ -124,8 +124,7 @@ TEST_F(WeatherReadoutTest, ShortReplies) {
 
 // The humidity row follows the sensor constants the operator set.
 TEST_F(WeatherReadoutTest, HumidityUsesTheSensorConstants) {
-  humidity = {100, 0.1};
-  const TWeatherReadout readout = WeatherReadout(FullReply(), humidity);
+  const TWeatherReadout readout = WeatherReadout(FullReply(), {100, 0.1});
   EXPECT_EQ(readout.rows[4].value, "    3.00 V        50.0%");
   EXPECT_EQ(readout.rows[8].value, "    40.0 %");
 }

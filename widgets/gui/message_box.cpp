@@ -46,7 +46,7 @@ bool Confirm(QWidget* parent, const QString& text) {
          QMessageBox::Yes;
 }
 
-std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter) {
+std::optional<QString> OpenDialog(QWidget* parent, const QString& filter) {
   if (Answers().openFile) {
     return Answers().openFile(filter);
   }
@@ -54,7 +54,7 @@ std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter) {
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
-std::optional<QString> AskSaveFileName(QWidget* parent) {
+std::optional<QString> SaveDialog(QWidget* parent) {
   if (Answers().saveFile) {
     return Answers().saveFile();
   }

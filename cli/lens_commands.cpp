@@ -104,7 +104,7 @@ LensAction ParseLensAction(std::vector<std::string> args) {
     action.verb = LensVerb::IrisClose;
     action.number = WholeNumber("lens iris close", args[2], 0, 255);
   } else if (verb == "iris" && args.size() > 1 && args[1] == "open") {
-    words(2, "");
+    words(2, "iris open");
     action.verb = LensVerb::IrisOpen;
   } else if (verb == "iris") {
     throw UsageError("lens iris needs close STEPS or open");

@@ -9,9 +9,8 @@
 #include <thread>
 
 #include "acquisition/thread_request.h"
-#include "cli/board_options.h"
+#include "cli/board_session.h"
 #include "cli/device_output.h"
-#include "station/station.h"
 
 namespace vesk::cli {
 namespace {
@@ -75,11 +74,12 @@ int RunPollCommand(CliContext& context) {
                                                       : 10.0);
 
   const auto station = MakeStation(options);
-  const auto identified = IdentifyForCommand(context, *station, options);
-  if (!identified) {
-    return kExitFailure;
+  DeviceIdentity identity;
+  try {
+    identity = Identify(*station, options, false).identity;
+  } catch (const std::exception& e) {
+    return IdentificationFailed(context, options, e.what());
   }
-  const DeviceIdentity identity = *identified;
 
   long long succeeded = 0;
   long long k = 0;

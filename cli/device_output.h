@@ -14,13 +14,6 @@ struct BoardIdentification {
   std::optional<std::string> serialNumber;  // read on firmware 3 and later
 };
 
-// "Name:" padded to the value's column, the value and a newline.
-std::string Line(const char* name, const std::string& value);
-
-// Texts that come from the lens, one byte per character: nothing in them may reach the
-// terminal as a control sequence (bytes below 0x20 and from 0x7F as "\xE9").
-std::string Printable(const std::string& text);
-
 // Each text ends with a newline; the JSON texts are one object on one line.
 std::string IdentityText(const BoardIdentification& board);
 std::string IdentityJson(const BoardIdentification& board);
@@ -31,5 +24,12 @@ std::string PollText(const DeviceIdentity& identity, const TDataOUT& data);
 std::string PollJson(const TDataOUT& data);
 
 std::string ErrorJson(const std::string& ErrorMes);
+
+// "name:" padded to a column, the value, a newline.
+std::string TextLine(const char* name, const std::string& value);
+
+// A text that comes from the lens, one byte per character: nothing in it may reach the
+// terminal as a control sequence (bytes below 0x20 and from 0x7F as "\xE9").
+std::string Printable(const std::string& text);
 
 }  // namespace vesk::cli

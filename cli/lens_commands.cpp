@@ -5,8 +5,7 @@
 #include <optional>
 #include <ostream>
 
-#include "acquisition/thread_request.h"
-#include "cli/board_options.h"
+#include "cli/board_session.h"
 #include "cli/json_writer.h"
 #include "cli/lens_output.h"
 #include "common/exceptions.h"
@@ -17,32 +16,33 @@
 namespace vesk::cli {
 namespace {
 
-constexpr const char* kLensUsage =
-    "Usage: vesk-cli lens --port N [--folder DIR] [--json]\n"
-    "       vesk-cli lens aperture F --port N [--folder DIR] [--json]\n"
-    "       vesk-cli lens iris close STEPS | iris open --port N [--folder DIR] [--json]\n"
-    "       vesk-cli lens focus max|min|+N|-N --port N [--folder DIR] [--json]\n"
-    "\n"
-    "The Canon EF lens of a lens board, shown and driven as the monitor's lens pages do.\n"
-    "Each command identifies the board first; a model that drives no lens is a failure.\n"
-    "\n"
-    "  (nothing)         poll once and print the lens: presence, identifier, name, focal\n"
-    "                    length, distances d1 and d2, largest and smallest f-number and the\n"
-    "                    apertures to choose from (with the older lens firmware, below 2.2:\n"
-    "                    the raw lens bytes and the five fixed apertures)\n"
-    "  aperture F        poll once, then set the aperture of f-number F (such as 5.6, 8 or\n"
-    "                    f/8) from the lens's list: closed from fully open by its code less\n"
-    "                    the code of the list's first entry (A4 FF 00, then A4 77 and the\n"
-    "                    steps). With the older lens firmware F is one of 2.8, 5.6, 8, 11, 16\n"
-    "  iris close STEPS  the \"Close Iris\" order A4 77 STEPS (0 to 255); prints the first two\n"
-    "                    reply bytes as \"0x06 0x1F\"\n"
-    "  iris open         the same order with A4 FF 00\n"
-    "  focus max|min     \"Focus Max\" (A5 12 00 00) or \"Focus Min\" (A5 13 00 00)\n"
-    "  focus +N|-N       move the focus by N, -32768 to 32767 (A5 14 and the offset)\n"
-    "\n"
-    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
-    "  --folder DIR  folder holding ports/ (default: this program's folder)\n"
-    "  --json        one JSON object. The lens: PresenceAF, FirstByteAF, LensCheckCount and,\n"
+const std::string kLensUsage =
+    std::string(
+        "Usage: vesk-cli lens --port N [--folder DIR] [--json]\n"
+        "       vesk-cli lens aperture F --port N [--folder DIR] [--json]\n"
+        "       vesk-cli lens iris close STEPS | iris open --port N [--folder DIR] [--json]\n"
+        "       vesk-cli lens focus max|min|+N|-N --port N [--folder DIR] [--json]\n"
+        "\n"
+        "The Canon EF lens of a lens board, shown and driven as the monitor's lens pages do.\n"
+        "Each command identifies the board first; a model that drives no lens is a failure.\n"
+        "\n"
+        "  (nothing)         poll once and print the lens: presence, identifier, name, focal\n"
+        "                    length, distances d1 and d2, largest and smallest f-number and the\n"
+        "                    apertures to choose from (with the older lens firmware, below 2.2:\n"
+        "                    the raw lens bytes and the five fixed apertures)\n"
+        "  aperture F        poll once, then set the aperture of f-number F (such as 5.6, 8 or\n"
+        "                    f/8) from the lens's list: closed from fully open by its code less\n"
+        "                    the code of the list's first entry (A4 FF 00, then A4 77 and the\n"
+        "                    steps). With the older lens firmware F is one of 2.8, 5.6, 8, 11, 16\n"
+        "  iris close STEPS  the \"Close Iris\" order A4 77 STEPS (0 to 255); prints the first "
+        "two\n"
+        "                    reply bytes as \"0x06 0x1F\"\n"
+        "  iris open         the same order with A4 FF 00\n"
+        "  focus max|min     \"Focus Max\" (A5 12 00 00) or \"Focus Min\" (A5 13 00 00)\n"
+        "  focus +N|-N       move the focus by N, -32768 to 32767 (A5 14 and the offset)\n"
+        "\n") +
+    kBoardOptionLines +
+    "one JSON object. The lens: PresenceAF, FirstByteAF, LensCheckCount and,\n"
     "                with a lens of the newer firmware, lensID, LensName, Focale (mm), d1\n"
     "                and d2 (m), FExtendedCANON, LabelAFmax, LabelAFmin, FACanonDiaphInf (the\n"
     "                names) and lensError when its f-numbers are not in the tables; older\n"
@@ -124,32 +124,13 @@ LensAction ParseLensAction(std::vector<std::string> args) {
   return action;
 }
 
-// A failure after the board answered the identification: exit 1, nothing more sent.
-int Failed(CliContext& context, bool json, const std::string& message) {
-  if (json) {
-    context.out << ErrorJson(message) << std::flush;
-  } else {
-    context.err << message << "\n";
-  }
-  return kExitFailure;
-}
-
-// One waiting poll; its result, or the worker's failure text raised.
-TDataOUT PollOnce(Station& station) {
-  std::optional<TDataOUT> result;
-  std::string failure = "The poll did not run";
-  station.SetPollPresenter([&](const ThreadRequest& worker) {
-    if (worker.ErrorMes.empty()) {
-      result = worker.FDataOUT;
-    } else {
-      failure = worker.ErrorMes;
-    }
-  });
-  station.PollDevice(true);
-  if (!result) {
+// One poll, its result; the poll's failure text raised.
+TDataOUT PolledLens(Station& station) {
+  TDataOUT data;
+  if (const std::string failure = PollOnce(station, &data); !failure.empty()) {
     throw Exception(failure);
   }
-  return *result;
+  return data;
 }
 
 std::string JoinedNames(const TACanonDiaphInf& list) {
@@ -173,8 +154,8 @@ std::string SetFixedAperture(Station& station, const LensAction& action, bool js
   if (json) {
     return JsonObject().add("FrendlyName", fixed->caption).add("steps", fixed->steps).text() + "\n";
   }
-  return Line("Aperture:",
-              FormatText("%s, %d steps closed from fully open", fixed->caption, fixed->steps));
+  return TextLine("Aperture:",
+                  FormatText("%s, %d steps closed from fully open", fixed->caption, fixed->steps));
 }
 
 std::string SetListAperture(Station& station, const TDataOUT& data, const LensAction& action,
@@ -209,9 +190,10 @@ std::string SetListAperture(Station& station, const TDataOUT& data, const LensAc
                .text() +
            "\n";
   }
-  return Line("Aperture:", FormatText("%s (code 0x%02X), %d steps closed from %s (code 0x%02X)",
-                                      chosen->FrendlyName.c_str(), chosen->HwCodeValue, steps,
-                                      list.front().FrendlyName.c_str(), list.front().HwCodeValue));
+  return TextLine("Aperture:",
+                  FormatText("%s (code 0x%02X), %d steps closed from %s (code 0x%02X)",
+                             chosen->FrendlyName.c_str(), chosen->HwCodeValue, steps,
+                             list.front().FrendlyName.c_str(), list.front().HwCodeValue));
 }
 
 std::string SendFocus(Station& station, const LensAction& action, bool json) {
@@ -229,19 +211,19 @@ std::string SendFocus(Station& station, const LensAction& action, bool json) {
                            : action.verb == LensVerb::FocusMin
                                ? "Focus Min"
                                : FormatText("offset %d", order.offset);
-  return Line("Focus:", sent + " sent");
+  return TextLine("Focus:", sent + " sent");
 }
 
 std::string RunAction(Station& station, const DeviceIdentity& identity, const LensAction& action,
                       bool json) {
   switch (action.verb) {
     case LensVerb::Show: {
-      const TDataOUT data = PollOnce(station);
+      const TDataOUT data = PolledLens(station);
       return json ? LensJson(station.LastLensPoll(), station.Lens(), data)
                   : LensText(station.LastLensPoll(), station.Lens(), data);
     }
     case LensVerb::Aperture: {
-      const TDataOUT data = PollOnce(station);
+      const TDataOUT data = PolledLens(station);
       return UsesAdvancedLensPage(identity.Version) ? SetListAperture(station, data, action, json)
                                                     : SetFixedAperture(station, action, json);
     }
@@ -251,7 +233,7 @@ std::string RunAction(Station& station, const DeviceIdentity& identity, const Le
       const std::string feedback = IrisFeedbackText(
           station.CloseIris(close, close ? static_cast<std::uint8_t>(action.number) : 0));
       return json ? JsonObject().add("LabelRetIris", feedback).text() + "\n"
-                  : Line("Feedback:", feedback);
+                  : TextLine("Feedback:", feedback);
     }
     default:
       return SendFocus(station, action, json);
@@ -266,14 +248,16 @@ int RunLensCommand(CliContext& context) {
   }
   const BoardOptions options = TakeBoardOptions(context.args);
   const LensAction action = ParseLensAction(context.args);
+  // Not WithBoard: an f-number is refused (exit 2) only once a poll has told the lens's list.
   const auto station = MakeStation(options);
-  const auto identified = IdentifyForCommand(context, *station, options);
-  if (!identified) {
-    return kExitFailure;
+  DeviceIdentity identity;
+  try {
+    identity = Identify(*station, options, false).identity;
+  } catch (const std::exception& e) {
+    return IdentificationFailed(context, options, e.what());
   }
-  const DeviceIdentity& identity = *identified;
   if (!identity.DriveEFlens_intf) {
-    return Failed(context, options.json,
+    return Failed(context, options,
                   FormatText("The board (model %d) drives no lens", identity.TypeCam));
   }
   std::string output;
@@ -282,7 +266,8 @@ int RunLensCommand(CliContext& context) {
   } catch (const UsageError&) {
     throw;
   } catch (const std::exception& e) {
-    return Failed(context, options.json, e.what());
+    station->Disconnect();
+    return Failed(context, options, e.what());
   }
   station->Disconnect();
   context.out << output << std::flush;

@@ -41,23 +41,25 @@ long long WordAt(const TArrayLens& bytes, std::size_t n) {
 
 std::string LensText(const LensPoll& poll, const LensState& lens, const TDataOUT& data) {
   if (const auto& basic = poll.texts.basic) {
-    return Line("Presence:", basic->Label_EF_Presence) +
-           Line("Lens information:", basic->LabelID_Obj) +
-           Line("Min Max aperture:", basic->LabelCanonApertureMinMax) +
-           Line("Apertures:", Joined(FixedApertureNames()));
+    return TextLine("Presence:", basic->Label_EF_Presence) +
+           TextLine("Lens information:", basic->LabelID_Obj) +
+           TextLine("Min Max aperture:", basic->LabelCanonApertureMinMax) +
+           TextLine("Apertures:", Joined(FixedApertureNames()));
   }
   const LensAdvancedTexts& advanced = *poll.texts.advanced;
-  std::string text = Line("Presence:", advanced.LabelPresAF2);
+  std::string text = TextLine("Presence:", advanced.LabelPresAF2);
   if (!advanced.details) {
     return text;
   }
   const LensDetailTexts& details = *advanced.details;
-  text += Line("Identifier:", details.Label_Lens_ID) + Line("Name:", Printable(data.LensName)) +
-          Line("Focal length:", details.LabelFocale) + Line("Distance d1:", details.Labeld1) +
-          Line("Distance d2:", details.Labeld2) + Line("Iris max:", details.range.LabelAFmax) +
-          Line("Iris min:", details.range.LabelAFmin);
-  return text + Line("Apertures:", poll.lensError ? "none: " + *poll.lensError
-                                                  : Joined(ApertureNames(lens.FACanonDiaphInf)));
+  text +=
+      TextLine("Identifier:", details.Label_Lens_ID) + TextLine("Name:", Printable(data.LensName)) +
+      TextLine("Focal length:", details.LabelFocale) + TextLine("Distance d1:", details.Labeld1) +
+      TextLine("Distance d2:", details.Labeld2) + TextLine("Iris max:", details.range.LabelAFmax) +
+      TextLine("Iris min:", details.range.LabelAFmin);
+  return text + TextLine("Apertures:", poll.lensError
+                                           ? "none: " + *poll.lensError
+                                           : Joined(ApertureNames(lens.FACanonDiaphInf)));
 }
 
 std::string LensJson(const LensPoll& poll, const LensState& lens, const TDataOUT& data) {

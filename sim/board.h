@@ -1,7 +1,7 @@
 #pragma once
 
 #include <chrono>
-#include <optional>
+#include <functional>
 #include <string>
 
 #include "common/byte_array.h"
@@ -15,11 +15,7 @@
 
 namespace vesk::sim {
 
-// The order of a valid request frame (its payload); none for a frame with a wrong start
-// byte, length or checksum.
-std::optional<TArrayByte> RequestOrder(const TArrayByte& requestFrame);
-
-// An order as the order log writes it: "A4 77 10".
+// An order as the record file writes it: "A4 77 10".
 std::string OrderText(const TArrayByte& order);
 
 // The simulated board: a request frame in, the reply frame a board would send out. It keeps
@@ -38,7 +34,13 @@ class Board {
   void setFaults(const BoardFaults& faults) {
     faults_ = ReplyFaults(faults);
     delay_ = faults.delay;
+    refuseSettings_ = faults.refuseSettings;
   }
+
+  // Called with the payload of every valid request frame the board receives, before it
+  // answers (the bootloader order included): what a test or a record file checks.
+  using OrderObserver = std::function<void(const TArrayByte& order)>;
+  void setOrderObserver(OrderObserver observer) { observer_ = std::move(observer); }
 
   // Another lens on the board, as when the operator changes it while the board runs; its
   // motors start over.
@@ -69,7 +71,9 @@ class Board {
   Noise noise_;
   ReplyFaults faults_;
   std::chrono::milliseconds delay_;
+  bool refuseSettings_ = false;
   bool bootloader_ = false;
+  OrderObserver observer_;
 };
 
 }  // namespace vesk::sim

@@ -41,6 +41,16 @@ int StopSignals() {
 int Run(const SimOptions& options) {
   const int stopFd = StopSignals();
   Board board(options.setup, options.speed == 1 ? SystemClock() : FastClock(options.speed));
+  std::ofstream record;
+  if (!options.record.empty()) {
+    record.open(options.record, std::ios::trunc);
+    if (!record) {
+      throw Exception("Cannot write " + options.record.string());
+    }
+    // Flushed at once: a reader checks the file while the board is still running.
+    board.setOrderObserver(
+        [&record](const TArrayByte& order) { record << OrderText(order) << std::endl; });
+  }
   PseudoTerminal pty;
   const auto folder = options.folder.empty() ? ProgramFolder() : options.folder;
   const auto alias = pty.linkAsPort(folder, options.port);
@@ -48,18 +58,7 @@ int Run(const SimOptions& options) {
   std::cerr << "Simulated board (model " << int{options.setup.identity.type} << ", firmware "
             << int{options.setup.identity.major} << "." << int{options.setup.identity.minor}
             << ") on " << alias.string() << std::endl;
-  std::ofstream orderLog;
-  if (!options.orderLog.empty()) {
-    orderLog.open(options.orderLog, std::ios::app);
-    if (!orderLog) {
-      throw Exception("Cannot open the order log " + options.orderLog.string());
-    }
-  }
-  ServeBoard(pty.masterFd(), stopFd, [&board, &orderLog](const TArrayByte& frame) {
-    if (const auto order = RequestOrder(frame); order && orderLog.is_open()) {
-      // Flushed at once: the line is there before the reply is.
-      orderLog << OrderText(*order) << std::endl;
-    }
+  ServeBoard(pty.masterFd(), stopFd, [&board](const TArrayByte& frame) {
     return ServedReply{board.answer(frame), board.replyDelay()};
   });
   close(stopFd);

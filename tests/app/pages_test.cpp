@@ -47,9 +47,8 @@ PageMaker Maker(const QString& caption, QSize place, Args... args) {
           [](QWidget* page) { return static_cast<Page*>(page)->caption(); }};
 }
 
-// The lens pages send their orders through a station; built alone, they get one that is
-// never connected.
-vesk::Station& IdleStation() {
+// The pages that send orders need a station; none is connected here.
+vesk::Station& PageStation() {
   static vesk::Station station(std::filesystem::temp_directory_path(),
                                [](std::function<void()> call) { call(); });
   return station;
@@ -58,7 +57,7 @@ vesk::Station& IdleStation() {
 QWidget* SetupPageWithLog() {
   auto* log = new QPlainTextEdit;
   log->setObjectName("RichEdit");
-  return new vesk::SetupPage(log);
+  return new vesk::SetupPage(PageStation(), log);
 }
 
 // Keyed by the object name each page gives itself.
@@ -73,16 +72,18 @@ const std::map<QString, PageMaker>& Makers() {
        {"Setup/config.", kPagePlace, SetupPageWithLog,
         [](QWidget*) { return vesk::SetupPage::caption(); }}},
       {"TabSheetFTP", Maker<vesk::PostingPage>("Plot posting", kPagePlace)},
-      {"TabSheetCCDCool", Maker<vesk::CoolingPage>("Sensor cooling", kPagePlace)},
+      {"TabSheetCCDCool",
+       {"Sensor cooling", kPagePlace, [] { return new vesk::CoolingPage(PageStation()); },
+        [](QWidget*) { return vesk::CoolingPage::caption(); }}},
       {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace,
-                                                       std::ref(IdleStation()))},
+                                                       std::ref(PageStation()))},
       {"TabSheetWeatherModule", Maker<ChartPage>("Pressure", kPagePlace, ChartKind::Pressure)},
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},
       {"TabSheetWindir", Maker<ChartPage>("Wind data", kPagePlace, ChartKind::WindData)},
       {"TabSheetDebugWeatherExt",
        Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace)},
       {"TabSheetIrisFocusAdv", Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control",
-                                                             kPagePlace, std::ref(IdleStation()))},
+                                                             kPagePlace, std::ref(PageStation()))},
       // The right half of the 270-high setup panel, less two lines of secondary readings.
       {"GroupBoxPlotOptions",
        {"", QSize(540, 230), [] { return new vesk::PlotOptionsGroup; }, nullptr}},

@@ -12,7 +12,8 @@
 
 namespace vesk::test {
 
-// A simulated board on ports/COM<port> of the test's folder, and vesk-cli pointed at it.
+// A simulated board on ports/COM<port> of the test's folder, and vesk-cli pointed at it. The
+// board writes down every order it receives.
 class BoardCli : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -24,9 +25,15 @@ class BoardCli : public ::testing::Test {
 
   std::string portAlias() const;
 
+  // The orders the board received since the last call, one hex line each ("9E 09 9A ...").
+  std::vector<std::string> takeOrders();
+
   TempFolder folder;
   int port_ = 0;
   std::unique_ptr<SimProcess> board_;
+
+ private:
+  std::size_t ordersTaken_ = 0;
 };
 
 }  // namespace vesk::test

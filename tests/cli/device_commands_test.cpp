@@ -11,6 +11,9 @@
 
 #include "common/number_text.h"
 #include "tests/cli/board_cli.h"
+#include "tests/cli/cli_run.h"
+#include "tests/support/sim_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

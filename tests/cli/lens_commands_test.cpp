@@ -1,8 +1,7 @@
 // vesk-cli lens against a running vesk-board-sim: what it shows of the lens, and the exact
-// iris and focus orders the board received (its order log).
+// iris and focus orders the board received (its record of the orders).
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,20 +27,12 @@ const std::string kLensDetails =
 
 class LensCli : public test::BoardCli {
  protected:
-  void startLensBoard(int port, std::vector<std::string> args) {
-    args.insert(args.end(), {"--order-log", orderLog()});
-    startBoard(port, std::move(args));
-  }
-
-  std::string orderLog() const { return (folder / "orders.log").string(); }
-
-  // The iris and focus orders the board received so far, in order.
-  std::vector<std::string> motorOrders() const {
+  // The iris and focus orders the board received since the last call, in order.
+  std::vector<std::string> takeMotorOrders() {
     std::vector<std::string> orders;
-    std::ifstream log(orderLog());
-    for (std::string line; std::getline(log, line);) {
-      if (line.starts_with("A4") || line.starts_with("A5")) {
-        orders.push_back(line);
+    for (const std::string& order : takeOrders()) {
+      if (order.starts_with("A4") || order.starts_with("A5")) {
+        orders.push_back(order);
       }
     }
     return orders;
@@ -87,17 +78,16 @@ TEST_F(LensCli, ShowsTheLensOfOnePoll) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     board_.reset();
-    ASSERT_NO_FATAL_FAILURE(startLensBoard(port++, c.board));
+    ASSERT_NO_FATAL_FAILURE(startBoard(port++, c.board));
     const CliResult lens = run("lens");
     EXPECT_EQ(lens.exitCode, 0) << lens.err;
     EXPECT_EQ(lens.out, c.text);
-    EXPECT_EQ(motorOrders(), std::vector<std::string>{});
+    EXPECT_EQ(takeMotorOrders(), std::vector<std::string>{});
   }
 }
 
 TEST_F(LensCli, ShowsTheLensAsJson) {
-  ASSERT_NO_FATAL_FAILURE(
-      startLensBoard(35, {"--preset", "brisa-3m", "--lens-codes", "0x20,0x4F"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(35, {"--preset", "brisa-3m", "--lens-codes", "0x20,0x4F"}));
   const CliResult lens = run("lens", {"--json"});
   EXPECT_EQ(lens.exitCode, 0) << lens.err;
   std::string list;
@@ -114,8 +104,7 @@ TEST_F(LensCli, ShowsTheLensAsJson) {
 
 // Each order as the lens pages send it; the board's replies as they show them.
 TEST_F(LensCli, OrdersReachTheBoardByteForByte) {
-  ASSERT_NO_FATAL_FAILURE(
-      startLensBoard(36, {"--preset", "brisa-3m", "--lens-codes", "0x20,0x4F"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(36, {"--preset", "brisa-3m", "--lens-codes", "0x20,0x4F"}));
   const struct {
     std::vector<std::string> args;
     std::string out;
@@ -134,21 +123,18 @@ TEST_F(LensCli, OrdersReachTheBoardByteForByte) {
       {{"focus", "max"}, "Focus:            Focus Max sent\n", {"A5 12 00 00"}},
       {{"focus", "min"}, "Focus:            Focus Min sent\n", {"A5 13 00 00"}},
   };
-  std::vector<std::string> sent;
   for (const auto& order : orders) {
     SCOPED_TRACE(order.args.front() + " " + order.args[1]);
     const CliResult result = run("lens", order.args);
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.out, order.out);
-    sent.insert(sent.end(), order.sent.begin(), order.sent.end());
-    EXPECT_EQ(motorOrders(), sent);
+    EXPECT_EQ(takeMotorOrders(), order.sent);
   }
 }
 
 TEST_F(LensCli, RefusalsSendNothing) {
   // From f/3.5 (code 0x25): the first "f/3.6" has code 0x24, below it.
-  ASSERT_NO_FATAL_FAILURE(
-      startLensBoard(37, {"--preset", "brisa-3m", "--lens-codes", "0x24,0x4F"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(37, {"--preset", "brisa-3m", "--lens-codes", "0x24,0x4F"}));
   const struct {
     std::vector<std::string> args;
     std::string error;
@@ -178,35 +164,35 @@ TEST_F(LensCli, RefusalsSendNothing) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, r.error + "(vesk-cli --help shows the usage)\n");
   }
-  EXPECT_EQ(motorOrders(), std::vector<std::string>{});
+  EXPECT_EQ(takeMotorOrders(), std::vector<std::string>{});
 }
 
 TEST_F(LensCli, FailuresAreExitOne) {
-  ASSERT_NO_FATAL_FAILURE(startLensBoard(38, {"--preset", "tarn-uncool"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(38, {"--preset", "tarn-uncool"}));
   const CliResult noLens = run("lens", {"focus", "max"});
   EXPECT_EQ(noLens.exitCode, 1);
   EXPECT_EQ(noLens.err, "The board (model 3) drives no lens\n");
 
   board_.reset();
-  ASSERT_NO_FATAL_FAILURE(startLensBoard(39, {"--preset", "brisa-3m", "--no-lens"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(39, {"--preset", "brisa-3m", "--no-lens"}));
   const CliResult absent = run("lens", {"aperture", "8", "--json"});
   EXPECT_EQ(absent.exitCode, 1);
   EXPECT_EQ(absent.out,
             "{\"ErrorMes\":\"No lens: NO (checked each 30s), reply was 0x00 "
             "instead of 0xAA (check #1)\"}\n");
-  EXPECT_EQ(motorOrders(), std::vector<std::string>{});
+  EXPECT_EQ(takeMotorOrders(), std::vector<std::string>{});
 }
 
 // The older lens firmware has no list: the five fixed apertures of its page.
 TEST_F(LensCli, OlderLensFirmwareSetsAFixedAperture) {
-  ASSERT_NO_FATAL_FAILURE(startLensBoard(40, {"--preset", "brisa"}));
+  ASSERT_NO_FATAL_FAILURE(startBoard(40, {"--preset", "brisa"}));
   const CliResult f8 = run("lens", {"aperture", "8"});
   EXPECT_EQ(f8.exitCode, 0) << f8.err;
   EXPECT_EQ(f8.out, "Aperture:         f8, 28 steps closed from fully open\n");
-  EXPECT_EQ(motorOrders(), (std::vector<std::string>{"A4 FF 00", "A4 77 1C"}));
+  EXPECT_EQ(takeMotorOrders(), (std::vector<std::string>{"A4 FF 00", "A4 77 1C"}));
   const CliResult f4 = run("lens", {"aperture", "4"});
   EXPECT_EQ(f4.exitCode, 2);
-  EXPECT_EQ(motorOrders().size(), 2u);
+  EXPECT_EQ(takeMotorOrders(), std::vector<std::string>{});
 }
 
 }  // namespace

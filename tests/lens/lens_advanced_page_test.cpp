@@ -9,8 +9,6 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <functional>
-
 #include "common/exceptions.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "station/station.h"
@@ -61,16 +59,6 @@ QStringList Items(const QComboBox& box) {
 void Choose(QComboBox& box, int index) {
   box.setCurrentIndex(index);
   Q_EMIT box.activated(index);
-}
-
-// The message of the failure an action raises; empty when it raises none.
-QString Refusal(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Exception& e) {
-    return QString::fromStdString(e.message());
-  }
-  return {};
 }
 
 }  // namespace
@@ -325,7 +313,7 @@ class LensAdvancedPageTest : public QObject {
     for (const auto& r : refused) {
       Find<QLineEdit>(w, r.field).setText(QString::fromLatin1(r.text));
       const QString offsetShown = relative.text();
-      QCOMPARE(Refusal([&] { page.ButtonFocusClick(Find<QPushButton>(w, r.button)); }),
+      QCOMPARE(test::RaisedMessage([&] { page.ButtonFocusClick(Find<QPushButton>(w, r.button)); }),
                QString::fromLatin1(r.error));
       QCOMPARE(relative.text(), offsetShown);
     }

@@ -248,30 +248,13 @@ int RunLensCommand(CliContext& context) {
   }
   const BoardOptions options = TakeBoardOptions(context.args);
   const LensAction action = ParseLensAction(context.args);
-  // Not WithBoard: an f-number is refused (exit 2) only once a poll has told the lens's list.
-  const auto station = MakeStation(options);
-  DeviceIdentity identity;
-  try {
-    identity = Identify(*station, options, false).identity;
-  } catch (const std::exception& e) {
-    return IdentificationFailed(context, options, e.what());
-  }
-  if (!identity.DriveEFlens_intf) {
-    return Failed(context, options,
-                  FormatText("The board (model %d) drives no lens", identity.TypeCam));
-  }
-  std::string output;
-  try {
-    output = RunAction(*station, identity, action, options.json);
-  } catch (const UsageError&) {
-    throw;
-  } catch (const std::exception& e) {
-    station->Disconnect();
-    return Failed(context, options, e.what());
-  }
-  station->Disconnect();
-  context.out << output << std::flush;
-  return kExitOk;
+  return WithBoard(context, options, [&](Station& station, const BoardIdentification& found) {
+    const DeviceIdentity& identity = found.identity;
+    if (!identity.DriveEFlens_intf) {
+      throw Exception(FormatText("The board (model %d) drives no lens", identity.TypeCam));
+    }
+    context.out << RunAction(station, identity, action, options.json) << std::flush;
+  });
 }
 
 }  // namespace vesk::cli

@@ -122,12 +122,12 @@ void TMAINForm::BuildWindow() {
   TabSheetConfig = new SetupPage(*station_, RichEdit, PageControl);
   TabSheetFTP = new PostingPage(PageControl);
   TabSheetCCDCool = new CoolingPage(*station_, PageControl);
-  TabSheetIrisFocus = new LensBasicPage(PageControl);
+  TabSheetIrisFocus = new LensBasicPage(*station_, PageControl);
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
   TabSheetDebugWeatherExt = new WeatherDebugPage(*station_, PageControl);
-  TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
+  TabSheetIrisFocusAdv = new LensAdvancedPage(*station_, PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());
   PageControl->addTab(TabSheetConfig, SetupPage::caption());
@@ -212,6 +212,9 @@ void TMAINForm::WireControls() {
   connect(GroupBoxV3, &IdentityGroup::connectClickRequested, this,
           [this] { ButtonConnectClick(); });
   connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { EndAfterBootloader(); });
+  // One focus count for both lens pages: the newer page's position field follows the older's.
+  connect(TabSheetIrisFocus, &LensBasicPage::focusSent, TabSheetIrisFocusAdv,
+          &LensAdvancedPage::ShowAbsolFocus);
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
   connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });

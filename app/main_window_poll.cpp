@@ -16,6 +16,8 @@
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/setup_page.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "station/reconnection.h"
@@ -96,6 +98,14 @@ void TMAINForm::ApplySuccess(const TDataOUT& out) {
                                   ShowsPressureAndWind(identity.TypeCam));
   if (identity.DisplayRH_int) {
     TabSheetCCDCool->ShowInsideHumidity(texts);
+  }
+  if (identity.DriveEFlens_intf) {
+    const LensPoll& lens = station_->LastLensPoll();
+    if (lens.texts.basic) {
+      TabSheetIrisFocus->ShowLens(*lens.texts.basic);
+    } else {
+      TabSheetIrisFocusAdv->ShowLens(lens);
+    }
   }
 
   RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);

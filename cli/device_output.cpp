@@ -22,8 +22,8 @@ std::string ModelName(const ModelType& model) {
   return name;
 }
 
-// The lens name comes from the lens, one byte per character: nothing in it may reach the
-// terminal as a control sequence.
+}  // namespace
+
 std::string Printable(const std::string& text) {
   std::string printable;
   for (const char c : text) {
@@ -32,8 +32,6 @@ std::string Printable(const std::string& text) {
   }
   return printable;
 }
-
-}  // namespace
 
 std::string IdentityText(const BoardIdentification& board) {
   const DeviceIdentity& id = board.identity;

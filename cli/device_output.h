@@ -31,4 +31,8 @@ std::string ErrorJson(const std::string& ErrorMes);
 // "name:" padded to a column, the value, a newline.
 std::string TextLine(const char* name, const std::string& value);
 
+// A text that comes from the lens, one byte per character: nothing in it may reach the
+// terminal as a control sequence (bytes below 0x20 and from 0x7F as "\xE9").
+std::string Printable(const std::string& text);
+
 }  // namespace vesk::cli

@@ -17,6 +17,7 @@
 #include "cli/identity_command.h"
 #include "cli/weather_command.h"
 #include "cli/serve_command.h"
+#include "cli/lens_commands.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -35,6 +36,8 @@ constexpr CliCommand kCommands[] = {
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
     {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
     {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
+    {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
+     &RunLensCommand},
 };
 
 void PrintUsage(std::ostream& out) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "acquisition/model_type.h"
+#include "common/number_text.h"
 #include "link/frame.h"
 #include "link/order_codes.h"
 #include "sim/identity.h"
@@ -23,6 +24,14 @@ bool IsRequestFrame(const TArrayByte& frame) {
 }
 
 }  // namespace
+
+std::string OrderText(const TArrayByte& order) {
+  std::string text;
+  for (const std::uint8_t byte : order) {
+    text += FormatText(text.empty() ? "%02X" : " %02X", byte);
+  }
+  return text;
+}
 
 Board::Board(const BoardSetup& setup, BoardClock clock)
     : identity_(setup.identity),

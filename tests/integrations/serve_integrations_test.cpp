@@ -31,27 +31,10 @@ bool Is(const std::string& payload, const char* expected) {
   return payload == expected;
 }
 
-// The texts of every log file in the folder.
-std::vector<std::string> LogTexts(const std::filesystem::path& folder) {
-  std::vector<std::string> texts;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-    std::ifstream in(entry.path(), std::ios::binary);
-    for (std::string line; std::getline(in, line);) {
-      if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-      }
-      if (!line.empty()) {
-        texts.push_back(test::LogText(line));
-      }
-    }
-  }
-  return texts;
-}
-
 // The Alpaca port serve's log names; 0 when it names none.
 int AlpacaPortLogged(const std::filesystem::path& logs) {
   static const std::regex listening("^Alpaca server listening on 127\\.0\\.0\\.1:([0-9]+)");
-  for (const std::string& text : LogTexts(logs)) {
+  for (const std::string& text : test::LogFolderTexts(logs)) {
     std::smatch match;
     if (std::regex_search(text, match, listening)) {
       return std::stoi(match[1]);

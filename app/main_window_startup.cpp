@@ -13,6 +13,7 @@
 #include "common/checked.h"
 #include "common/event_log.h"
 #include "common/number_text.h"
+#include "device/gui/actions_group.h"
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/humidity_setup_group.h"
@@ -105,7 +106,8 @@ void TMAINForm::FormCreate() {
 
     RefreshPlots(false, false);
 
-    TimerSavPeriodic->setInterval(900000);
+    // 15 minutes unless the settings file says otherwise.
+    TimerSavPeriodic->setInterval(static_cast<int>(FileIni->ReadSavePeriod() * 1000));
     TimerSavPeriodic->start();
 
     const int minutes = FileIni->ReadFtpIntervall();
@@ -126,6 +128,9 @@ void TMAINForm::FormCreate() {
 
     // Before the connection, so its first poll already reaches the observatory.
     StartIntegrations();
+
+    // An unattended station may start in fast mode; the connection applies the box.
+    TabSheetConfig->actionsGroup()->SetFastSpeed(FileIni->ReadFastSpeed());
 
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {

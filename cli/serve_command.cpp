@@ -25,9 +25,10 @@ constexpr const char* kServeUsage =
     "the monitor's saves (every 15 minutes, and when stopped), writes the monitor's log lines\n"
     "to a Log_<number>.txt file of DIR and prints one line per poll. After 3 failed polls in a\n"
     "row the port is closed and the board looked for again every 30 s until it answers\n"
-    "(\"Misc\" \"AutoReconnect\" and \"ReconnectPeriod\" of DIR/VeskLevel.ini). Runs until\n"
-    "SIGTERM, SIGINT or SIGHUP, then saves and ends. Exits with 1 when the board cannot be\n"
-    "connected at start (a service manager starts it again) or the last save failed.\n"
+    "(\"Misc\" \"AutoReconnect\" and \"ReconnectPeriod\" of DIR/VeskLevel.ini; \"SavePeriod\"\n"
+    "there sets the seconds between saves). Runs until SIGTERM, SIGINT or SIGHUP, then saves\n"
+    "and ends. Exits with 1 when the board cannot be connected at start (a service manager\n"
+    "starts it again) or the last save failed.\n"
     "A monitor and a serve never share one program folder: the second one refuses at once.\n"
     "The observatory integrations enabled in DIR/VeskLevel.ini run as in the monitor:\n"
     "\"Alpaca\" (ObservingConditions and SafetyMonitor over HTTP, with discovery) and \"MQTT\"\n"
@@ -110,6 +111,7 @@ int RunServeCommand(CliContext& context) {
                                                                             : 10.0);
   options.retry = std::chrono::duration<double>(settings.ReadReconnectPeriod());
   options.autoReconnect = settings.ReadAutoReconnect();
+  options.savePeriod = std::chrono::duration<double>(settings.ReadSavePeriod());
   options.alpaca = settings.ReadAlpaca();
   options.mqtt = settings.ReadMqtt();
   options.humidity = {settings.ReadHumiditySensorGain(options.humidity.HumiditySensorGain),

@@ -111,7 +111,7 @@ int ServeLoop::Run(int stopFd) {
   reconnection_.Watch(options_.comNum);
   const auto start = Clock::now();
   nextPoll_ = start + Ticks(options_.period);
-  nextSave_ = start + kSavePeriod;
+  nextSave_ = start + Ticks(options_.savePeriod);
 
   std::optional<std::string> stop;
   try {
@@ -119,7 +119,7 @@ int ServeLoop::Run(int stopFd) {
       const auto now = Clock::now();
       if (now >= nextSave_) {
         PeriodicSave();
-        nextSave_ = std::max(nextSave_ + kSavePeriod, now);
+        nextSave_ = std::max(nextSave_ + Ticks(options_.savePeriod), now);
       }
       if (reconnection_.Reconnecting()) {
         if (now >= nextAttempt_) {

@@ -17,6 +17,7 @@ struct ServeOptions {
   int comNum = 3;
   std::chrono::duration<double> period{10.0};
   std::chrono::duration<double> retry{30.0};
+  std::chrono::duration<double> savePeriod{900.0};
   bool autoReconnect = true;
   HumidityConstants humidity;
   bool json = false;
@@ -31,7 +32,6 @@ struct ServeOptions {
 class ServeLoop {
  public:
   using Clock = std::chrono::steady_clock;
-  static constexpr std::chrono::minutes kSavePeriod{15};
 
   ServeLoop(const ServeOptions& options, std::ostream& out, std::ostream& err);
 

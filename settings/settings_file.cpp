@@ -119,6 +119,11 @@ bool TSettingsFile::ReadFastSpeed() const {
   return ini_.ReadBool(keys::kMisc, keys::kSpeed, keys::kDefaultSpeed);
 }
 
+double TSettingsFile::ReadSavePeriod() const {
+  const double seconds = ini_.ReadFloat(keys::kMisc, keys::kSavePeriod, keys::kDefaultSavePeriod);
+  return seconds >= 0.1 && seconds <= 86400 ? seconds : keys::kDefaultSavePeriod;
+}
+
 std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }

@@ -70,6 +70,9 @@ class TSettingsFile {
   double ReadReconnectPeriod() const;
   // Fast mode: polls every second instead of every 10 s.
   bool ReadFastSpeed() const;
+  // The periodic save's period in seconds, from a tenth of a second to a day; anything else
+  // reads as the default 15 minutes.
+  double ReadSavePeriod() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
   // Read at start; the operator edits them in the file.
   TAlpacaSettings ReadAlpaca() const;

@@ -55,8 +55,11 @@ inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
 inline constexpr char kAutoReconnect[] = "AutoReconnect";
 // Seconds between two attempts to find a lost board again; tests shorten it.
 inline constexpr char kReconnectPeriod[] = "ReconnectPeriod";
-// The poll period of vesk-cli serve: fast mode (1 s) when set, else 10 s.
+// Fast mode (polls every second instead of every 10 s) from the start: vesk-cli serve's
+// period, and the monitor's fast-mode box when it opens.
 inline constexpr char kSpeed[] = "Speed";
+// Seconds between two periodic saves of the history; tests shorten it.
+inline constexpr char kSavePeriod[] = "SavePeriod";
 // "Alpaca" and "MQTT" ("Host", "Port", "User" and "Pass" are shared with "FTP").
 inline constexpr char kEnabled[] = "Enabled";
 inline constexpr char kBind[] = "Bind";
@@ -87,6 +90,7 @@ inline constexpr bool kDefaultAutostart = true;
 inline constexpr bool kDefaultAutoReconnect = true;
 inline constexpr double kDefaultReconnectPeriod = 30;  // seconds
 inline constexpr bool kDefaultSpeed = false;
+inline constexpr double kDefaultSavePeriod = 900;  // seconds: every 15 minutes
 inline constexpr bool kDefaultAlpacaEnabled = false;
 inline constexpr int kDefaultAlpacaPort = 11111;
 inline constexpr char kDefaultAlpacaBind[] = "127.0.0.1";

@@ -38,11 +38,14 @@ Board::Board(const BoardSetup& setup, BoardClock clock)
       lens_(setup.lens),
       clock_(std::move(clock)),
       noise_(setup.seed),
-      faults_(setup.faults),
+      seed_(setup.seed),
+      faults_(setup.faults, setup.seed),
       delay_(setup.faults.delay),
       refuseSettings_(setup.faults.refuseSettings) {}
 
 TArrayByte Board::answer(const TArrayByte& requestFrame) {
+  delay_ = faults_.faults().delay;
+  mixed_.reset();
   if (bootloader_ || !IsRequestFrame(requestFrame)) {
     return {};
   }
@@ -54,7 +57,10 @@ TArrayByte Board::answer(const TArrayByte& requestFrame) {
     bootloader_ = true;
     return {};
   }
-  return faults_.apply(BuildReplyFrame(reply(order)));
+  SpoiledReply spoiled = faults_.apply(BuildReplyFrame(reply(order)));
+  delay_ = spoiled.delay;
+  mixed_ = spoiled.mixed;
+  return std::move(spoiled.bytes);
 }
 
 TArrayByte Board::reply(const TArrayByte& order) {

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "common/byte_array.h"
@@ -32,10 +33,13 @@ class Board {
 
   // Faults from now on, as a board that starts misbehaving while it is in use.
   void setFaults(const BoardFaults& faults) {
-    faults_ = ReplyFaults(faults);
+    faults_ = ReplyFaults(faults, seed_);
     delay_ = faults.delay;
     refuseSettings_ = faults.refuseSettings;
   }
+
+  // The fault mix stops and goes on, as a soak switches it while the board runs.
+  void pauseFaultMix(bool paused) { faults_.pauseMix(paused); }
 
   // Called with the payload of every valid request frame the board receives, before it
   // answers (the bootloader order included): what a test or a record file checks.
@@ -46,8 +50,11 @@ class Board {
   // motors start over.
   void setLens(const LensSetup& setup) { lens_ = Lens(setup); }
 
-  // How long the board waits before each reply.
+  // How long the board waits before the reply answer() gave last (the fault mix makes some
+  // replies late).
   std::chrono::milliseconds replyDelay() const { return delay_; }
+  // The fault the mix chose for the reply answer() gave last, if any.
+  std::optional<MixedFault> lastMixedFault() const { return mixed_; }
 
   const BoardIdentity& identity() const { return identity_; }
   const HeatingConfig& heating() const { return heating_; }
@@ -69,8 +76,10 @@ class Board {
   Lens noLens_{LensSetup{.present = false}};
   BoardClock clock_;
   Noise noise_;
+  std::uint32_t seed_;
   ReplyFaults faults_;
   std::chrono::milliseconds delay_;
+  std::optional<MixedFault> mixed_;
   bool refuseSettings_ = false;
   bool bootloader_ = false;
   OrderObserver observer_;

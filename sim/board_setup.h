@@ -48,6 +48,10 @@ struct BoardFaults {
   // The weather module's reply cut to its first bytes, as modules without the reference test
   // or the converter status send it; 0 for the whole reply.
   std::size_t dataExtLength = 0;
+  // Each reply, with this chance in percent, also gets one fault drawn at random from the
+  // board's seed: silence, a late reply, a bad checksum, a bad start byte, a short reply or
+  // an over-long length byte. 0 for none.
+  unsigned mixPercent = 0;
 };
 
 struct BoardSetup {

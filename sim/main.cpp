@@ -4,6 +4,7 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -20,6 +21,22 @@ namespace {
 
 using namespace vesk;
 using namespace vesk::sim;
+
+// SIGUSR1 pauses the fault mix, SIGUSR2 lets it go on.
+std::atomic<bool> mixPaused{false};
+
+void SwitchFaultMix(int signal) {
+  mixPaused = signal == SIGUSR1;
+}
+
+void TakeFaultMixSignals() {
+  struct sigaction action {};
+  action.sa_handler = SwitchFaultMix;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGUSR1, &action, nullptr);
+  sigaction(SIGUSR2, &action, nullptr);
+}
 
 // The stop signals are taken from the normal delivery and read from a descriptor, so the
 // server hears them in the same poll as the line.
@@ -40,6 +57,7 @@ int StopSignals() {
 
 int Run(const SimOptions& options) {
   const int stopFd = StopSignals();
+  TakeFaultMixSignals();
   Board board(options.setup, options.speed == 1 ? SystemClock() : FastClock(options.speed));
   std::ofstream record;
   if (!options.record.empty()) {
@@ -59,7 +77,17 @@ int Run(const SimOptions& options) {
             << int{options.setup.identity.major} << "." << int{options.setup.identity.minor}
             << ") on " << alias.string() << std::endl;
   ServeBoard(pty.masterFd(), stopFd, [&board](const TArrayByte& frame) {
-    return ServedReply{board.answer(frame), board.replyDelay()};
+    board.pauseFaultMix(mixPaused);
+    ServedReply reply{board.answer(frame), board.replyDelay()};
+    if (const auto fault = board.lastMixedFault()) {
+      // A soak counts what it was given.
+      std::cerr << "Fault: " << MixedFaultName(*fault);
+      if (*fault == MixedFault::Late) {
+        std::cerr << " (" << reply.delay.count() << " ms)";
+      }
+      std::cerr << std::endl;
+    }
+    return reply;
   });
   close(stopFd);
   return 0;

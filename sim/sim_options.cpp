@@ -115,6 +115,10 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.setup.faults.badChecksumEvery =
              static_cast<unsigned>(Integer("--bad-checksum-every", v, 1, 1000000));
        }},
+      {"--fault-mix",
+       [](SimOptions& o, const std::string& v) {
+         o.setup.faults.mixPercent = static_cast<unsigned>(Integer("--fault-mix", v, 0, 100));
+       }},
       {"--data-ext-length",
        [](SimOptions& o, const std::string& v) {
          o.setup.faults.dataExtLength =

@@ -45,6 +45,10 @@ Faults:
   --bad-start              every reply has a wrong start byte
   --short-reply            every reply stops half-way through its body
   --long-length            every reply is a whole frame with a length byte above 28
+  --fault-mix PERCENT      each reply gets, with this chance, one of the six faults above
+                           drawn at random from the seed (a late reply waits 0.5 to 3 s);
+                           each is named on the standard error as it is sent;
+                           SIGUSR1 pauses the mix and SIGUSR2 lets it go on
   --refuse-settings        REQ_SET_CONFIG is answered 0x00 and REQ_ENABLE_HEATER 2, and
                            neither changes anything
   --short-version          the version reply ends after the firmware version (no model type)

@@ -96,6 +96,10 @@ bool ActionsGroup::FastSpeed() const {
   return CheckBoxFastSpeed->isChecked();
 }
 
+void ActionsGroup::SetFastSpeed(bool fast) {
+  CheckBoxFastSpeed->setChecked(fast);
+}
+
 bool ActionsGroup::FailureSound() const {
   return CheckBoxFailureSound->isChecked();
 }

@@ -19,6 +19,8 @@ class ActionsGroup : public QGroupBox {
   // handlers send nothing.
   void SyncHeatingControls(bool autoHeat, bool heaterOn);
   bool FastSpeed() const;
+  // The box as the settings file starts it; nothing is applied until the connection does.
+  void SetFastSpeed(bool fast);
   bool FailureSound() const;
 
   // The operator's clicks, the box already switched: each writes to the board and polls. A

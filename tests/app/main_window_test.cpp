@@ -86,11 +86,28 @@ class MainWindowTest : public QObject {
     auto& polls = Find<QTimer>(w, "TimerGetPeriodicData");
     QCOMPARE(polls.interval(), 10000);
     QVERIFY(polls.isActive());
+    QVERIFY(!Find<QCheckBox>(w, "CheckBoxFastSpeed").isChecked());
+    QCOMPARE(Find<QTimer>(w, "TimerSavPeriodic").interval(), 900000);
     // The new heating values start from the board's current ones.
     QCOMPARE(Find<TNumberEdit>(w, "NumberEditTemp_Seuil").text(),
              Find<QLineEdit>(w, "Label_TempSeuil").text().remove(" °C"));
     QCOMPARE(Find<TNumberEdit>(w, "NumberEditPower_Level").text() + " %",
              Find<QLineEdit>(w, "Label_PowerMax").text());
+  }
+
+  // An unattended station starts in fast mode and saves at the period its settings file says.
+  void fastModeAndSavePeriodFromTheSettingsFile() {
+    Fixture station;
+    std::ofstream(station.folder / "VeskLevel.ini") << "[Misc]\r\nSpeed=1\r\nSavePeriod=2.5\r\n";
+    TMAINForm& w = station.open();
+    QVERIFY(w.station().Connected());
+    QVERIFY(Find<QCheckBox>(w, "CheckBoxFastSpeed").isChecked());
+    auto& polls = Find<QTimer>(w, "TimerGetPeriodicData");
+    QCOMPARE(polls.interval(), 1000);
+    QVERIFY(polls.isActive());
+    auto& saves = Find<QTimer>(w, "TimerSavPeriodic");
+    QCOMPARE(saves.interval(), 2500);
+    QVERIFY(saves.isActive());
   }
 
   void pagesFollowTheModel_data() {

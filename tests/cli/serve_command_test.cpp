@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <clocale>
 #include <fstream>
 #include <memory>
@@ -252,6 +253,42 @@ TEST_F(Serve, AfterACrashTheNextRunLoadsTheLastSaveAndGoesOn) {
   EXPECT_GE(IndexOf(log(3), "Data loaded : DatasVesk.bin,  points number : " +
                                 std::to_string(saved.size())),
             0);
+}
+
+// The number of the last "Data saved" line of a log; -1 when there is none.
+long LastSavedCount(const std::vector<std::string>& texts) {
+  static const std::string saved = "Data saved : DatasVesk.bin,  points number : ";
+  long count = -1;
+  for (const std::string& text : texts) {
+    if (text.starts_with(saved)) {
+      count = std::stol(text.substr(saved.size()));
+    }
+  }
+  return count;
+}
+
+// With "SavePeriod" a fraction of a second, the periodic saves come while serve runs, and a
+// kill loses only the readings taken since the last of them.
+TEST_F(Serve, PeriodicSavesAtTheSettingsPeriodOutliveAKill) {
+  std::ofstream(folder / "VeskLevel.ini") << "[Misc]\r\nReconnectPeriod=0.2\r\nSavePeriod=0.5\r\n";
+  startBoard();
+  startServe(1);
+  const auto periodicSaves = [&] {
+    const auto texts = log(1);
+    return std::count_if(texts.begin(), texts.end(), [](const std::string& text) {
+      return text.starts_with("Data period recording OK -- each mins");
+    });
+  };
+  ASSERT_TRUE(readUntil([&] { return periodicSaves() >= 3; }));
+  EXPECT_EQ(stopServe(SIGKILL), -1);
+  const long saved = LastSavedCount(log(1));
+  ASSERT_GT(saved, 0);
+  const std::vector<double> history = historyDates();
+  EXPECT_GE(history.size(), static_cast<std::size_t>(saved));
+  ASSERT_LE(history.size(), printed.readings.size());
+  ExpectOneRecordPerReading(
+      history, std::vector<double>(printed.readings.begin(),
+                                   printed.readings.begin() + static_cast<long>(history.size())));
 }
 
 TEST_F(Serve, ASecondOwnerOfTheProgramFolderIsRefusedAtOnce) {

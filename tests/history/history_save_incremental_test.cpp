@@ -266,29 +266,18 @@ TEST_F(HistoryIncrementalSave, StartFromTheBackupRewritesAtTheFirstSave) {
   EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(test::SampleRecords(3)).str());
 }
 
-// A write that fails half-way through an appending save (here: the file size limit) raises
-// the file layer's error, leaves the lock, and the file loads as the last completed save
-// left it; the next save cuts off what the failed one appended.
-TEST_F(HistoryIncrementalSave, FailedAppendRaisesAndLeavesTheLastCompletedSave) {
-  TTinfosRec Datas = test::SampleRecords(20);
-  store.SaveHistory(test::SampleRecords(10), "DatasVesk.bin");
-  store.SaveHistory(Datas, "DatasVesk.bin");
-  const std::string saved = fileBytes("DatasVesk.bin");
-
+// Runs store.SaveHistory(history) in a child whose files may not grow past `limit` bytes (a
+// full disk; SIGXFSZ ignored, so the write fails). 0 when the save raised the file layer's
+// write error and left the lock; other values name what went wrong instead.
+int SaveOnAFullDisk(HistoryStore& store, const TTinfosRec& history, rlim_t limit) {
   const pid_t child = fork();
-  ASSERT_GE(child, 0);
   if (child == 0) {
     signal(SIGXFSZ, SIG_IGN);
-    // Room for 3 of the 10 new records.
-    const rlimit limit{saved.size() + 3 * sizeof(TinfosRec) + 10,
-                       saved.size() + 3 * sizeof(TinfosRec) + 10};
-    setrlimit(RLIMIT_FSIZE, &limit);
-    for (int i = 0; i < 10; ++i) {
-      Datas.push_back(test::SampleRecord(100 + i));
-    }
+    const rlimit fileSize{limit, limit};
+    setrlimit(RLIMIT_FSIZE, &fileSize);
     int code = 0;
     try {
-      store.SaveHistory(Datas, "DatasVesk.bin");
+      store.SaveHistory(history, "DatasVesk.bin");
       code = 1;
     } catch (const EInOutError& e) {
       code = e.message().starts_with("Write error on file \"") ? 0 : 2;
@@ -302,8 +291,24 @@ TEST_F(HistoryIncrementalSave, FailedAppendRaisesAndLeavesTheLastCompletedSave) 
   }
   int status = 0;
   waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 100 + status;
+}
+
+// A write that fails half-way through an appending save (here: the file size limit) raises
+// the file layer's error, leaves the lock, and the file loads as the last completed save
+// left it; the next save cuts off what the failed one appended.
+TEST_F(HistoryIncrementalSave, FailedAppendRaisesAndLeavesTheLastCompletedSave) {
+  TTinfosRec Datas = test::SampleRecords(20);
+  store.SaveHistory(test::SampleRecords(10), "DatasVesk.bin");
+  store.SaveHistory(Datas, "DatasVesk.bin");
+  const std::string saved = fileBytes("DatasVesk.bin");
+
+  TTinfosRec more = Datas;
+  for (int i = 0; i < 10; ++i) {
+    more.push_back(test::SampleRecord(100 + i));
+  }
+  // Room for 3 of the 10 new records.
+  EXPECT_EQ(SaveOnAFullDisk(store, more, saved.size() + 3 * sizeof(TinfosRec) + 10), 0);
   EXPECT_GT(std::filesystem::file_size(folder / "DatasVesk.bin"), saved.size());
   TTinfosRec loaded;
   LoadHistory(folder / "DatasVesk.bin", kCurrentHistoryTag, loaded);
@@ -316,6 +321,58 @@ TEST_F(HistoryIncrementalSave, FailedAppendRaisesAndLeavesTheLastCompletedSave) 
   restarted.SaveHistory(again, "DatasVesk.bin");
   EXPECT_EQ(fileBytes("DatasVesk.bin"), test::CurrentFile(again).str());
   EXPECT_EQ(fileBytes("DatasVesk.bin.back"), saved);
+}
+
+// The two other kinds of save on a full disk: the whole file written again, and the ".back"
+// copy made anew before the file grows. Each raises the write error and leaves both files
+// as they were, with nothing beside them; the next save with room goes through.
+TEST(HistoryFullDisk, ARewriteOrANewCopyKeepsBothFiles) {
+  const struct {
+    const char* what;
+    // Writes the files, loads or saves them with the store, and returns the history to save.
+    std::function<TTinfosRec(const std::filesystem::path&, HistoryStore&)> prepare;
+  } cases[] = {
+      {"whole rewrite: memory lost its first record",
+       [](const std::filesystem::path&, HistoryStore& store) {
+         store.SaveHistory(test::SampleRecords(30), "DatasVesk.bin");
+         store.SaveHistory(test::SampleRecords(40), "DatasVesk.bin");
+         TTinfosRec history = test::SampleRecords(45);
+         history.erase(history.begin());
+         return history;
+       }},
+      {"new copy: the .back holds other records",
+       [](const std::filesystem::path& folder, HistoryStore& store) {
+         TTinfosRec other;
+         for (int i = 0; i < 20; ++i) {
+           other.push_back(test::SampleRecord(900 + i));
+         }
+         test::CurrentFile(other).writeTo(folder / "DatasVesk.bin.back");
+         test::CurrentFile(test::SampleRecords(40)).writeTo(folder / "DatasVesk.bin");
+         TTinfosRec history;
+         store.LoadHistoryAtStart(history);
+         history.push_back(test::SampleRecord(41));
+         return history;
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    test::TempFolder folder;
+    test::LogCapture log(folder.path());
+    HistoryStore store(folder.path());
+    const TTinfosRec history = c.prepare(folder.path(), store);
+    const std::string file = test::ReadFile(folder / "DatasVesk.bin");
+    const std::string backup = test::ReadFile(folder / "DatasVesk.bin.back");
+
+    // Room for half the file: neither a new file nor a new copy fits.
+    EXPECT_EQ(SaveOnAFullDisk(store, history, file.size() / 2), 0);
+    EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin"), file);
+    EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin.back"), backup);
+    EXPECT_THAT(test::HistoryFolderNames(folder.path()),
+                ElementsAre("DatasVesk.bin", "DatasVesk.bin.back"));
+
+    store.SaveHistory(history, "DatasVesk.bin");
+    EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin"), test::CurrentFile(history).str());
+  }
 }
 
 }  // namespace

@@ -45,6 +45,7 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
   EXPECT_TRUE(settings.ReadAutoReconnect());
   EXPECT_EQ(settings.ReadReconnectPeriod(), 30);
   EXPECT_FALSE(settings.ReadFastSpeed());
+  EXPECT_EQ(settings.ReadSavePeriod(), 900);
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
   EXPECT_FALSE(std::filesystem::exists(folder / "VeskLevel.ini")) << "reads create nothing";
 }
@@ -148,22 +149,25 @@ TEST(SettingsFile, FtpPortSetByHand) {
   }
 }
 
-// The reconnection keys as an operator may write them by hand.
-TEST(SettingsFile, ReconnectionAndSpeedKeys) {
+// The reconnection, speed and save keys as an operator may write them by hand.
+TEST(SettingsFile, ReconnectionSpeedAndSaveKeys) {
   struct Case {
     const char* misc;
     bool autoReconnect;
     double period;
     bool fast;
+    double savePeriod;
   };
   const Case cases[] = {
-      {"AutoReconnect=0\r\nReconnectPeriod=5\r\nSpeed=1\r\n", false, 5, true},
-      {"autoreconnect=2\r\nreconnectperiod=0.25\r\nSPEED=0\r\n", true, 0.25, false},
-      {"AutoReconnect=no\r\nReconnectPeriod=0\r\nSpeed=yes\r\n", true, 30, false},
-      {"ReconnectPeriod=-3\r\n", true, 30, false},
-      {"ReconnectPeriod=0.01\r\n", true, 30, false},
-      {"ReconnectPeriod=1e9\r\n", true, 30, false},
-      {"ReconnectPeriod=abc\r\n", true, 30, false},
+      {"AutoReconnect=0\r\nReconnectPeriod=5\r\nSpeed=1\r\nSavePeriod=60\r\n", false, 5, true, 60},
+      {"autoreconnect=2\r\nreconnectperiod=0.25\r\nSPEED=0\r\nsaveperiod=0.5\r\n", true, 0.25,
+       false, 0.5},
+      {"AutoReconnect=no\r\nReconnectPeriod=0\r\nSpeed=yes\r\nSavePeriod=0\r\n", true, 30, false,
+       900},
+      {"ReconnectPeriod=-3\r\nSavePeriod=-3\r\n", true, 30, false, 900},
+      {"ReconnectPeriod=0.01\r\nSavePeriod=0.01\r\n", true, 30, false, 900},
+      {"ReconnectPeriod=1e9\r\nSavePeriod=86400\r\n", true, 30, false, 86400},
+      {"ReconnectPeriod=abc\r\nSavePeriod=1e9\r\n", true, 30, false, 900},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.misc);
@@ -173,6 +177,7 @@ TEST(SettingsFile, ReconnectionAndSpeedKeys) {
     EXPECT_EQ(settings.ReadAutoReconnect(), c.autoReconnect);
     EXPECT_EQ(settings.ReadReconnectPeriod(), c.period);
     EXPECT_EQ(settings.ReadFastSpeed(), c.fast);
+    EXPECT_EQ(settings.ReadSavePeriod(), c.savePeriod);
   }
 }
 

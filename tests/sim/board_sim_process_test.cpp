@@ -52,6 +52,36 @@ TEST(SimProgram, ServesTheMonitorsLinkUntilTerminated) {
   EXPECT_FALSE(std::filesystem::is_symlink(alias)) << "link left behind";
 }
 
+// A soak switches the fault mix while the board runs: paused, every exchange goes through.
+TEST(SimProgram, FaultMixPausesAndGoesOnBySignals) {
+  vesk::test::TempFolder folder;
+  vesk::test::LogCapture log(folder.path());
+  test::SimProcess sim(VESK_BOARD_SIM, {"--folder", folder.path().string(), "--port",
+                                        std::to_string(kPort), "--fault-mix", "100"});
+  ASSERT_FALSE(sim.firstLine().empty());
+  TComObjRs232 link(folder.path());
+  link.OpenCom(kPort);
+  const auto exchanges = [&link](int count) {
+    int failed = 0;
+    for (int i = 0; i < count; ++i) {
+      TArrayByte version;
+      try {
+        link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, version);
+      } catch (const std::exception&) {
+        ++failed;
+      }
+    }
+    return failed;
+  };
+  // Handled before the next request is read.
+  ASSERT_EQ(kill(sim.pid(), SIGUSR1), 0);
+  EXPECT_EQ(exchanges(5), 0);
+  ASSERT_EQ(kill(sim.pid(), SIGUSR2), 0);
+  EXPECT_GT(exchanges(3), 0);
+  link.CloseCom();
+  EXPECT_EQ(sim.terminate(), 0);
+}
+
 TEST(SimProgram, RefusesABadOption) {
   test::SimProcess sim(VESK_BOARD_SIM, {"--firmware", "three"});
   EXPECT_EQ(sim.exitStatus(), 2);

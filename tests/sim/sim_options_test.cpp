@@ -61,6 +61,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "/tmp/x/orders.txt",
                                         "--data-ext-length",
                                         "16",
+                                        "--fault-mix",
+                                        "15",
                                         "--help"});
   EXPECT_EQ(o.port, 7);
   EXPECT_EQ(o.folder, "/tmp/x");
@@ -89,6 +91,7 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.refuseSettings);
   EXPECT_EQ(o.record, "/tmp/x/orders.txt");
   EXPECT_EQ(faults.dataExtLength, 16u);
+  EXPECT_EQ(faults.mixPercent, 15u);
   EXPECT_TRUE(o.help);
 }
 
@@ -123,6 +126,7 @@ TEST(SimOptions, BadOptionsAreNamed) {
       {{"--bad-checksum-every", "0"},
        "--bad-checksum-every: '0' is not a number from 1 to 1000000"},
       {{"--data-ext-length", "20"}, "--data-ext-length: '20' is not a number from 1 to 19"},
+      {{"--fault-mix", "101"}, "--fault-mix: '101' is not a number from 0 to 100"},
       {{"--silent=yes"}, "--silent: takes no value"},
       {{"--colour"}, "--colour: unknown option (see --help)"},
       {{"COM3"}, "COM3: unknown option (see --help)"},
@@ -162,6 +166,7 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--refuse-settings",
                              "--record",
                              "--data-ext-length",
+                             "--fault-mix",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;
   }

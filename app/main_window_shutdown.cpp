@@ -91,8 +91,14 @@ void TMAINForm::EndAfterBootloader() {
 
 void TMAINForm::EndSessionQuery() {
   WriteLog("Windows is asking applications to close !");
-  SaveHistory();
-  WriteLog("Data saved !");
+  // A save that fails (a full disk) must not keep the session from ending: an error box
+  // would wait for an operator who is gone, and the program would never end.
+  try {
+    SaveHistory();
+    WriteLog("Data saved !");
+  } catch (const std::exception& e) {
+    WriteLog(std::string("Exception, Error -> ") + e.what());
+  }
   close();
   // A message box waits in an event loop of its own, which the close above does not end;
   // the session is ending and everything is saved, so the program ends here.

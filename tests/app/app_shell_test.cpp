@@ -211,6 +211,25 @@ class AppShellTest : public QObject {
     QVERIFY(std::filesystem::exists(station.folder / "DatasVesk.bin"));
   }
 
+  // A save that fails on the way out (here a folder in the place of the history file) is
+  // logged, no box waits for an operator, and the program closes all the same.
+  void terminationWithAFailingSaveStillCloses() {
+    Fixture station;
+    TMAINForm& w = *station.window;
+    w.show();
+    std::filesystem::remove(station.folder / "DatasVesk.bin");
+    std::filesystem::create_directories(station.folder / "DatasVesk.bin" / "keep");
+    std::raise(SIGTERM);
+    QTRY_VERIFY(!w.isVisible());
+    QVERIFY(station.messages.isEmpty());
+    const QStringList log = LogTexts();
+    const int asked = log.indexOf(QStringLiteral("Windows is asking applications to close !"));
+    QVERIFY(asked >= 0);
+    QVERIFY(log[asked + 1].startsWith(QStringLiteral("Exception, Error -> ")));
+    QVERIFY(!log.contains(QStringLiteral("Data saved !")));
+    QVERIFY(log.indexOf(QStringLiteral("Application closed"), asked) > asked);
+  }
+
   // The fatal connection box waits in an event loop of its own: a termination must still end
   // the program, after the log-off path saved what it holds.
   void terminationEndsTheProgramWhileABoxIsOpen() {
@@ -224,6 +243,9 @@ class AppShellTest : public QObject {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // A single-instance block of its own: another monitor running on the machine would
+    // otherwise ask first.
+    env.insert(QStringLiteral("TMPDIR"), QString::fromStdString(folder.path().string()));
     process.setProcessEnvironment(env);
     process.start(QString::fromStdString(monitor.string()), {});
     QVERIFY(process.waitForStarted());

@@ -153,10 +153,14 @@ def check_station(station, figures, duration, args):
     if last_number(texts, SAVED) != history.count:
         raise Failure(f"{station.name}: last save of {last_number(texts, SAVED)} records, "
                       f"the file holds {history.count}")
+    # A board that answered again but failed the connection steps after it is looked for
+    # again, and restored once more.
     lost = count_starting(texts, "Link lost -> ")
     restored = count_starting(texts, "Link restored -> ")
-    if lost != restored:
-        raise Failure(f"{station.name}: {lost} links lost, {restored} restored")
+    restore_failed = count_starting(texts, "Issue with data link (FATAL ERROR) : ")
+    if lost != restored - restore_failed:
+        raise Failure(f"{station.name}: {lost} links lost, {restored} restored, "
+                      f"{restore_failed} of them failed the connection steps")
     if texts[-1] != "Application closed":
         raise Failure(f"{station.name}: the log ends with \"{texts[-1]}\"")
 
@@ -169,6 +173,7 @@ def check_station(station, figures, duration, args):
     figures[station.name] = {
         "polls": polls, "readings": len(readings), "failed polls": failed,
         "records added": added, "links lost and restored": lost,
+        "restored links that failed the connection steps": restore_failed,
         "board kills": station.kills,
         "periodic saves (failed)": f"{count_starting(texts, PERIODIC_SAVE_OK)} "
                                    f"({count_starting(texts, PERIODIC_SAVE_FAILED)})",

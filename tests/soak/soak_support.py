@@ -10,6 +10,7 @@ import signal
 import socket
 import struct
 import subprocess
+import sys
 import threading
 import time
 
@@ -358,7 +359,9 @@ def stop_all(processes, boards):
 
 
 def clean_up(root, keep):
-    if keep:
+    """Removes the script's folders, unless asked to keep them or a check failed (called
+    from a finally clause, it sees the exception on its way out)."""
+    if keep or sys.exc_info()[0] is not None:
         print(f"kept: {root}")
     else:
         shutil.rmtree(root, ignore_errors=True)

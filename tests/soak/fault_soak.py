@@ -114,55 +114,58 @@ class Station:
 
 
 def check_station(station, figures, duration, args):
-    """The checks after the end; adds the station's figures."""
+    """The checks after the end; adds the station's figures and what did not hold to
+    figures["problems"], so a failed run still shows every figure."""
+    problems = figures.setdefault("problems", [])
+
+    def expect(holds, problem):
+        if not holds:
+            problems.append(f"{station.name}: {problem}")
+
     texts = station.texts()
     history = History(os.path.join(station.folder, HISTORY))
     History(os.path.join(station.folder, BACKUP))  # loads too
     added = history.count - station.initial.count
-    if not history.starts_with(station.initial):
-        raise Failure(f"{station.name}: the records it loaded at start are not kept")
+    expect(history.starts_with(station.initial), "the records it loaded at start are not kept")
 
     readings = monitor_readings(texts)
     failed = count_starting(texts, "Thread get data call failed -> ")
     if station.name == "monitor":
         shown_failed = count_starting(texts, "RS232 Link Error -> ")
-        if shown_failed != failed:
-            raise Failure(f"monitor: {failed} failed polls, {shown_failed} shown")
-        for i, text in enumerate(readings):
+        expect(shown_failed == failed, f"{failed} failed polls, {shown_failed} shown")
+        for i, text in enumerate(readings[:added]):
             record = "%.1f" % history.temp_ext(station.initial.count + i)
             if record != text:
-                raise Failure(f"monitor: reading {i + 1} logged {text} °C, record {record} °C")
+                expect(False, f"reading {i + 1} logged {text} °C, its record {record} °C")
+                break
         polls = len(readings) + failed
     else:
         printed = serve_polls(station.out.snapshot())
         numbers = [n for n, _, _ in printed]
-        if numbers != list(range(1, len(numbers) + 1)):
-            raise Failure("serve: the poll numbers do not run 1..N")
+        expect(numbers == list(range(1, len(numbers) + 1)), "the poll numbers do not run 1..N")
         dates = [date for _, date, bad in printed if not bad]
         failures = sum(bad for _, _, bad in printed)
-        if len(dates) != len(readings) or failures != failed:
-            raise Failure(f"serve: printed {len(dates)} readings and {failures} failures, "
-                          f"logged {len(readings)} and {failed}")
-        for i, date in enumerate(dates):
-            if i < added and abs(history.date(station.initial.count + i) - date) > 1e-9:
-                raise Failure(f"serve: reading {i + 1} dated {date}, its record "
+        expect(len(dates) == len(readings) and failures == failed,
+               f"printed {len(dates)} readings and {failures} failures, logged "
+               f"{len(readings)} and {failed}")
+        for i, date in enumerate(dates[:added]):
+            if abs(history.date(station.initial.count + i) - date) > 1e-9:
+                expect(False, f"reading {i + 1} dated {date}, its record "
                               f"{history.date(station.initial.count + i)}")
+                break
         polls = len(numbers)
-    if added != len(readings):
-        raise Failure(f"{station.name}: {len(readings)} successful polls, {added} records added")
-    if last_number(texts, SAVED) != history.count:
-        raise Failure(f"{station.name}: last save of {last_number(texts, SAVED)} records, "
-                      f"the file holds {history.count}")
+    expect(added == len(readings), f"{len(readings)} successful polls, {added} records added")
+    expect(last_number(texts, SAVED) == history.count,
+           f"last save of {last_number(texts, SAVED)} records, the file holds {history.count}")
     # A board that answered again but failed the connection steps after it is looked for
     # again, and restored once more.
     lost = count_starting(texts, "Link lost -> ")
     restored = count_starting(texts, "Link restored -> ")
     restore_failed = count_starting(texts, "Issue with data link (FATAL ERROR) : ")
-    if lost != restored - restore_failed:
-        raise Failure(f"{station.name}: {lost} links lost, {restored} restored, "
-                      f"{restore_failed} of them failed the connection steps")
-    if texts[-1] != "Application closed":
-        raise Failure(f"{station.name}: the log ends with \"{texts[-1]}\"")
+    expect(lost == restored - restore_failed,
+           f"{lost} links lost, {restored} restored, {restore_failed} of them failed the "
+           "connection steps")
+    expect(texts[-1] == "Application closed", f"the log ends with \"{texts[-1]}\"")
 
     # Memory: from a quarter of the run on, apart from the records added meanwhile.
     samples = [(kb, n) for t, kb, n in station.rss if t >= duration / 4]
@@ -184,11 +187,10 @@ def check_station(station, figures, duration, args):
         "growth beyond the records (kB)": round(growth),
         "faults injected": station.board.faults(),
     }
-    if growth > args.memory_slack_kb:
-        raise Failure(f"{station.name}: memory grew by {growth:.0f} kB beyond the history")
+    expect(growth <= args.memory_slack_kb, f"memory grew by {growth:.0f} kB beyond the history")
 
 
-def run(args):
+def run(args, figures):
     build = Build(args.build)
     rng = random.Random(args.seed)
     duration = args.minutes * 60
@@ -197,7 +199,8 @@ def run(args):
     broker = Broker(root)
     subscriber = Subscriber(broker.port, "soak")
     stations = []
-    figures = {"seed": args.seed, "minutes": args.minutes, "fault mix (%)": args.mix}
+    figures.update({"seed": args.seed, "minutes": args.minutes, "fault mix (%)": args.mix,
+                    "problems": []})
     try:
         broker.start()
         subscriber.start()
@@ -251,20 +254,23 @@ def run(args):
             code = ended(s.process, 60)
             if code != 0:
                 raise Failure(f"{s.name} ended with {code} after SIGTERM")
+        figures["broker restarts"] = len(broker_restarts)
+        for s in stations:
+            check_station(s, figures, duration, args)
         for i, moment in enumerate(broker_restarts):
             topics = subscriber.topics_since(moment)
             for s in stations:
                 if f"soak/{s.name}/state" not in topics:
-                    raise Failure(f"{s.name} published nothing after broker restart {i + 1}")
-        figures["broker restarts"] = len(broker_restarts)
-        for s in stations:
-            check_station(s, figures, duration, args)
+                    figures["problems"].append(
+                        f"{s.name}: nothing published after broker restart {i + 1}")
+        if figures["problems"]:
+            raise Failure("; ".join(figures["problems"]))
+        del figures["problems"]
     finally:
         stop_all([s.process for s in stations], [s.board for s in stations])
         subscriber.stop()
         broker.stop()
         clean_up(root, args.keep)
-    return figures
 
 
 def options(parser):

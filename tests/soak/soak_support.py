@@ -369,7 +369,7 @@ def clean_up(root, keep):
 
 def run_script(name, doc, add_options, run):
     """Parses the options (--build, --seed, --keep and the script's own), runs, prints the
-    figures; the exit code."""
+    figures the run put into the dictionary it is given, passed or failed; the exit code."""
     parser = argparse.ArgumentParser(description=doc.splitlines()[0])
     parser.add_argument("--build", default="build")
     parser.add_argument("--seed", type=int, default=1)
@@ -377,11 +377,13 @@ def run_script(name, doc, add_options, run):
     add_options(parser)
     args = parser.parse_args()
     began = time.monotonic()
+    figures = {}
     try:
-        figures = run(args)
+        run(args, figures)
     except Failure as e:
-        print(f"{name} FAILED: {e}")
-        return 1
+        failure = e
+    else:
+        failure = None
     for key, value in figures.items():
         if isinstance(value, dict):
             print(f"{key}:")
@@ -389,5 +391,8 @@ def run_script(name, doc, add_options, run):
                 print(f"  {k}: {v}")
         else:
             print(f"{key}: {value}")
+    if failure:
+        print(f"{name} FAILED: {failure}")
+        return 1
     print(f"{name} passed in {time.monotonic() - began:.0f} s")
     return 0

@@ -44,6 +44,15 @@ struct TPlotSeries {
   // its text.
   std::optional<std::string> statusText;
 
+  // Empties every series and the text, keeping the room the points took.
+  void Clear() {
+    for (TSeriesPoints& p : points) {
+      p.x.clear();
+      p.y.clear();
+    }
+    statusText.reset();
+  }
+
   TSeriesPoints& operator[](TSeriesId id) { return points[static_cast<std::size_t>(id)]; }
   const TSeriesPoints& operator[](TSeriesId id) const {
     return points[static_cast<std::size_t>(id)];

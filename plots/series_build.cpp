@@ -31,11 +31,11 @@ std::vector<std::size_t> ScannedRecords(const TTinfosRec& history, TDateTime cut
 
 }  // namespace
 
-TPlotSeries BuildSeries(const TTinfosRec& history, const TPlotWindow& window,
-                        const TSeriesFlags& flags) {
-  TPlotSeries plot;
+void BuildSeries(const TTinfosRec& history, const TPlotWindow& window, const TSeriesFlags& flags,
+                 TPlotSeries& plot) {
+  plot.Clear();
   if (history.empty()) {
-    return plot;
+    return;
   }
   const std::vector<std::size_t> records = ScannedRecords(history, window.timeMin - kCutOffMargin);
   for (const TSeriesId id : kAllSeries) {
@@ -51,7 +51,6 @@ TPlotSeries BuildSeries(const TTinfosRec& history, const TPlotWindow& window,
     SortByTime(points);
   }
   plot.statusText = DataPointsText(history.size());
-  return plot;
 }
 
 }  // namespace vesk

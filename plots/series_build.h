@@ -9,7 +9,8 @@ namespace vesk {
 // older than a day before the window's left end, that one included, and never more than the
 // newest 3000. A record whose date is not a finite number never stops that scan and is
 // left off the charts, which have no place for it.
-TPlotSeries BuildSeries(const TTinfosRec& history, const TPlotWindow& window,
-                        const TSeriesFlags& flags);
+// The series replace what plot held.
+void BuildSeries(const TTinfosRec& history, const TPlotWindow& window, const TSeriesFlags& flags,
+                 TPlotSeries& plot);
 
 }  // namespace vesk

@@ -58,4 +58,21 @@ double SeriesValue(const TTinfosRec& history, std::size_t i, TSeriesId id) {
   return 0;
 }
 
+void RecordValues(const TTinfosRec& history, std::size_t i, TRecordValues& values) {
+  const TinfosRec& rec = history[i];
+  const auto set = [&](TSeriesId id, double value) {
+    values[static_cast<std::size_t>(id)] = value;
+  };
+  set(TSeriesId::SeriesOn_Off_Heater, rec.ActiveHeater != 0 ? 10.0 : 0.0);
+  set(TSeriesId::SeriesTP2, rec.TempInt);
+  set(TSeriesId::SeriesPR, DewPoint(rec.TempExt, rec.RHExt));
+  set(TSeriesId::SeriesTemp, rec.TempExt);
+  set(TSeriesId::SeriesRH, rec.RHExt);
+  set(TSeriesId::SeriesRHint, rec.RHInt);
+  set(TSeriesId::SeriesTempHot, rec.TempHot);
+  set(TSeriesId::SeriesPressure, SmoothedPressure(history, i));
+  set(TSeriesId::SeriesWindspeed, rec.WindSpeed);
+  set(TSeriesId::SeriesWindDir, rec.Windir);
+}
+
 }  // namespace vesk

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 
 #include "history/tinfos_rec.h"
@@ -16,6 +17,10 @@ double SmoothedPressure(const TTinfosRec& history, std::size_t i);
 // The y of record i on a series, the heater trace 10 units above 0 while the heater is on:
 // the caller lifts it onto the baseline.
 double SeriesValue(const TTinfosRec& history, std::size_t i, TSeriesId id);
+
+// Every series' SeriesValue of record i at once, indexed as kAllSeries.
+using TRecordValues = std::array<double, kSeriesCount>;
+void RecordValues(const TTinfosRec& history, std::size_t i, TRecordValues& values);
 
 // The y a chart shows for a SeriesValue.
 inline double PlottedValue(double value, TSeriesId id, double baseline) {

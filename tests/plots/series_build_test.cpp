@@ -39,9 +39,17 @@ TPlotWindow DayWindow() {
 
 constexpr TSeriesFlags kEveryModel{true, true, true, false};
 
+TPlotSeries Built(const TTinfosRec& history, const TPlotWindow& window, const TSeriesFlags& flags) {
+  TPlotSeries plot;
+  plot[TSeriesId::SeriesTemp].x = {1, 2};  // what the last rebuild left
+  plot.statusText = "old";
+  BuildSeries(history, window, flags, plot);
+  return plot;
+}
+
 TEST(SeriesBuild, EachShownSeriesHoldsTheRecordsInTimeOrder) {
   const TTinfosRec history = Records(10);
-  const TPlotSeries plot = BuildSeries(history, DayWindow(), kEveryModel);
+  const TPlotSeries plot = Built(history, DayWindow(), kEveryModel);
   for (const TSeriesId id : kAllSeries) {
     ASSERT_EQ(plot[id].x.size(), 10u) << static_cast<int>(id);
     ASSERT_EQ(plot[id].y.size(), 10u);
@@ -70,7 +78,7 @@ TEST(SeriesBuild, ModelFlagsChooseTheSeries) {
                         Case{{true, false, false, false}, true, false, false},
                         Case{{false, true, false, false}, false, true, false},
                         Case{{false, false, true, false}, false, false, true}}) {
-    const TPlotSeries plot = BuildSeries(history, DayWindow(), c.flags);
+    const TPlotSeries plot = Built(history, DayWindow(), c.flags);
     EXPECT_EQ(plot[TSeriesId::SeriesRHint].x.empty(), !c.rhInt);
     EXPECT_EQ(plot[TSeriesId::SeriesTempHot].x.empty(), !c.tempHot);
     for (const TSeriesId id :
@@ -86,7 +94,7 @@ TEST(SeriesBuild, ModelFlagsChooseTheSeries) {
 
 TEST(SeriesBuild, OnlyTheNewest3000RecordsAreDrawn) {
   const TTinfosRec history = Records(5000, 0.72);  // the last hour
-  const TPlotSeries plot = BuildSeries(history, DayWindow(), kEveryModel);
+  const TPlotSeries plot = Built(history, DayWindow(), kEveryModel);
   const TSeriesPoints& temp = plot[TSeriesId::SeriesTemp];
   ASSERT_EQ(temp.x.size(), 3000u);
   EXPECT_EQ(temp.x.front(), history[2000].Date);
@@ -100,7 +108,7 @@ TEST(SeriesBuild, TheScanStopsAtTheFirstRecordOlderThanADayBeforeTheWindow) {
   history[40].Date = window.timeMin - 1.5;  // older than the cut-off, newer ones around it
   history[20].Date = window.timeMin - 2.0;
   history[60].Date = std::numeric_limits<double>::quiet_NaN();  // never stops the scan
-  const TPlotSeries plot = BuildSeries(history, window, kEveryModel);
+  const TPlotSeries plot = Built(history, window, kEveryModel);
   const TSeriesPoints& rh = plot[TSeriesId::SeriesRH];
   ASSERT_EQ(rh.x.size(), 59u) << "records 40 to 99 without the undated one";
   EXPECT_EQ(rh.x.front(), history[40].Date);
@@ -111,7 +119,7 @@ TEST(SeriesBuild, TheScanStopsAtTheFirstRecordOlderThanADayBeforeTheWindow) {
 TEST(SeriesBuild, PointsFollowTimeWhenTheClockWentBack) {
   TTinfosRec history = Records(6);
   history[3].Date = history[1].Date - kSecond;  // the clock set back by twenty seconds
-  const TPlotSeries plot = BuildSeries(history, DayWindow(), kEveryModel);
+  const TPlotSeries plot = Built(history, DayWindow(), kEveryModel);
   const TSeriesPoints& temp = plot[TSeriesId::SeriesTemp];
   ASSERT_TRUE(std::is_sorted(temp.x.begin(), temp.x.end()));
   EXPECT_EQ(temp.x[1], history[3].Date);
@@ -121,7 +129,7 @@ TEST(SeriesBuild, PointsFollowTimeWhenTheClockWentBack) {
 
 TEST(SeriesBuild, PressureIsTheMeanOfElevenRecords) {
   TTinfosRec history = Records(30);
-  const TPlotSeries steady = BuildSeries(history, DayWindow(), kEveryModel);
+  const TPlotSeries steady = Built(history, DayWindow(), kEveryModel);
   for (const double p : steady[TSeriesId::SeriesPressure].y) {
     EXPECT_EQ(p, 1013.0);
   }
@@ -130,7 +138,7 @@ TEST(SeriesBuild, PressureIsTheMeanOfElevenRecords) {
     history[i].Pressure = i < 5 ? 1013.3 : 1000.0 + static_cast<double>(i);
   }
   const TSeriesPoints pressure =
-      BuildSeries(history, DayWindow(), kEveryModel)[TSeriesId::SeriesPressure];
+      Built(history, DayWindow(), kEveryModel)[TSeriesId::SeriesPressure];
   EXPECT_EQ(pressure.y[0], 1013.3);
   EXPECT_EQ(pressure.y[4], 1013.3) << "record 0 stands for the positions before it";
   EXPECT_NEAR(pressure.y[5], (10 * 1013.3 + 1005) / 11, 1e-9);
@@ -145,7 +153,7 @@ TEST(SeriesBuild, DewPointFollowsTheHumiditySeries) {
 
   TTinfosRec history = Records(50);
   history[7].RHExt = -5;  // a broken sensor: dew point 0, the point is still there
-  const TPlotSeries plot = BuildSeries(history, DayWindow(), kEveryModel);
+  const TPlotSeries plot = Built(history, DayWindow(), kEveryModel);
   EXPECT_EQ(plot[TSeriesId::SeriesPR].x, plot[TSeriesId::SeriesRH].x);
   EXPECT_EQ(plot[TSeriesId::SeriesPR].y[7], 0);
 }
@@ -156,20 +164,20 @@ TEST(SeriesBuild, HeaterTraceStandsOnTheValueAxisMinimum) {
     TPlotWindow window = DayWindow();
     window.valueMin = baseline;
     const TSeriesPoints heater =
-        BuildSeries(history, window, kEveryModel)[TSeriesId::SeriesOn_Off_Heater];
+        Built(history, window, kEveryModel)[TSeriesId::SeriesOn_Off_Heater];
     EXPECT_EQ(heater.y, (std::vector<double>{baseline + 10, baseline, baseline, baseline + 10,
                                              baseline, baseline}));
   }
 }
 
 TEST(SeriesBuild, StatusTextCountsTheWholeHistory) {
-  const TPlotSeries empty = BuildSeries({}, DayWindow(), kEveryModel);
+  const TPlotSeries empty = Built({}, DayWindow(), kEveryModel);
   EXPECT_FALSE(empty.statusText.has_value()) << "the panel keeps its text";
   for (const TSeriesId id : kAllSeries) {
     EXPECT_TRUE(empty[id].x.empty());
   }
-  EXPECT_EQ(BuildSeries(Records(40000, 1), DayWindow(), kEveryModel).statusText, " Data pts=40000");
-  EXPECT_EQ(BuildSeries(Records(40001, 1), DayWindow(), kEveryModel).statusText,
+  EXPECT_EQ(Built(Records(40000, 1), DayWindow(), kEveryModel).statusText, " Data pts=40000");
+  EXPECT_EQ(Built(Records(40001, 1), DayWindow(), kEveryModel).statusText,
             " Data pts=40001 display limited to 40000 points");
 }
 

@@ -96,6 +96,10 @@ std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }
 
+bool TSettingsFile::ReadWholeWindow() const {
+  return ini_.ReadBool(keys::kMisc, keys::kWholeWindow, keys::kDefaultWholeWindow);
+}
+
 void TSettingsFile::WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats) {
   std::vector<TIniValue> values;
   for (std::size_t chart = 0; chart < kTimeChartCount; ++chart) {
@@ -113,6 +117,10 @@ void TSettingsFile::WriteYBounds(TValueAxis axis, double min, double max) {
 
 void TSettingsFile::WriteFtpIntervall(long long minutes) {
   ini_.WriteInteger(keys::kFtp, keys::kIntervall, minutes);
+}
+
+void TSettingsFile::WriteWholeWindow(bool on) {
+  ini_.WriteBool(keys::kMisc, keys::kWholeWindow, on);
 }
 
 void TSettingsFile::SaveSettings(const TSavedSettings& settings) {

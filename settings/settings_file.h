@@ -63,12 +63,15 @@ class TSettingsFile {
   TFTPCredentials ReadFtpCredentials() const;
   bool ReadAutostart() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
+  bool ReadWholeWindow() const;
 
   // SetTimeWindow: the shared window and every chart's format into the five write sections.
   void WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats);
   // The forced bounds of one value axis, written before they are checked.
   void WriteYBounds(TValueAxis axis, double min, double max);
   void WriteFtpIntervall(long long minutes);
+  // The plot option, written when the operator changes it.
+  void WriteWholeWindow(bool on);
   // SaveSettings, in its order, with one replacement of the file.
   void SaveSettings(const TSavedSettings& settings);
 

@@ -42,6 +42,8 @@ inline constexpr char kPassive[] = "Passive";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+// "Show the whole window": the series cover the whole time window, reduced per pixel column.
+inline constexpr char kWholeWindow[] = "WholeWindow";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -60,5 +62,6 @@ inline constexpr char kDefaultPass[] = "tovar82";
 inline constexpr char kDefaultRemotePath[] = "/general/";
 inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultAutostart = true;
+inline constexpr bool kDefaultWholeWindow = false;
 
 }  // namespace vesk::settings_keys

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include "plots/series_values.h"
 
@@ -15,10 +16,13 @@ bool SameRecord(const TinfosRec& a, const TinfosRec& b) {
   return std::memcmp(&a, &b, sizeof(TinfosRec)) == 0;
 }
 
+// A series with no value in the block keeps NaN, which a reduction never takes.
 Block EmptyBlock() {
   Block block;
   block.minAt.fill(kNone);
   block.maxAt.fill(kNone);
+  block.min.fill(std::numeric_limits<double>::quiet_NaN());
+  block.max.fill(std::numeric_limits<double>::quiet_NaN());
   return block;
 }
 

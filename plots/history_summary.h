@@ -28,7 +28,8 @@ class HistorySummary {
     TDateTime minDate = 0;
     TDateTime maxDate = 0;
     // Offsets in the block: the earliest record among equal lowest dates or equal values,
-    // the latest among equal highest dates.
+    // the latest among equal highest dates. A series without a value in the block has NaN
+    // and kNone.
     std::uint16_t minDateAt = kNone;
     std::uint16_t maxDateAt = kNone;
     std::array<std::uint16_t, kSeriesCount> minAt{};

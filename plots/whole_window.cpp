@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "plots/series_build.h"
@@ -39,6 +40,10 @@ struct Extreme {
   std::size_t at = kNoRecord;
 };
 
+// A lowest value taken by any number, and a highest: NaN, which compares false, never is.
+constexpr Extreme kNoMin{std::numeric_limits<double>::infinity(), kNoRecord};
+constexpr Extreme kNoMax{-std::numeric_limits<double>::infinity(), kNoRecord};
+
 struct Point {
   std::size_t at;
   double x;
@@ -59,8 +64,8 @@ class Group {
   void Reset(long long column) {
     column_ = column;
     first_ = last_ = Extreme{};
-    min_.fill(Extreme{});
-    max_.fill(Extreme{});
+    min_.fill(kNoMin);
+    max_.fill(kNoMax);
   }
 
   void AddRecord(std::size_t i) {
@@ -78,11 +83,9 @@ class Group {
   void AddBlock(const HistorySummary::Block& block, std::size_t base) {
     TakeFirst(block.minDate, base + block.minDateAt);
     TakeLast(block.maxDate, base + block.maxDateAt);
-    for (const std::size_t s : shown_) {
-      if (block.minAt[s] != HistorySummary::kNone) {
-        TakeMin(s, block.min[s], base + block.minAt[s]);
-        TakeMax(s, block.max[s], base + block.maxAt[s]);
-      }
+    for (const std::size_t s : shown_) {  // NaN where the block has no value
+      TakeMin(s, block.min[s], base + block.minAt[s]);
+      TakeMax(s, block.max[s], base + block.maxAt[s]);
     }
   }
 
@@ -152,12 +155,12 @@ class Group {
     }
   }
   void TakeMin(std::size_t s, double value, std::size_t i) {
-    if (!std::isnan(value) && (min_[s].at == kNoRecord || value <= min_[s].value)) {
+    if (value <= min_[s].value) {
       min_[s] = {value, i};
     }
   }
   void TakeMax(std::size_t s, double value, std::size_t i) {
-    if (!std::isnan(value) && (max_[s].at == kNoRecord || value >= max_[s].value)) {
+    if (value >= max_[s].value) {
       max_[s] = {value, i};
     }
   }

@@ -26,8 +26,8 @@ PollDriver::PollDriver(PostToMain post, ApplyResult apply)
 
 PollDriver::~PollDriver() {
   alive_.reset();
-  if (current_ && current_->thread.joinable()) {
-    current_->thread.join();
+  if (ThreadGetData_ && ThreadGetData_->thread.joinable()) {
+    ThreadGetData_->thread.join();
   }
 }
 
@@ -51,7 +51,7 @@ bool PollDriver::PollDevice(bool wait, const TDataTinParams& in, bool correctWin
     threadRun_ = false;
     throw;
   }
-  current_ = run;
+  ThreadGetData_ = run;
   ThreadRequest* worker = run->worker.get();
   if (wait) {
     run->thread = std::jthread([worker] { worker->Execute(); });
@@ -75,19 +75,19 @@ bool PollDriver::PollDevice(bool wait, const TDataTinParams& in, bool correctWin
 }
 
 void PollDriver::WaitForPoll() {
-  if (current_) {
-    Finish(current_);
+  if (ThreadGetData_) {
+    Finish(ThreadGetData_);
   }
 }
 
 void PollDriver::Finish(std::shared_ptr<Run> run) {
-  if (run != current_) {
+  if (run != ThreadGetData_) {
     return;  // already applied, by WaitForPoll or the posted hand-over
   }
   if (run->thread.joinable()) {
     run->thread.join();
   }
-  current_.reset();
+  ThreadGetData_.reset();
   // ThreadRun comes down whatever the result's application does.
   struct Lower {
     bool& flag;

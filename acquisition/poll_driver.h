@@ -52,7 +52,8 @@ class PollDriver {
   PostToMain post_;
   ApplyResult apply_;
   bool threadRun_ = false;
-  std::shared_ptr<Run> current_;
+  // The run of the poll in progress; empty between polls.
+  std::shared_ptr<Run> ThreadGetData_;
   // Posted hand-overs check it, so none reaches a driver that is gone.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "acquisition/sensor_conversions.h"
 #include "history/tinfos_rec.h"
 
 namespace vesk {
@@ -17,6 +18,7 @@ struct TDataTinParams {
   bool DisplayRH_int = false;
   bool DisplayTempHot = false;
   bool DriveEFlens = false;
+  HumidityConstants humidity;
 };
 
 struct TstateCoolCCD {

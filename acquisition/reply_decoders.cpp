@@ -24,7 +24,7 @@ double SeaLevelPressure(double t, double h, double p) {
 }
 
 void DecodeDataExt(const TArrayByte& payload, std::uint8_t TypeCam, const WindCorrection& wind,
-                   TDataOUT& out) {
+                   const HumidityConstants& humidity, TDataOUT& out) {
   const ReplyReader reply(payload);
   TinfosRec& rec = out.infosRec;
   const bool v2 = HasWeatherModuleV2(TypeCam);
@@ -38,7 +38,8 @@ void DecodeDataExt(const TArrayByte& payload, std::uint8_t TypeCam, const WindCo
     rec.Pressure = 0;
   }
 
-  rec.RHExt = (ChannelVolts(reply, 2) / 5 - HumiditySensorOffset()) * HumiditySensorGain();
+  rec.RHExt =
+      (ChannelVolts(reply, 2) / 5 - humidity.HumiditySensorOffset) * humidity.HumiditySensorGain;
 
   const double tempVolts = ChannelVolts(reply, 4);
   rec.TempExt = ((v2 ? tempVolts / 2.663 : tempVolts) - 0.5) * 100;
@@ -73,14 +74,14 @@ void DecodeVoltage(const TArrayByte& payload, const TDataTinParams& model, TData
   // On weather models the outside readings come from the module instead.
   if (!HasWeatherModule(model.TypeCam)) {
     rec.TempExt = CountToCelsius(reply.word(0));
-    rec.RHExt = CountToHumidity(reply.word(2));
+    rec.RHExt = CountToHumidity(reply.word(2), model.humidity);
   }
   rec.TempInt = CountToCelsius(reply.word(4));
   rec.ActiveHeater = reply.byte(6) > 0;
   out.AutoTempRH_Heat = reply.byte(7) > 0;
   out.PowerHeaterLevel = reply.byte(8);
   if (model.DisplayRH_int) {
-    rec.RHInt = CountToHumidity(reply.word(13));
+    rec.RHInt = CountToHumidity(reply.word(13), model.humidity);
   }
   if (model.DisplayTempHot) {
     rec.TempHot = CountToCelsius(reply.word(15));

@@ -21,7 +21,7 @@ double SeaLevelPressure(double t, double h, double p);
 
 // REQ_GET_DATAEXT: pressure, outside humidity and temperature, wind speed and direction.
 void DecodeDataExt(const TArrayByte& reply, std::uint8_t TypeCam, const WindCorrection& wind,
-                   TDataOUT& out);
+                   const HumidityConstants& humidity, TDataOUT& out);
 
 // REQ_GET_VOLTAGE: inside readings, heater, and the hot-side block on models that have it.
 void DecodeVoltage(const TArrayByte& reply, const TDataTinParams& model, TDataOUT& out);

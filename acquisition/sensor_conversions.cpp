@@ -1,13 +1,9 @@
 #include "acquisition/sensor_conversions.h"
 
-#include <atomic>
 #include <cmath>
 
 namespace vesk {
 namespace {
-
-std::atomic<double> gain{kDefaultHumiditySensorGain};
-std::atomic<double> offset{kDefaultHumiditySensorOffset};
 
 // Nearest integer, halves to even; the guard value when there is none in 64 bits.
 std::int64_t RoundCount(long double value) {
@@ -28,27 +24,15 @@ std::int64_t CelsiusToCount(double celsius) {
   return RoundCount(((celsius / 100.0L) + 0.5L) / 5 * 16384);
 }
 
-double CountToHumidity(std::uint16_t count) {
-  return static_cast<double>(((count / 16384.0L) - HumiditySensorOffset()) *
-                             static_cast<long double>(HumiditySensorGain()));
+double CountToHumidity(std::uint16_t count, const HumidityConstants& c) {
+  return static_cast<double>(((count / 16384.0L) - c.HumiditySensorOffset) *
+                             static_cast<long double>(c.HumiditySensorGain));
 }
 
-std::int64_t HumidityToCount(double percent) {
+std::int64_t HumidityToCount(double percent, const HumidityConstants& c) {
   return RoundCount(
-      ((percent / static_cast<long double>(HumiditySensorGain())) + HumiditySensorOffset()) *
+      ((percent / static_cast<long double>(c.HumiditySensorGain)) + c.HumiditySensorOffset) *
       16384);
-}
-
-double HumiditySensorGain() {
-  return gain.load();
-}
-double HumiditySensorOffset() {
-  return offset.load();
-}
-
-void SetHumiditySensorConstants(double newGain, double newOffset) {
-  gain.store(newGain);
-  offset.store(newOffset);
 }
 
 }  // namespace vesk

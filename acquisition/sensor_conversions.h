@@ -11,16 +11,17 @@ double CountToCelsius(std::uint16_t count);
 // Rounded halves to even; 32767 when the result is not a finite 64-bit integer.
 std::int64_t CelsiusToCount(double celsius);
 
-double CountToHumidity(std::uint16_t count);
-std::int64_t HumidityToCount(double percent);
-
-// The humidity sensor constants, process-wide: read by the poll worker, changed by the main
-// thread (settings at start, the humidity setup group).
 constexpr double kDefaultHumiditySensorGain = 157.23270440251574;  // 1 / 0.00636
 constexpr double kDefaultHumiditySensorOffset = 0.1515;
 
-double HumiditySensorGain();
-double HumiditySensorOffset();
-void SetHumiditySensorConstants(double gain, double offset);
+// The two constants of the humidity sensor, always handed on together: a poll takes a copy of
+// the pair, so it never sees a new gain with an old offset.
+struct HumidityConstants {
+  double HumiditySensorGain = kDefaultHumiditySensorGain;
+  double HumiditySensorOffset = kDefaultHumiditySensorOffset;
+};
+
+double CountToHumidity(std::uint16_t count, const HumidityConstants& constants);
+std::int64_t HumidityToCount(double percent, const HumidityConstants& constants);
 
 }  // namespace vesk

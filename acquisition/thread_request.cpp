@@ -14,8 +14,6 @@
 
 namespace vesk {
 
-std::atomic<std::uint16_t> LensCheckCount{0};
-
 namespace {
 
 const char* YesNo(bool value) {
@@ -46,7 +44,7 @@ void ThreadRequest::Execute() {
 void ThreadRequest::Poll() {
   if (HasWeatherModule(FDataIn.TypeCam)) {
     DecodeDataExt(Exchange(REQ_GET_DATAEXT), FDataIn.TypeCam,
-                  {CorrectWindSpeed, FactCorrectionWindSpeed}, FDataOUT);
+                  {CorrectWindSpeed, FactCorrectionWindSpeed}, FDataIn.humidity, FDataOUT);
     // The weather module needs a pause before the board takes the next order.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
@@ -77,7 +75,7 @@ void ThreadRequest::ReadLens() {
 
   const TArrayByte infos = Exchange(GET_INFOS_EF_CANON);
   DecodeLensPresence(infos, FDataOUT);
-  ++LensCheckCount;
+  ++LensChecks;
   // The lens bytes, identifier and name are taken whether or not the marker came.
   DecodeLensBytes(infos, firmware, FDataOUT);
   if (firmware < 2.2) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -8,9 +7,6 @@
 #include "acquisition/reply_decoders.h"
 
 namespace vesk {
-
-// GET_INFOS_EF_CANON exchanges since the connection (wraps at 65536); the lens page shows it.
-extern std::atomic<std::uint16_t> LensCheckCount;
 
 // One poll: sends the model's orders in their fixed order and decodes the replies. A new
 // worker is made for every poll; Execute runs on the worker thread.
@@ -26,6 +22,9 @@ class ThreadRequest {
   TDataOUT FDataOUT;
   bool CorrectWindSpeed = false;
   double FactCorrectionWindSpeed = 0;
+  // GET_INFOS_EF_CANON exchanges of this poll, counted whatever their outcome; the station
+  // adds them to its LensCheckCount.
+  std::uint16_t LensChecks = 0;
 
  private:
   void Poll();

@@ -37,6 +37,34 @@ ConnectionBar::ConnectionBar(QWidget* parent) : QWidget(parent) {
   row->addStretch(1);
   row->addWidget(ButtonBin2CSV);
   row->addWidget(ButtonExportData);
+
+  connect(ButtonConnect, &QPushButton::clicked, this, &ConnectionBar::connectClicked);
+  connect(ButtonExportData, &QPushButton::clicked, this, &ConnectionBar::exportDataClicked);
+  connect(ButtonBin2CSV, &QPushButton::clicked, this, &ConnectionBar::bin2CsvClicked);
+  connect(SpinEditCOMPort, &QSpinBox::valueChanged, this, &ConnectionBar::SpinEditCOMPortChange);
+}
+
+void ConnectionBar::SpinEditCOMPortChange(int value) {
+  ComNumG_ = value;
+}
+
+void ConnectionBar::ShowConnected(bool connected) {
+  ButtonConnect->setText(connected ? QStringLiteral("- DISCONNECT -")
+                                   : QStringLiteral("- CONNECT -"));
+  SpinEditCOMPort->setEnabled(!connected);
+}
+
+void ConnectionBar::SetComNum(int comNum) {
+  ComNumG_ = comNum;
+  SpinEditCOMPort->setValue(comNum);
+}
+
+bool ConnectionBar::AutoStart() const {
+  return CheckBoxAutoStart->isChecked();
+}
+
+void ConnectionBar::SetAutoStart(bool on) {
+  CheckBoxAutoStart->setChecked(on);
 }
 
 }  // namespace vesk

@@ -17,6 +17,23 @@ class ConnectionBar : public QWidget {
 
   explicit ConnectionBar(QWidget* parent = nullptr);
 
+  // Connected: "- DISCONNECT -" and the port locked; else "- CONNECT -" and the port free.
+  void ShowConnected(bool connected);
+  // The port to connect to.
+  int ComNumG() const { return ComNumG_; }
+  void SetComNum(int comNum);
+  bool AutoStart() const;
+  void SetAutoStart(bool on);
+
+ Q_SIGNALS:
+  void connectClicked();
+  void exportDataClicked();
+  void bin2CsvClicked();
+
+ private:
+  void SpinEditCOMPortChange(int value);
+
+  int ComNumG_ = 3;
   QPushButton* ButtonConnect;
   QCheckBox* CheckBoxAutoStart;
   QLabel* LabelCom;

@@ -2,11 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
+#include <QSystemTrayIcon>
+#include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "acquisition/gui/readings_panel.h"
 #include "app/connection_bar.h"
@@ -16,7 +22,6 @@
 #include "device/gui/actions_group.h"
 #include "device/gui/cooling_page.h"
 #include "device/gui/setup_page.h"
-#include "history/history_store.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
@@ -25,19 +30,21 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 
 namespace vesk {
 TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
     : QMainWindow(parent), ChemExec(std::move(programFolder)) {
+  // The station exists from the first moment, so the close, session-end and power paths
+  // always have a history to save, whichever step of the start failed.
+  station_ = std::make_unique<Station>(ChemExec, [this](std::function<void()> call) {
+    // The hand-over runs on the main thread; dropped if the window is gone.
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+  });
+  station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
   BuildWindow();
   BuildTray();
-  polls = std::make_unique<PollDriver>(
-      [this](std::function<void()> call) {
-        // The hand-over runs on the main thread; dropped if the window is gone.
-        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-      },
-      [this](ThreadRequest& sender) { ApplyPollResult(sender); });
   // Every log line reaches the view once, in file order, from whichever thread wrote it:
   // queued even from the main thread, so a worker's earlier line is never overtaken.
   SetLogHandOver([this](const std::string& line) {
@@ -60,6 +67,8 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
 TMAINForm::~TMAINForm() {
   SetLogHandOver(nullptr);
   FormClose();
+  // The station's polls end before the pages they are presented on go.
+  station_.reset();
 }
 
 void TMAINForm::BuildWindow() {
@@ -83,10 +92,8 @@ void TMAINForm::BuildWindow() {
   setupRow->setContentsMargins(6, 2, 6, 4);
   GroupBoxDisplays = new ReadingsPanel(PanelPlotSetup);
   GroupBoxPlotOptions = new PlotOptionsGroup(PanelPlotSetup);
-  secondaryReadings = new SecondaryReadings(GroupBoxPlotOptions->readingsArea);
-  auto* readingsLayout = new QVBoxLayout(GroupBoxPlotOptions->readingsArea);
-  readingsLayout->setContentsMargins(0, 0, 0, 0);
-  readingsLayout->addWidget(secondaryReadings);
+  secondaryReadings = new SecondaryReadings;
+  GroupBoxPlotOptions->PlaceReadings(secondaryReadings);
   setupRow->addWidget(GroupBoxDisplays, 2);
   setupRow->addWidget(GroupBoxPlotOptions, 5);
   column->addWidget(PanelPlotSetup);
@@ -142,12 +149,20 @@ void TMAINForm::BuildWindow() {
   setCentralWidget(central);
   setFixedWidth(kClientWidth);
 
-  TimerGetPeriodicData.setInterval(5000);
-  TimerSavPeriodic.setInterval(900000);
+  const auto makeTimer = [this](const char* name, int interval) {
+    auto* timer = new QTimer(this);
+    timer->setObjectName(QString::fromLatin1(name));
+    timer->setInterval(interval);
+    return timer;
+  };
+  TimerGetPeriodicData = makeTimer("TimerGetPeriodicData", 5000);
+  TimerSavPeriodic = makeTimer("TimerSavPeriodic", 900000);
+  TimerFTP = makeTimer("TimerFTP", 300000);
 }
 
 void TMAINForm::BuildTray() {
   PopupMenuTray = new QMenu(this);
+  PopupMenuTray->setObjectName(QStringLiteral("PopupMenuTray"));
   QAction* Montrer1 = PopupMenuTray->addAction(QStringLiteral("Show"));
   Montrer1->setObjectName(QStringLiteral("Montrer1"));
   QAction* Sortir1 = PopupMenuTray->addAction(QStringLiteral("Exit"));
@@ -163,7 +178,7 @@ void TMAINForm::BuildTray() {
   connect(TrayIcon, &QSystemTrayIcon::activated, this,
           [this](QSystemTrayIcon::ActivationReason reason) {
             if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
-              RestoreFromTray();
+              TrayIconClick();
             }
           });
   if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -172,16 +187,13 @@ void TMAINForm::BuildTray() {
 }
 
 void TMAINForm::WireControls() {
-  connect(PanelCOM->ButtonConnect, &QPushButton::clicked, this, [this] { ButtonConnectClick(); });
-  connect(PanelCOM->SpinEditCOMPort, &QSpinBox::valueChanged, this,
-          [this](int value) { ComNumG = value; });
-  connect(PanelCOM->ButtonExportData, &QPushButton::clicked, this,
-          [this] { ButtonExportDataClick(); });
-  connect(PanelCOM->ButtonBin2CSV, &QPushButton::clicked, this, [this] { ButtonBin2CSVClick(); });
-  connect(TabSheetConfig->actions->CheckBoxFastSpeed, &QCheckBox::clicked, this,
+  connect(PanelCOM, &ConnectionBar::connectClicked, this, [this] { ButtonConnectClick(); });
+  connect(PanelCOM, &ConnectionBar::exportDataClicked, this, [this] { ButtonExportDataClick(); });
+  connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { ButtonBin2CSVClick(); });
+  connect(TabSheetConfig->actionsGroup(), &ActionsGroup::fastSpeedClicked, this,
           [this] { CheckBoxFastSpeedClick(); });
-  connect(&TimerGetPeriodicData, &QTimer::timeout, this, [this] { PollDevice(false); });
-  connect(&TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
+  connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
 }
 
 void TMAINForm::ShowCOM() {
@@ -201,13 +213,11 @@ void TMAINForm::ShowPanel() {
 }
 
 void TMAINForm::DisableSetupCOM() {
-  PanelCOM->ButtonConnect->setText(QStringLiteral("- DISCONNECT -"));
-  PanelCOM->SpinEditCOMPort->setEnabled(false);
+  PanelCOM->ShowConnected(true);
 }
 
 void TMAINForm::EnableSetupCOM() {
-  PanelCOM->ButtonConnect->setText(QStringLiteral("- CONNECT -"));
-  PanelCOM->SpinEditCOMPort->setEnabled(true);
+  PanelCOM->ShowConnected(false);
 }
 
 void TMAINForm::AddLogLine(const QString& line) {
@@ -222,23 +232,48 @@ void TMAINForm::ShowPage(QWidget* page) {
   PageControl->setTabVisible(PageControl->indexOf(page), true);
 }
 
+void TMAINForm::TrayIconClick() {
+  RestoreFromTray();
+}
+
 void TMAINForm::RestoreFromTray() {
+  // Every window of the program, from the last to the first (menus and tips are no windows).
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
+    const Qt::WindowType type = (*it)->windowType();
+    if ((type == Qt::Window || type == Qt::Dialog) && *it != this) {
+      (*it)->show();
+    }
+  }
   show();
   setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
   raise();
   activateWindow();
 }
 
-void TMAINForm::changeEvent(QEvent* event) {
-  QMainWindow::changeEvent(event);
+void TMAINForm::ApplicationEventsMinimize() {
   // Hidden to the tray only when there is one: a window hidden without it could not return.
-  if (event->type() == QEvent::WindowStateChange && isMinimized() &&
-      QSystemTrayIcon::isSystemTrayAvailable() && TrayIcon->isVisible()) {
+  if (QSystemTrayIcon::isSystemTrayAvailable() && TrayIcon->isVisible()) {
     QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
   }
 }
 
+void TMAINForm::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange && isMinimized()) {
+    ApplicationEventsMinimize();
+  }
+}
+
+bool TMAINForm::FormCloseQuery() {
+  return true;
+}
+
 void TMAINForm::closeEvent(QCloseEvent* event) {
+  if (!FormCloseQuery()) {
+    event->ignore();
+    return;
+  }
   FormClose();
   event->accept();
 }

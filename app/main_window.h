@@ -1,31 +1,28 @@
 #pragma once
 
-#include <QLabel>
 #include <QMainWindow>
-#include <QSystemTrayIcon>
-#include <QTabWidget>
-#include <QTimer>
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "acquisition/poll_driver.h"
-#include "acquisition/poll_records.h"
-#include "history/tinfos_rec.h"
 #include "settings/ftp_credentials.h"
 #include "settings/settings_file.h"
 
+class QLabel;
 class QMenu;
 class QSoundEffect;
+class QSystemTrayIcon;
+class QTabWidget;
+class QTimer;
 
 namespace vesk {
 
 class ChartPage;
 class ConnectionBar;
 class CoolingPage;
-class HistoryStore;
 class LensAdvancedPage;
 class LensBasicPage;
 class LogView;
@@ -35,13 +32,17 @@ class ReadingsPanel;
 class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
-class TComObjRs232;
+class Station;
+class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
+struct DeviceIdentity;
+struct TDataOUT;
 
-// The main window and the composition root: it owns the link, the poll driver, the history,
-// the settings file, the timers and every page, and wires them together. Its handlers live
-// in one file per job (start, close, connection, poll presentation, CSV).
+// The main window and the composition root: it creates the station (the board, its polls and
+// history), the pages and the timers, connects them, runs the start and close sequences and
+// presents each poll. Its handlers live in one file per job (start, close, connection, poll
+// presentation, CSV); the pages carry the handlers of their own controls.
 class TMAINForm : public QMainWindow {
   Q_OBJECT
 
@@ -55,6 +56,9 @@ class TMAINForm : public QMainWindow {
   // here, the automatic connection included.
   explicit TMAINForm(std::filesystem::path programFolder, QWidget* parent = nullptr);
   ~TMAINForm() override;
+
+  // The board, its polls and its history.
+  Station& station() { return *station_; }
 
   // Display modes and the port field.
   void ShowCOM();
@@ -70,16 +74,17 @@ class TMAINForm : public QMainWindow {
 
   // Polls.
   void PollDevice(bool wait);
+  void TimerGetPeriodicDataTimer();
   void CheckBoxFastSpeedClick();
-  void ApplyPollResult(ThreadRequest& sender);
+  void ApplyPollResult(const ThreadRequest& sender);
   void ResetReadings();
-  void SyncHeatingControls(bool autoHeat, bool heaterOn);
 
   // Session end, power notifications, periodic save, tray.
   void EndSessionQuery();
   void WMPowerBroadcast(int code);
   void TimerSavPeriodicTimer();
   void Sortir1Click();
+  void TrayIconClick();
   void RestoreFromTray();
 
   // CSV buttons.
@@ -89,6 +94,34 @@ class TMAINForm : public QMainWindow {
   // The shared time window and the series (the charts follow in their own issue).
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void BuildWindow();
+  void BuildTray();
+  void WireControls();
+  void FormCreate();
+  bool FormCloseQuery();
+  void FormClose();
+  void ApplicationEventsMinimize();
+  void SaveSettings();
+  void Connect();
+  void Disconnect();
+  void ConnectFailed(const std::string& message);
+  void GetCurrentSetup();
+  void HideModelPages();
+  void ApplyModel(const DeviceIdentity& identity);
+  void ApplySuccess(const TDataOUT& out);
+  void ShowPollCounters();
+  void PlaySoundFile(const std::string& name);
+  void HidePage(QWidget* page);
+  void ShowPage(QWidget* page);
+  void SaveHistory();
+
+  std::unique_ptr<Station> station_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -110,72 +143,25 @@ class TMAINForm : public QMainWindow {
   WeatherDebugPage* TabSheetDebugWeatherExt = nullptr;
   LensAdvancedPage* TabSheetIrisFocusAdv = nullptr;
   LogView* RichEdit = nullptr;
-  QLabel* StatusPanels[4] = {};
+  std::array<QLabel*, 4> StatusPanels{};
   QSystemTrayIcon* TrayIcon = nullptr;
   QMenu* PopupMenuTray = nullptr;
 
-  QTimer TimerGetPeriodicData;
-  QTimer TimerSavPeriodic;
-  QTimer TimerFTP;
+  QTimer* TimerGetPeriodicData = nullptr;
+  QTimer* TimerSavPeriodic = nullptr;
+  QTimer* TimerFTP = nullptr;
 
-  // State owned for the subsystems.
+  // State of the window's own subsystems.
   std::filesystem::path ChemExec;
   std::filesystem::path ChemIMG;
   std::filesystem::path Chembckup;
   std::unique_ptr<TSettingsFile> FileIni;
-  std::unique_ptr<HistoryStore> history;
-  TTinfosRec Datas;
-  int ComNumG = 3;
-  bool Connected = false;
   double MinX = 1.0;
   double MaxX = 0.1;
   double MinYTemp = 11, MaxYTemp = 25;
   double MinYRH = 0, MaxYRH = 100;
-  bool gHeaterON = false;
-  bool gAutoTempRH_Heat = false;
-  std::uint8_t gPowerHeaterLevel = 0;
-  std::uint16_t gSeuil_Temp_asWord = 0;
-  std::uint16_t gSeuil_RH_asWord = 0;
-  bool isUpdatingControls = false;
-  double Version = 0;
-  std::uint8_t TypeCam = 0;
-  bool DisplayTempHot = false;
-  bool DisplayRH_int = false;
-  bool DriveEFlens_intf = false;
-  TstateCoolCCD PreviousStateCCDCool;
-  std::uint16_t Previous_LensID = 0;
-  int AbsolFocus = 0;
-  std::uint16_t ErrorLens = 0;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
-  std::unique_ptr<TComObjRs232> ComObjRs232;
-  std::unique_ptr<PollDriver> polls;
-
- protected:
-  void closeEvent(QCloseEvent* event) override;
-  void changeEvent(QEvent* event) override;
-
- private:
-  void BuildWindow();
-  void BuildTray();
-  void WireControls();
-  void FormCreate();
-  void FormClose();
-  void SaveSettings();
-  void Connect();
-  void Disconnect();
-  void ConnectFailed(const std::string& message);
-  void GetCurrentSetup();
-  void ApplyIdentity(const struct DeviceIdentity& identity);
-  void ApplySuccess(const TDataOUT& out);
-  void ApplyCooling(TDataOUT& out);
-  void ShowPollCounters();
-  void PlaySoundFile(const std::string& name);
-  void HidePage(QWidget* page);
-  void ShowPage(QWidget* page);
-  void SaveHistory();
-  TDataTinParams PollInputs();
-
   // The time-axis label formats SetTimeWindow writes back, per chart.
   TTimeFormats timeFormats_;
   std::unique_ptr<SessionEvents> sessionEvents_;

@@ -1,35 +1,33 @@
 // Connecting to the board and disconnecting.
-#include <QLineEdit>
+#include <QLabel>
 #include <QStatusBar>
-#include <QThread>
+#include <QTimer>
 
 #include <exception>
 
 #include "acquisition/gui/readings_panel.h"
-#include "acquisition/thread_request.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/event_log.h"
+#include "common/exceptions.h"
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
 #include "device/heating_orders.h"
-#include "device/identity_orders.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
-#include "link/com_obj_rs232.h"
 #include "link/device_identity.h"
-#include "link/order_codes.h"
 #include "plots/gui/chart_page.h"
 #include "plots/gui/wind_speed_page.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
 
 namespace vesk {
 
 void TMAINForm::ButtonConnectClick() {
-  if (Connected) {
+  if (station_->Connected()) {
     Disconnect();
   } else {
     Connect();
@@ -37,21 +35,21 @@ void TMAINForm::ButtonConnectClick() {
 }
 
 void TMAINForm::Connect() {
-  polls->ResetCounters();
-  LensCheckCount = 0;
+  station_->BeginConnection();
   try {
-    // A link left by a failed attempt is replaced (its port is closed already).
-    ComObjRs232 = std::make_unique<TComObjRs232>(ChemExec);
-    ComObjRs232->OpenCom(PanelCOM->SpinEditCOMPort->value());
-
-    TArrayByte reply;
-    // The board needs a moment after the port opens.
-    QThread::msleep(100);
-    ComObjRs232->SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
-    const DeviceIdentity identity = IdentifyDevice(reply);
-    GroupBoxDisplays->LabelVer->setText(QString::fromStdString(identity.VersionText()));
+    station_->OpenLink(PanelCOM->ComNumG());
+    // Each step is shown before the next may fail: a reply too short for the model type
+    // still leaves the version on screen and in the log.
+    DeviceIdentity identity = station_->ReadVersion();
+    GroupBoxDisplays->ShowVersion(identity.VersionText());
     WriteLog("Startup -> " + identity.VersionText());
-    ApplyIdentity(identity);
+    HideModelPages();
+    if (identity.typed) {
+      WriteLog("Firmware > 2.0");
+      station_->ReadModel(identity);
+      WriteLog("Camera Type : " + std::to_string(identity.TypeCam));
+      ApplyModel(identity);
+    }
 
     ShowPanel();
     DisableSetupCOM();
@@ -61,46 +59,28 @@ void TMAINForm::Connect() {
     } catch (const std::exception& e) {
       throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());
     }
-    TimerGetPeriodicData.setInterval(10000);
-    TimerGetPeriodicData.start();
-    Connected = true;
+    TimerGetPeriodicData->setInterval(10000);
+    TimerGetPeriodicData->start();
+    station_->ConnectionDone();
     CheckBoxFastSpeedClick();
-    ErrorLens = 0;
   } catch (const std::exception& e) {
     ConnectFailed(e.what());
   }
 }
 
-void TMAINForm::ApplyIdentity(const DeviceIdentity& identity) {
-  Version = identity.Version;
-  DisplayTempHot = false;
-  DisplayRH_int = false;
+void TMAINForm::HideModelPages() {
   for (QWidget* page : std::initializer_list<QWidget*>{
            TabSheetCCDCool, TabSheetIrisFocus, TabSheetIrisFocusAdv, TabSheetWind,
            TabSheetWeatherModule, TabSheetWindir, TabSheetDebugWeatherExt}) {
     HidePage(page);
   }
-  secondaryReadings->LabelTempHotSide->hide();
-  secondaryReadings->LabelRH_Inside->hide();
-  IdentityGroup* GroupBoxV3 = TabSheetConfig->GroupBoxV3;
-  GroupBoxV3->hide();
+  secondaryReadings->ShowFeatures(false, false);
+  TabSheetConfig->identityGroup()->hide();
+}
 
-  TypeCam = identity.TypeCam;
-  if (!identity.typed) {
-    return;
-  }
-  WriteLog("Firmware > 2.0");
-  WriteLog("Camera Type : " + std::to_string(identity.TypeCam));
-
+void TMAINForm::ApplyModel(const DeviceIdentity& identity) {
   const ModelType& model = identity.model;
-  CoolingPage& cooling = *TabSheetCCDCool;
-  const bool fullCooling = model.cooling == CoolingKind::Full;
-  for (QWidget* w : std::initializer_list<QWidget*>{
-           cooling.LabelSayJour, cooling.LabelJour, cooling.LabelSayCooling,
-           cooling.LabelCoolingEnabled, cooling.LabelSayFan, cooling.LabelFanEnabled,
-           cooling.LabelSpeedfan, cooling.GroupBoxCoolDirect}) {
-    w->setVisible(fullCooling);
-  }
+  TabSheetCCDCool->ShowModel(model.cooling == CoolingKind::Full);
   if (model.weatherPages) {
     for (QWidget* page : std::initializer_list<QWidget*>{TabSheetWind, TabSheetWeatherModule,
                                                          TabSheetWindir, TabSheetDebugWeatherExt}) {
@@ -116,33 +96,25 @@ void TMAINForm::ApplyIdentity(const DeviceIdentity& identity) {
   if (model.cooling != CoolingKind::Hidden) {
     ShowPage(TabSheetCCDCool);
   }
-  DriveEFlens_intf = identity.DriveEFlens_intf;
 
   QString statusText = QString::fromLatin1(model.label);
   if (identity.GroupBoxV3) {
+    IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
     GroupBoxV3->show();
-    GroupBoxV3->EditSNR->setText(QStringLiteral("xxxxxx"));
-    GroupBoxV3->EditSNR->setText(QString::fromStdString(ReadSerialNumber(*ComObjRs232)));
-    statusText += QStringLiteral("   [") + GroupBoxV3->EditSNR->text() + QStringLiteral("]");
+    GroupBoxV3->ShowSerialNumber("xxxxxx");
+    GroupBoxV3->ShowSerialNumber(station_->ReadSerialNumber());
+    statusText += QStringLiteral("   [") + QString::fromStdString(GroupBoxV3->SerialNumberText()) +
+                  QStringLiteral("]");
   }
-  DisplayTempHot = identity.DisplayTempHot;
-  DisplayRH_int = identity.DisplayRH_int;
-  secondaryReadings->LabelTempHotSide->setVisible(DisplayTempHot);
-  secondaryReadings->LabelRH_Inside->setVisible(DisplayRH_int);
+  secondaryReadings->ShowFeatures(identity.DisplayTempHot, identity.DisplayRH_int);
   StatusPanels[0]->setText(statusText);
   WriteLog("Setup Done");
 }
 
 void TMAINForm::GetCurrentSetup() {
-  const HeatingThresholds thresholds = GetConfig(*ComObjRs232);
-  gSeuil_Temp_asWord = thresholds.gSeuil_Temp_asWord;
-  gSeuil_RH_asWord = thresholds.gSeuil_RH_asWord;
-  const HeatingThresholdTexts texts = FormatThresholds(thresholds);
-  HeatingThresholdsGroup& heating = *TabSheetConfig->heating;
-  heating.Label_TempSeuil->setToolTip(QString::fromStdString(texts.Label_TempSeuilHint));
-  heating.Label_RHSeuil->setToolTip(QString::fromStdString(texts.Label_RHSeuilHint));
-  heating.Label_TempSeuil->setText(QString::fromStdString(texts.Label_TempSeuil));
-  heating.Label_RHSeuil->setText(QString::fromStdString(texts.Label_RHSeuil));
+  const HeatingThresholds thresholds = station_->GetCurrentSetup();
+  const HeatingThresholdTexts texts = FormatThresholds(thresholds, station_->Humidity());
+  TabSheetConfig->heatingGroup()->ShowThresholds(texts);
   WriteLog(texts.logLine);
 }
 
@@ -156,26 +128,16 @@ void TMAINForm::ConnectFailed(const std::string& message) {
   }
   ShowPanel();
   EnableSetupCOM();
-  if (ComObjRs232) {
-    polls->WaitForPoll();
-    ComObjRs232->CloseCom();
-  }
-  Connected = false;
+  station_->ConnectionFailed();
 }
 
 void TMAINForm::Disconnect() {
-  TimerGetPeriodicData.stop();
-  Connected = false;
+  TimerGetPeriodicData->stop();
   EnableSetupCOM();
   ShowCOM();
   HidePage(TabSheetWind);
   HidePage(TabSheetWeatherModule);
-  if (ComObjRs232) {
-    // Never close the port under a running exchange: the poll in progress ends first.
-    polls->WaitForPoll();
-    ComObjRs232->CloseCom();
-    ComObjRs232.reset();
-  }
+  station_->Disconnect();
 }
 
 }  // namespace vesk

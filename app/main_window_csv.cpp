@@ -7,7 +7,7 @@
 #include "history/gui/progress_window.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
-#include "link/com_obj_rs232.h"
+#include "station/station.h"
 #include "widgets/gui/message_box.h"
 
 namespace vesk {
@@ -17,7 +17,7 @@ void TMAINForm::ButtonExportDataClick() {
   if (!name) {
     return;
   }
-  if (const auto failure = ExportCsv(Datas, name->toStdString())) {
+  if (const auto failure = ExportCsv(station_->Datas(), name->toStdString())) {
     ShowError(this, QString::fromStdString(*failure));
   }
 }

@@ -3,15 +3,16 @@
 
 #include <chrono>
 
-#include "acquisition/sensor_conversions.h"
+#include <QLabel>
+
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/number_text.h"
-#include "link/com_obj_rs232.h"
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "settings/settings_file.h"
+#include "station/station.h"
 
 namespace vesk {
 namespace {
@@ -25,8 +26,9 @@ double ChartKey(TDateTime value) {
 
 void TMAINForm::SetTimeWindow() {
   const TDateTime t = Now();
-  for (QCustomPlot* chart : {TabSheetVolts->chart, TabSheetRH->chart, TabSheetWeatherModule->chart,
-                             TabSheetWindir->chart, TabSheetWind->ChartWindspeed}) {
+  for (QCustomPlot* chart :
+       {TabSheetVolts->chart(), TabSheetRH->chart(), TabSheetWeatherModule->chart(),
+        TabSheetWindir->chart(), TabSheetWind->chart()}) {
     chart->xAxis->setRange(ChartKey(t - MinX), ChartKey(t + MaxX));
     chart->replot(QCustomPlot::rpQueuedReplot);
   }
@@ -36,7 +38,7 @@ void TMAINForm::SetTimeWindow() {
 }
 
 void TMAINForm::RefreshPlots(bool, bool) {
-  const std::size_t n = Datas.size();
+  const std::size_t n = station_->Datas().size();
   if (n == 0) {
     return;
   }
@@ -49,13 +51,13 @@ void TMAINForm::RefreshPlots(bool, bool) {
 
 void TMAINForm::SaveSettings() {
   TSavedSettings saved;
-  saved.comNum = ComNumG;
-  saved.temp = {GroupBoxPlotOptions->CheckBoxForceY->isChecked(), MinYTemp, MaxYTemp};
-  saved.rh = {GroupBoxPlotOptions->CheckBoxRHYScale->isChecked(), MinYRH, MaxYRH};
-  saved.autostart = PanelCOM->CheckBoxAutoStart->isChecked();
+  saved.comNum = PanelCOM->ComNumG();
+  saved.temp = {GroupBoxPlotOptions->ForceY(), MinYTemp, MaxYTemp};
+  saved.rh = {GroupBoxPlotOptions->RHYScale(), MinYRH, MaxYRH};
+  saved.autostart = PanelCOM->AutoStart();
   saved.ftp = FTPCredentials;
-  saved.humiditySensorGain = HumiditySensorGain();
-  saved.humiditySensorOffset = HumiditySensorOffset();
+  saved.humiditySensorGain = station_->Humidity().HumiditySensorGain;
+  saved.humiditySensorOffset = station_->Humidity().HumiditySensorOffset;
   FileIni->SaveSettings(saved);
 }
 

@@ -1,16 +1,28 @@
 // Closing, the session end, power notifications and the periodic save.
+#include <QApplication>
+#include <QTimer>
+
+#include <cstdlib>
 #include <exception>
+#include <memory>
 
 #include "app/main_window.h"
 #include "common/event_log.h"
-#include "history/history_store.h"
-#include "link/com_obj_rs232.h"
+#include "history/gui/progress_window.h"
 #include "settings/settings_file.h"
+#include "station/station.h"
 
 namespace vesk {
 
 void TMAINForm::SaveHistory() {
-  history->SaveHistory(Datas, kHistoryFileName);
+  // A progress window only when the history must be loaded first (the start stopped early).
+  std::unique_ptr<TFormProgress> progress;
+  station_->SaveHistory([this, &progress](const std::string& text) {
+    if (!progress) {
+      progress = std::make_unique<TFormProgress>(this);
+    }
+    progress->ShowProgress(QString::fromStdString(text));
+  });
 }
 
 void TMAINForm::FormClose() {
@@ -18,33 +30,33 @@ void TMAINForm::FormClose() {
     return;
   }
   closed_ = true;
-  TimerGetPeriodicData.stop();
-  TimerSavPeriodic.stop();
+  TimerGetPeriodicData->stop();
+  TimerSavPeriodic->stop();
   // A poll still running ends and is applied first, so its reading is saved with the rest
   // and the port never closes under it.
   try {
-    polls->WaitForPoll();
+    station_->WaitForPoll();
   } catch (...) {
     // Its presentation failed; the history and the link still matter.
   }
   try {
-    if (history) {
-      SaveHistory();
-    }
+    SaveHistory();
   } catch (...) {
     // Closing goes on: the link, the settings and the last log line still matter.
   }
   try {
-    if (ComObjRs232) {
-      if (Connected) {
-        ComObjRs232->CloseCom();
-      }
-      ComObjRs232.reset();
-    }
+    station_->Disconnect();
+  } catch (...) {
+  }
+  try {
     if (FileIni) {
       SaveSettings();
     }
-    FileIni.reset();
+  } catch (...) {
+    // The last log line still matters.
+  }
+  FileIni.reset();
+  try {
     WriteLog("Application closed\r\n");
   } catch (...) {
     // Closing is never refused.
@@ -56,6 +68,11 @@ void TMAINForm::EndSessionQuery() {
   SaveHistory();
   WriteLog("Data saved !");
   close();
+  // A message box waits in an event loop of its own, which the close above does not end;
+  // the session is ending and everything is saved, so the program ends here.
+  if (QApplication::activeModalWidget() != nullptr) {
+    std::_Exit(0);
+  }
 }
 
 void TMAINForm::WMPowerBroadcast(int code) {
@@ -70,12 +87,14 @@ void TMAINForm::WMPowerBroadcast(int code) {
       WriteLog("Hibernation request -> save DATA !");
       WriteLog("");
       break;
-    case 7:
+    case 7: {
       WriteLog("Restart from hibernation");
       SaveHistory();
-      RefreshPlots(DisplayRH_int, DisplayTempHot);
+      const IdentityState& identity = station_->Identity();
+      RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
       WriteLog("Restart from hibernation processus is completed...");
       break;
+    }
     case 10:
       WriteLog("PBT_APMPOWERSTATUSCHANGE");
       break;

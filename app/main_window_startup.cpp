@@ -1,7 +1,6 @@
 // The start sequence, in its order.
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
 
 #include <algorithm>
 #include <clocale>
@@ -9,7 +8,6 @@
 #include <limits>
 
 #include "acquisition/gui/readings_panel.h"
-#include "acquisition/sensor_conversions.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/checked.h"
@@ -20,18 +18,16 @@
 #include "device/gui/humidity_setup_group.h"
 #include "device/gui/setup_page.h"
 #include "history/gui/progress_window.h"
-#include "history/history_store.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
-#include "link/com_obj_rs232.h"
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
-#include "widgets/gui/number_edit.h"
 
 namespace vesk {
 namespace {
@@ -41,10 +37,6 @@ void CreateFolder(const std::filesystem::path& folder) {
   std::filesystem::create_directories(folder, ignored);
 }
 
-QString OneDecimal(double value) {
-  return QString::fromStdString(FormatText("%1.1f", value));
-}
-
 }  // namespace
 
 void TMAINForm::FormCreate() {
@@ -52,9 +44,6 @@ void TMAINForm::FormCreate() {
     setWindowTitle(QStringLiteral("Vesk Monitor (18 JAN 2026) -> V3 and V2 firmware compliant"));
     WriteLog("Application opened");
 
-    isUpdatingControls = false;
-    Connected = false;
-    ComObjRs232.reset();
     ShowCOM();
     std::setlocale(LC_NUMERIC, "C");
     PageControl->setCurrentIndex(0);
@@ -63,14 +52,12 @@ void TMAINForm::FormCreate() {
     Chembckup = ChemExec / "backup";
     CreateFolder(ChemIMG);
     CreateFolder(Chembckup);
-    PreviousStateCCDCool = {};
+    TabSheetCCDCool->ResetCoolingState();
 
     FileIni = std::make_unique<TSettingsFile>(ChemExec);
-    ComNumG = FileIni->ReadComNum();
-    PanelCOM->SpinEditCOMPort->setValue(ComNumG);
+    PanelCOM->SetComNum(FileIni->ReadComNum());
 
-    GroupBoxDisplays->setTitle(
-        QString::fromStdString(FormatText("Parameters (Updated each %ds)", 10)));
+    GroupBoxDisplays->ShowUpdatePeriod(10);
 
     MinX = FileIni->ReadMinX();
     MaxX = FileIni->ReadMaxX();
@@ -89,10 +76,9 @@ void TMAINForm::FormCreate() {
     HidePage(TabSheetIrisFocus);
     HidePage(TabSheetCCDCool);
 
-    history = std::make_unique<HistoryStore>(ChemExec);
     {
       std::unique_ptr<TFormProgress> progress;
-      history->LoadHistoryAtStart(Datas, [this, &progress](const std::string& text) {
+      station_->LoadHistoryAtStart([this, &progress](const std::string& text) {
         if (!progress) {
           progress = std::make_unique<TFormProgress>(this);
         }
@@ -100,81 +86,44 @@ void TMAINForm::FormCreate() {
       });
     }
 
-    SetHumiditySensorConstants(FileIni->ReadHumiditySensorGain(HumiditySensorGain()),
-                               FileIni->ReadHumiditySensorOffset(HumiditySensorOffset()));
+    const HumidityConstants held = station_->Humidity();
+    station_->SetHumidity({FileIni->ReadHumiditySensorGain(held.HumiditySensorGain),
+                           FileIni->ReadHumiditySensorOffset(held.HumiditySensorOffset)});
 
-    PlotOptionsGroup& plots = *GroupBoxPlotOptions;
     const TYScaleSetting tempScale = FileIni->ReadYScale(TValueAxis::Temp);
     MinYTemp = tempScale.min;
     MaxYTemp = tempScale.max;
-    plots.CheckBoxForceY->setChecked(tempScale.fixed);
-    plots.EditMaxY_V->setText(OneDecimal(MaxYTemp));
-    plots.EditMinY_V->setText(OneDecimal(MinYTemp));
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{plots.ButtonApplyYTemp, plots.EditMaxY_V, plots.Label2,
-                                         plots.EditMinY_V, plots.Label1}) {
-      w->setVisible(tempScale.fixed);
-    }
+    GroupBoxPlotOptions->ShowTempScale(tempScale);
 
-    HumiditySetupGroup& humidity = *TabSheetConfig->humiditySetup;
-    humidity.NumberEditGainRH->setText(
-        QString::fromStdString(FormatText("%1.5f", HumiditySensorGain())));
-    humidity.NumberEditOffsetRH->setText(
-        QString::fromStdString(FormatText("%1.5f", HumiditySensorOffset())));
+    TabSheetConfig->humiditySetupGroup()->ShowConstants(station_->Humidity());
 
     const TYScaleSetting rhScale = FileIni->ReadYScale(TValueAxis::RH);
     MinYRH = rhScale.min;
     MaxYRH = rhScale.max;
-    plots.CheckBoxRHYScale->setChecked(rhScale.fixed);
-    plots.NumberEditAmpsMax->setText(OneDecimal(MaxYRH));
-    plots.NumberEditAmpsMin->setText(OneDecimal(MinYRH));
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{plots.ButtonApplyRHYscale, plots.NumberEditAmpsMin,
-                                         plots.Label13, plots.NumberEditAmpsMax, plots.Label14}) {
-      w->setVisible(rhScale.fixed);
-    }
+    GroupBoxPlotOptions->ShowRHScale(rhScale);
 
-    DisplayRH_int = false;
-    DisplayTempHot = false;
-    DriveEFlens_intf = false;
     RefreshPlots(false, false);
 
-    TimerSavPeriodic.setInterval(900000);
-    TimerSavPeriodic.start();
+    TimerSavPeriodic->setInterval(900000);
+    TimerSavPeriodic->start();
 
     const int minutes = FileIni->ReadFtpIntervall();
-    TabSheetFTP->NumberEditFTPUpdate->setText(QString::number(minutes));
+    FTPCredentials = FileIni->ReadFtpCredentials();
+    TabSheetFTP->ShowSettings(FTPCredentials, minutes);
     // The posting interval is unsigned: a negative one is a range error that ends the start
     // here. The timer's milliseconds are held to what the timer can count.
     PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
-    TimerFTP.setInterval(static_cast<int>(std::min<long long>(
+    TimerFTP->setInterval(static_cast<int>(std::min<long long>(
         static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
-    FTPCredentials = FileIni->ReadFtpCredentials();
-    polls->ResetCounters();
-    TabSheetFTP->EditIP->setText(QString::fromStdString(FTPCredentials.Host));
-    TabSheetFTP->Editlogin->setText(QString::fromStdString(FTPCredentials.User));
-    TabSheetFTP->Editpass->setText(QString::fromStdString(FTPCredentials.Pass));
-    TabSheetFTP->Editrepremote->setText(QString::fromStdString(FTPCredentials.RemotePath));
-    TabSheetFTP->CheckBoxFTp_Passive->setChecked(FTPCredentials.Passive);
-    TimerFTP.stop();
+    station_->ResetPollCounters();
+    TimerFTP->stop();
 
-    PanelCOM->CheckBoxAutoStart->setChecked(FileIni->ReadAutostart());
-    if (PanelCOM->CheckBoxAutoStart->isChecked()) {
+    PanelCOM->SetAutoStart(FileIni->ReadAutostart());
+    if (PanelCOM->AutoStart()) {
       ButtonConnectClick();
     }
 
-    // The new-value fields start from the board's current values.
-    HeatingThresholdsGroup& heating = *TabSheetConfig->heating;
-    heating.NumberEditTemp_Seuil->setText(heating.Label_TempSeuil->text()
-                                              .remove(QStringLiteral("°C"), Qt::CaseInsensitive)
-                                              .trimmed());
-    heating.NumberEditRH_seuil->setText(
-        heating.Label_RHSeuil->text().remove(QLatin1Char('%')).trimmed());
-    heating.NumberEditPower_Level->setText(
-        heating.Label_PowerMax->text().remove(QLatin1Char('%')).trimmed());
-
-    Previous_LensID = 0;
-    AbsolFocus = 0;
+    TabSheetConfig->heatingGroup()->StartFromCurrentValues();
   } catch (const std::exception& e) {
     const std::string text = std::string("Error on startup -> ") + e.what();
     ShowError(this, QString::fromStdString(text));

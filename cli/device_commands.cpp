@@ -11,10 +11,8 @@
 #include "acquisition/thread_request.h"
 #include "cli/device_output.h"
 #include "common/program_folder.h"
-#include "device/identity_orders.h"
-#include "link/com_obj_rs232.h"
-#include "link/order_codes.h"
 #include "link/serial_port.h"
+#include "station/station.h"
 
 namespace vesk::cli {
 namespace {
@@ -71,25 +69,18 @@ void ExpectNoArguments(const std::vector<std::string>& args) {
   }
 }
 
-// The link with the identified board, as the monitor's connection leaves it.
-struct Board {
-  std::unique_ptr<TComObjRs232> link;
-  BoardIdentification identification;
-};
+// A station on the command's own thread: its polls wait, so nothing is ever posted.
+std::unique_ptr<Station> MakeStation(const BoardOptions& options) {
+  return std::make_unique<Station>(options.folder, [](std::function<void()> call) { call(); });
+}
 
-Board OpenBoard(const BoardOptions& options, bool readSerialNumber) {
-  Board board;
-  board.link = std::make_unique<TComObjRs232>(options.folder);
-  board.link->OpenCom(options.port);
-  // The board needs a moment after the port opens.
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  TArrayByte reply;
-  board.link->SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
-  board.identification.identity = IdentifyDevice(reply);
-  if (readSerialNumber && board.identification.identity.GroupBoxV3) {
-    board.identification.serialNumber = ReadSerialNumber(*board.link);
+BoardIdentification Identify(Station& station, const BoardOptions& options, bool readSerialNumber) {
+  BoardIdentification found;
+  found.identity = station.Identify(options.port, readSerialNumber);
+  if (readSerialNumber && found.identity.GroupBoxV3) {
+    found.serialNumber = station.Identity().SerialNumber;
   }
-  return board;
+  return found;
 }
 
 int IdentificationFailed(CliContext& context, const BoardOptions& options, const char* message) {
@@ -124,14 +115,14 @@ int RunIdentifyCommand(CliContext& context) {
   }
   const BoardOptions options = TakeBoardOptions(context.args);
   ExpectNoArguments(context.args);
-  Board board;
+  const auto station = MakeStation(options);
+  BoardIdentification found;
   try {
-    board = OpenBoard(options, true);
+    found = Identify(*station, options, true);
   } catch (const std::exception& e) {
     return IdentificationFailed(context, options, e.what());
   }
-  board.link->CloseCom();
-  const BoardIdentification& found = board.identification;
+  station->Disconnect();
   context.out << (options.json ? IdentityJson(found) : IdentityText(found)) << std::flush;
   return kExitOk;
 }
@@ -148,29 +139,17 @@ int RunPollCommand(CliContext& context) {
   const std::chrono::duration<double> period(interval ? PositiveNumber("--interval", *interval)
                                                       : 10.0);
 
-  Board board;
+  const auto station = MakeStation(options);
+  DeviceIdentity identity;
   try {
-    board = OpenBoard(options, false);
+    identity = Identify(*station, options, false).identity;
   } catch (const std::exception& e) {
     return IdentificationFailed(context, options, e.what());
   }
-  const DeviceIdentity& identity = board.identification.identity;
-  const TDataTinParams in{board.link.get(), identity.TypeCam, identity.DisplayRH_int,
-                          identity.DisplayTempHot, identity.DriveEFlens_intf};
 
   long long succeeded = 0;
-  auto next = std::chrono::steady_clock::now();
-  for (long long k = 1; k <= polls; ++k) {
-    if (k > 1) {
-      // Polls start S seconds apart; one that took longer delays the next, as a timer tick
-      // during a running poll does in the monitor.
-      next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
-      next = std::max(next, std::chrono::steady_clock::now());
-      std::this_thread::sleep_until(next);
-    }
-    // Without the wind correction: that is a setting of the monitor's window.
-    ThreadRequest worker(in, WindCorrection{});
-    worker.Execute();
+  long long k = 0;
+  station->SetPollPresenter([&](const ThreadRequest& worker) {
     if (worker.ErrorMes.empty()) {
       ++succeeded;
     }
@@ -183,8 +162,20 @@ int RunPollCommand(CliContext& context) {
       context.err << "Poll " << k << ": " << worker.ErrorMes << "\n";
     }
     context.out << std::flush;
+  });
+  auto next = std::chrono::steady_clock::now();
+  for (k = 1; k <= polls; ++k) {
+    if (k > 1) {
+      // Polls start S seconds apart; one that took longer delays the next, as a timer tick
+      // during a running poll does in the monitor.
+      next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+      next = std::max(next, std::chrono::steady_clock::now());
+      std::this_thread::sleep_until(next);
+    }
+    // Without the wind correction: that is a setting of the monitor's window.
+    station->PollDevice(true);
   }
-  board.link->CloseCom();
+  station->Disconnect();
   return succeeded > 0 ? kExitOk : kExitFailure;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "acquisition/sensor_conversions.h"
+
 namespace vesk {
 
 class TComObjRs232;
@@ -24,6 +26,7 @@ struct HeatingThresholdTexts {
   std::string Label_RHSeuilHint;
   std::string logLine;
 };
-HeatingThresholdTexts FormatThresholds(const HeatingThresholds& thresholds);
+HeatingThresholdTexts FormatThresholds(const HeatingThresholds& thresholds,
+                                       const HumidityConstants& humidity);
 
 }  // namespace vesk

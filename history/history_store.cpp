@@ -1,6 +1,7 @@
 #include "history/history_store.h"
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "common/datetime.h"
@@ -38,6 +39,9 @@ std::filesystem::path DamagedName(const std::filesystem::path& file) {
 // leaves the old target or the whole copy. Returns false, target untouched, on a failure.
 bool CopyDurably(const std::filesystem::path& source, const std::filesystem::path& target) {
   const std::filesystem::path temporary = TemporaryFileFor(target);
+  std::error_code ignored;
+  // Never truncate a leftover that may be a second name of another file.
+  RemoveLeftover(temporary);
   try {
     if (CopyFileBlocks(source, temporary) == 0) {
       RawFile::OpenForReading(temporary).sync();
@@ -46,9 +50,43 @@ bool CopyDurably(const std::filesystem::path& source, const std::filesystem::pat
     }
   } catch (...) {
   }
-  std::error_code ignored;
   std::filesystem::remove(temporary, ignored);
   return false;
+}
+
+// The record count of an open file in the current layout whose counted records are the first
+// records of `records`, as far as the header, the size and three records (the first, the
+// middle and the last) can tell; nothing otherwise. Reading them costs a few small reads
+// whatever the length of the history. Records are compared byte for byte, padding included:
+// loaded records keep the bytes of the file.
+std::optional<std::uint32_t> CountedPrefix(RawFile& file, std::span<const TinfosRec> records) {
+  std::uint32_t header[2] = {};
+  file.readExactAt(header, sizeof header, 0);
+  const std::uint32_t count = header[1];
+  if (header[0] != kTinfosRecTag || count > records.size() ||
+      file.size() < kHistoryHeaderSize + std::uint64_t{count} * sizeof(TinfosRec)) {
+    return std::nullopt;
+  }
+  if (count > 0) {
+    for (const std::size_t index :
+         {std::size_t{0}, std::size_t{count} / 2, std::size_t{count} - 1}) {
+      TinfosRec rec;
+      file.readExactAt(&rec, sizeof rec, kHistoryHeaderSize + index * sizeof(TinfosRec));
+      if (std::memcmp(&rec, &records[index], sizeof rec) != 0) {
+        return std::nullopt;
+      }
+    }
+  }
+  return count;
+}
+
+// An open file, or nothing when it cannot be opened (missing).
+std::optional<RawFile> OpenForUpdate(const std::filesystem::path& path) {
+  try {
+    return RawFile::OpenForUpdate(path);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
 }
 
 }  // namespace
@@ -57,8 +95,14 @@ HistoryStore::HistoryStore(std::filesystem::path chemExec) : ChemExec_(std::move
 
 void HistoryStore::LoadHistoryAtStart(TTinfosRec& Datas, const LoadProgress& progress) {
   const std::filesystem::path file = ChemExec_ / kHistoryFileName;
+  known_.reset();
   try {
-    LoadHistory(file, kCurrentHistoryTag, Datas, progress);
+    std::optional<LoadedFile> read;
+    LoadHistory(file, kCurrentHistoryTag, Datas, progress, &read);
+    // The first save appends to the file only when Datas holds exactly its records.
+    if (read && read->count == Datas.size()) {
+      known_ = KnownFile{file, read->identity, read->count};
+    }
   } catch (const std::exception& e) {
     WriteLog(std::string("Point loading -> ") + e.what());
     Datas.clear();
@@ -125,13 +169,24 @@ void HistoryStore::KeepBackup(const std::filesystem::path& file) {
     std::filesystem::create_hard_link(file, temporary, error);
     if (error) {
       CopyDurably(file, backup);
+      if (step_) {
+        step_("backup copied");
+      }
       return;
+    }
+    if (step_) {
+      step_("backup linked");
     }
     try {
       ReplaceFile(temporary, backup);
+      if (step_) {
+        step_("backup renamed");
+      }
     } catch (...) {
-      std::filesystem::remove(temporary, error);
     }
+    // Still there when the rename found the copy already a name of the same file (it then
+    // does nothing), or failed.
+    std::filesystem::remove(temporary, error);
   } catch (...) {
     // A backup that cannot be made does not stop the save.
   }
@@ -151,8 +206,93 @@ void HistoryStore::SaveHistory(const TTinfosRec& history, const std::string& fil
                         "\" could not be set aside; it is not replaced");
     }
   }
-  WriteHistoryFile(file, history, [&] { KeepBackup(file); });
+  if (!SaveIncrementally(file, history)) {
+    Rewrite(file, history);
+  }
   WriteLog("Data saved : " + fileName + ",  points number : " + std::to_string(history.size()));
+}
+
+bool HistoryStore::SaveIncrementally(const std::filesystem::path& file, const TTinfosRec& history) {
+  if (!known_ || known_->path != file || history.size() < known_->count) {
+    return false;
+  }
+  std::optional<RawFile> opened = OpenForUpdate(file);
+  if (!opened) {
+    return false;
+  }
+  RawFile& out = *opened;
+  FileIdentity identity;
+  try {
+    identity = out.identity();
+    // Anything else than the file as it was left, or a history that does not begin with
+    // its records: the whole file is written again.
+    if (identity != known_->identity || CountedPrefix(out, history) != known_->count) {
+      return false;
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  const std::span<const TinfosRec> records(history);
+  // The copy first, so that it is one save behind before the file moves on.
+  UpdateBackup(file, identity, records.first(known_->count));
+  try {
+    ExtendHistoryFile(out, known_->count, records, step_, "file");
+    known_->identity = out.identity();
+    known_->count = static_cast<std::uint32_t>(history.size());
+    out.close();
+  } catch (...) {
+    known_.reset();
+    throw;
+  }
+  return true;
+}
+
+void HistoryStore::UpdateBackup(const std::filesystem::path& file, const FileIdentity& fileIdentity,
+                                std::span<const TinfosRec> records) {
+  const std::filesystem::path backup = WithSuffix(file, kBackupSuffix);
+  try {
+    if (!ExtendBackup(backup, fileIdentity, records)) {
+      // Missing, damaged, changed, or a second name of the file itself (a rewrite cut short
+      // between its two renames): a new copy of the file's records, in one piece.
+      WriteHistoryFile(backup, records, {}, step_, "backup copy");
+    }
+  } catch (...) {
+    // A backup that cannot be made does not stop the save.
+  }
+}
+
+bool HistoryStore::ExtendBackup(const std::filesystem::path& backup,
+                                const FileIdentity& fileIdentity,
+                                std::span<const TinfosRec> records) {
+  std::optional<RawFile> opened = OpenForUpdate(backup);
+  if (!opened) {
+    return false;
+  }
+  RawFile& out = *opened;
+  std::optional<std::uint32_t> have;
+  try {
+    if (out.identity().sameFileAs(fileIdentity)) {
+      return false;
+    }
+    have = CountedPrefix(out, records);
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (!have) {
+    return false;
+  }
+  ExtendHistoryFile(out, *have, records, step_, "backup");
+  out.close();
+  return true;
+}
+
+void HistoryStore::Rewrite(const std::filesystem::path& file, const TTinfosRec& history) {
+  known_.reset();
+  WriteHistoryFile(
+      file, history, [&] { KeepBackup(file); }, step_);
+  if (const std::optional<FileIdentity> identity = IdentityOf(file)) {
+    known_ = KnownFile{file, *identity, static_cast<std::uint32_t>(history.size())};
+  }
 }
 
 }  // namespace vesk

@@ -2,10 +2,14 @@
 
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "history/history_load.h"
+#include "history/history_write.h"
+#include "history/raw_file.h"
 #include "history/tinfos_rec.h"
 
 namespace vesk {
@@ -32,20 +36,48 @@ class HistoryStore {
   void LoadHistoryAtStart(TTinfosRec& Datas, const LoadProgress& progress = {});
 
   // Writes history to ChemExec + fileName, keeping the previous file as fileName + ".back".
-  // An empty history writes nothing. A crash at any moment leaves the previous file or the
-  // new one in place, never a truncated one. Raises EInOutError on a write failure, after
-  // the lock is left and the temporary file removed.
+  // An empty history writes nothing.
+  //
+  // When history is the file as this store last loaded or saved it plus newer records (the
+  // usual case), only what is new is written: the ".back" copy is brought up to the file's
+  // records the same way, then the new records are appended to the file, each file's
+  // records flushed before its count and the count flushed (ExtendHistoryFile). Otherwise
+  // (the clean-up pass removed records, a damaged file was set aside, the file changed
+  // outside the program, the file or its copy is not what it should be) the whole file is
+  // rewritten: a temporary file flushed, the previous file kept as ".back", the new one
+  // renamed into place. Either way a crash at any moment leaves both files loadable, the
+  // file with every record of the last completed save and the ".back" copy one save behind.
+  // Raises EInOutError on a write failure, after the lock is left and the temporary file
+  // removed; the file then still loads as the last completed save left it.
   void SaveHistory(const TTinfosRec& history, const std::string& fileName);
 
+  // For the kill tests only: called after each step of a save (see history_write.h).
+  void SetSaveStepHook(SaveStepHook hook) { step_ = std::move(hook); }
+
  private:
+  // The history file as this store last loaded or wrote it.
+  struct KnownFile {
+    std::filesystem::path path;
+    FileIdentity identity;
+    std::uint32_t count = 0;
+  };
+
   bool SetAside(const std::filesystem::path& damaged);
   void KeepBackup(const std::filesystem::path& file);
+  bool SaveIncrementally(const std::filesystem::path& file, const TTinfosRec& history);
+  void UpdateBackup(const std::filesystem::path& file, const FileIdentity& fileIdentity,
+                    std::span<const TinfosRec> records);
+  bool ExtendBackup(const std::filesystem::path& backup, const FileIdentity& fileIdentity,
+                    std::span<const TinfosRec> records);
+  void Rewrite(const std::filesystem::path& file, const TTinfosRec& history);
 
   std::filesystem::path ChemExec_;
   std::mutex FileSave_Section_;
   // Files that failed to load at start and could not be set aside yet: the next save
   // tries again and, failing, replaces neither.
   std::vector<std::filesystem::path> damagedPending_;
+  std::optional<KnownFile> known_;
+  SaveStepHook step_;
 };
 
 }  // namespace vesk

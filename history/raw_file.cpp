@@ -27,6 +27,18 @@ int Open(const std::filesystem::path& path, int flags) {
   return fd;
 }
 
+FileIdentity IdentityFrom(const struct stat& info) {
+  FileIdentity identity;
+  identity.device = static_cast<std::uint64_t>(info.st_dev);
+  identity.inode = static_cast<std::uint64_t>(info.st_ino);
+  identity.size = static_cast<std::uint64_t>(info.st_size);
+  identity.modifiedNs =
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+  identity.changedNs =
+      static_cast<std::int64_t>(info.st_ctim.tv_sec) * 1'000'000'000 + info.st_ctim.tv_nsec;
+  return identity;
+}
+
 }  // namespace
 
 RawFile RawFile::OpenForReading(const std::filesystem::path& path) {
@@ -61,6 +73,14 @@ RawFile RawFile::OpenForAppending(const std::filesystem::path& path) {
   return RawFile(fd, path);
 }
 
+RawFile RawFile::OpenForUpdate(const std::filesystem::path& path) {
+  const int fd = Open(path, O_RDWR);
+  if (fd < 0) {
+    Fail("Cannot open file", path, errno);
+  }
+  return RawFile(fd, path);
+}
+
 RawFile::RawFile(RawFile&& other) noexcept
     : fd_(std::exchange(other.fd_, -1)), path_(std::move(other.path_)) {}
 
@@ -76,6 +96,14 @@ std::uint64_t RawFile::size() const {
     Fail("Cannot read the size of file", path_, errno);
   }
   return static_cast<std::uint64_t>(info.st_size);
+}
+
+FileIdentity RawFile::identity() const {
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    Fail("Cannot read the size of file", path_, errno);
+  }
+  return IdentityFrom(info);
 }
 
 std::size_t RawFile::read(void* buffer, std::size_t count) {
@@ -125,6 +153,32 @@ void RawFile::write(const void* buffer, std::size_t count) {
   }
 }
 
+void RawFile::writeAt(const void* buffer, std::size_t count, std::uint64_t offset) {
+  const auto* bytes = static_cast<const char*>(buffer);
+  std::size_t done = 0;
+  while (done < count) {
+    const ssize_t put =
+        ::pwrite(fd_, bytes + done, count - done, static_cast<off_t>(offset + done));
+    if (put < 0) {
+      if (errno == EINTR) {
+        continue;
+      }
+      Fail("Write error on file", path_, errno);
+    }
+    done += static_cast<std::size_t>(put);
+  }
+}
+
+void RawFile::truncate(std::uint64_t size) {
+  int result;
+  do {
+    result = ::ftruncate(fd_, static_cast<off_t>(size));
+  } while (result != 0 && errno == EINTR);
+  if (result != 0) {
+    Fail("Cannot truncate file", path_, errno);
+  }
+}
+
 void RawFile::sync() {
   if (::fsync(fd_) != 0) {
     Fail("Cannot flush file", path_, errno);
@@ -151,6 +205,14 @@ void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path&
     ::fsync(fd);
     ::close(fd);
   }
+}
+
+std::optional<FileIdentity> IdentityOf(const std::filesystem::path& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) {
+    return std::nullopt;
+  }
+  return IdentityFrom(info);
 }
 
 }  // namespace vesk

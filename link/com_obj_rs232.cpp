@@ -16,15 +16,21 @@ TComObjRs232::~TComObjRs232() {
 }
 
 void TComObjRs232::OpenCom(int NumCom) {
-  HCom = kInvalidHandle;
+  {
+    std::lock_guard lock(Command);
+    HCom_ = kInvalidHandle;
+  }
   auto port = OpenSerialPort(NumCom, programFolder_);
   if (!port) {
     Fail("Error -> Cannot open COM port" + std::to_string(NumCom));
   }
-  std::lock_guard lock(Command);
-  port_ = std::move(port);
-  HCom = port_->handleValue();
-  WriteLog("COM" + std::to_string(NumCom) + " Opened -> " + std::to_string(HCom));
+  std::uint32_t opened = kInvalidHandle;
+  {
+    std::lock_guard lock(Command);
+    port_ = std::move(port);
+    HCom_ = opened = port_->handleValue();
+  }
+  WriteLog("COM" + std::to_string(NumCom) + " Opened -> " + std::to_string(opened));
 }
 
 void TComObjRs232::CloseCom() {
@@ -32,9 +38,9 @@ void TComObjRs232::CloseCom() {
   if (!port_) {
     return;
   }
-  const std::uint32_t closed = HCom;
+  const std::uint32_t closed = HCom_;
   port_.reset();
-  HCom = kInvalidHandle;
+  HCom_ = kInvalidHandle;
   WriteLog("COM closed -> " + std::to_string(closed));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -38,9 +39,11 @@ class TComObjRs232 {
   // Writes the request frame and reads nothing (the bootloader request).
   void SendOrder(const TArrayByte& InOrder);
 
-  bool isOpen() const { return HCom != kInvalidHandle; }
+  // The port's handle, kInvalidHandle while closed. Written only under Command; read from
+  // any thread.
+  std::uint32_t HCom() const { return HCom_.load(); }
+  bool isOpen() const { return HCom() != kInvalidHandle; }
 
-  std::uint32_t HCom = kInvalidHandle;
   std::uint8_t LastOrder = 0;
 
  private:
@@ -53,6 +56,7 @@ class TComObjRs232 {
   std::filesystem::path programFolder_;
   std::mutex Command;
   std::unique_ptr<SerialPort> port_;
+  std::atomic<std::uint32_t> HCom_{kInvalidHandle};
 };
 
 }  // namespace vesk

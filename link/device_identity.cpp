@@ -80,17 +80,28 @@ std::string DeviceIdentity::VersionText() const {
   return " Ver. FIRM : " + std::to_string(major) + "." + std::to_string(minor);
 }
 
-DeviceIdentity IdentifyDevice(const TArrayByte& payload) {
+DeviceIdentity IdentifyVersion(const TArrayByte& payload) {
   const ReplyReader reply(payload);
   DeviceIdentity id;
   id.major = reply.byte(0);
   id.minor = reply.byte(1);
   id.Version = FirmwareVersion(id.major, id.minor);
-  if (id.major < 2) {
-    id.TypeCam = 1;
-    return id;
+  id.TypeCam = 1;
+  id.typed = id.major >= 2;
+  return id;
+}
+
+DeviceIdentity IdentifyDevice(const TArrayByte& payload) {
+  DeviceIdentity id = IdentifyVersion(payload);
+  IdentifyModel(payload, id);
+  return id;
+}
+
+void IdentifyModel(const TArrayByte& payload, DeviceIdentity& id) {
+  if (!id.typed) {
+    return;
   }
-  id.typed = true;
+  const ReplyReader reply(payload);
   id.TypeCam = reply.byte(2);
   id.model = ModelTypeOf(id.TypeCam, id.Version);
   id.DriveEFlens_intf = id.model.lens == LensFlag::Set;
@@ -99,7 +110,6 @@ DeviceIdentity IdentifyDevice(const TArrayByte& payload) {
   id.DisplayTempHot = id.model.hotSide;
   // Without a hot side, the feature byte turns the inside humidity on; no byte 3 is off.
   id.DisplayRH_int = id.DisplayTempHot || (reply.size() > 3 && reply.byte(3) >= 5);
-  return id;
 }
 
 }  // namespace vesk

@@ -45,7 +45,14 @@ struct DeviceIdentity {
   std::string VersionText() const;
 };
 
-// Decodes a version reply. Only the models marked to set the lens flag drive a lens: a model
+// The connection reads the reply in two steps, each shown before the next may fail:
+// the firmware version (bytes 0 and 1; TypeCam 1 below major 2)...
+DeviceIdentity IdentifyVersion(const TArrayByte& reply);
+// ...then, from major 2 on, the model type and the feature byte. A reply too short for the
+// type byte raises "Range check error".
+void IdentifyModel(const TArrayByte& reply, DeviceIdentity& identity);
+
+// Both steps. Only the models marked to set the lens flag drive a lens: a model
 // the table leaves "unchanged" does not inherit the flag of the board identified before it
 // (after a model change the poll would otherwise send lens orders to a board without one). A
 // reply too short for its major raises "Range check error".

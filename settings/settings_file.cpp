@@ -85,7 +85,12 @@ TFTPCredentials TSettingsFile::ReadFtpCredentials() const {
           ini_.ReadString(keys::kFtp, keys::kUser, keys::kDefaultUser),
           ini_.ReadString(keys::kFtp, keys::kPass, keys::kDefaultPass),
           ini_.ReadString(keys::kFtp, keys::kRemotePath, keys::kDefaultRemotePath),
-          ini_.ReadBool(keys::kFtp, keys::kPassive, keys::kDefaultPassive)};
+          ini_.ReadBool(keys::kFtp, keys::kPassive, keys::kDefaultPassive),
+          ini_.ReadBool(keys::kFtp, keys::kTLS, keys::kDefaultTLS)};
+}
+
+bool TSettingsFile::ReadFtpScheduled() const {
+  return ini_.ReadBool(keys::kFtp, keys::kScheduled, keys::kDefaultScheduled);
 }
 
 bool TSettingsFile::ReadAutostart() const {
@@ -119,6 +124,10 @@ void TSettingsFile::WriteFtpIntervall(long long minutes) {
   ini_.WriteInteger(keys::kFtp, keys::kIntervall, minutes);
 }
 
+void TSettingsFile::WriteFtpScheduled(bool scheduled) {
+  ini_.WriteBool(keys::kFtp, keys::kScheduled, scheduled);
+}
+
 void TSettingsFile::WriteWholeWindow(bool on) {
   ini_.WriteBool(keys::kMisc, keys::kWholeWindow, on);
 }
@@ -135,6 +144,7 @@ void TSettingsFile::SaveSettings(const TSavedSettings& settings) {
   values.push_back({keys::kFtp, keys::kPass, ftp.Pass});
   values.push_back({keys::kFtp, keys::kRemotePath, ftp.RemotePath});
   values.push_back({keys::kFtp, keys::kPassive, TIniFile::BoolText(ftp.Passive)});
+  values.push_back({keys::kFtp, keys::kTLS, TIniFile::BoolText(ftp.TLS)});
   values.push_back(
       {keys::kHumiditySensor, keys::kGain, TIniFile::FloatText(settings.humiditySensorGain)});
   values.push_back(

@@ -61,6 +61,8 @@ class TSettingsFile {
   // Minutes, as stored; a negative value is the posting interval's to refuse.
   int ReadFtpIntervall() const;
   TFTPCredentials ReadFtpCredentials() const;
+  // Whether the schedule timer uploads every interval.
+  bool ReadFtpScheduled() const;
   bool ReadAutostart() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
   bool ReadWholeWindow() const;
@@ -70,6 +72,7 @@ class TSettingsFile {
   // The forced bounds of one value axis, written before they are checked.
   void WriteYBounds(TValueAxis axis, double min, double max);
   void WriteFtpIntervall(long long minutes);
+  void WriteFtpScheduled(bool scheduled);
   // The plot option, written when the operator changes it.
   void WriteWholeWindow(bool on);
   // SaveSettings, in its order, with one replacement of the file.

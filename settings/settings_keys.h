@@ -39,6 +39,10 @@ inline constexpr char kUser[] = "User";
 inline constexpr char kPass[] = "Pass";
 inline constexpr char kRemotePath[] = "RemotePath";
 inline constexpr char kPassive[] = "Passive";
+// Beyond the account of old: uploads every interval, and explicit TLS. Both off by default,
+// so an existing installation behaves as before.
+inline constexpr char kScheduled[] = "Scheduled";
+inline constexpr char kTLS[] = "TLS";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
@@ -61,6 +65,8 @@ inline constexpr char kDefaultUser[] = "Websrv";
 inline constexpr char kDefaultPass[] = "tovar82";
 inline constexpr char kDefaultRemotePath[] = "/general/";
 inline constexpr bool kDefaultPassive = true;
+inline constexpr bool kDefaultScheduled = false;
+inline constexpr bool kDefaultTLS = false;
 inline constexpr bool kDefaultAutostart = true;
 inline constexpr bool kDefaultWholeWindow = false;
 

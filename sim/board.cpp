@@ -46,8 +46,13 @@ TArrayByte Board::reply(const TArrayByte& order) {
   Lens& lens = DrivesLens(identity_.type) ? lens_ : noLens_;
   const bool newLens = UsesNewLensProtocol(identity_);
   switch (order[0]) {
-    case REQ_ORDER_VERSION:
-      return VersionReply(identity_);
+    case REQ_ORDER_VERSION: {
+      TArrayByte version = VersionReply(identity_);
+      if (faults_.faults().shortVersion) {
+        version.resize(2);
+      }
+      return version;
+    }
     case REQ_GET_VOLTAGE:
       return voltageReply();
     case REQ_SET_CONFIG:

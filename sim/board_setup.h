@@ -40,6 +40,7 @@ struct BoardFaults {
   bool badStart = false;
   bool shortReply = false;      // the length byte announces more than is sent
   bool overLongLength = false;  // a whole frame whose length byte is above 28
+  bool shortVersion = false;    // the version reply ends after the firmware version
 };
 
 struct BoardSetup {

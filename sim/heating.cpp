@@ -16,7 +16,7 @@ constexpr std::uint8_t kRefused = 0x00;
 HeatingConfig DefaultHeating() {
   HeatingConfig config;
   config.tempThreshold = static_cast<std::uint16_t>(CelsiusToCount(2));
-  config.rhThreshold = static_cast<std::uint16_t>(HumidityToCount(85));
+  config.rhThreshold = static_cast<std::uint16_t>(HumidityToCount(85, HumidityConstants{}));
   return config;
 }
 

@@ -12,6 +12,7 @@ class ReplyFaults {
 
   // The bytes that go on the line for this well-formed reply frame; none when silent.
   TArrayByte apply(TArrayByte frame);
+  const BoardFaults& faults() const { return faults_; }
 
  private:
   BoardFaults faults_;

@@ -20,7 +20,7 @@ std::uint16_t TemperatureCount(double celsius) {
 }
 
 std::uint16_t HumidityCount(double percent) {
-  return Clamp14(HumidityToCount(percent));
+  return Clamp14(HumidityToCount(percent, HumidityConstants{}));
 }
 
 }  // namespace vesk::sim

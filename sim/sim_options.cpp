@@ -127,6 +127,7 @@ const std::map<std::string, FlagOption>& FlagOptions() {
       {"--bad-start", [](SimOptions& o) { o.setup.faults.badStart = true; }},
       {"--short-reply", [](SimOptions& o) { o.setup.faults.shortReply = true; }},
       {"--long-length", [](SimOptions& o) { o.setup.faults.overLongLength = true; }},
+      {"--short-version", [](SimOptions& o) { o.setup.faults.shortVersion = true; }},
   };
   return options;
 }

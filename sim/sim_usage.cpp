@@ -43,6 +43,7 @@ Faults:
   --bad-start              every reply has a wrong start byte
   --short-reply            every reply stops half-way through its body
   --long-length            every reply is a whole frame with a length byte above 28
+  --short-version          the version reply ends after the firmware version (no model type)
 
   --help                   this text
 

@@ -36,7 +36,7 @@ std::uint16_t PressureWord(double stationHpa) {
 }
 
 std::uint16_t HumidityWord(double percent) {
-  return ChannelWord((percent / HumiditySensorGain() + HumiditySensorOffset()) * 5);
+  return ChannelWord((percent / kDefaultHumiditySensorGain + kDefaultHumiditySensorOffset) * 5);
 }
 
 std::uint16_t TemperatureWord(double celsius, bool v2) {

@@ -4,6 +4,8 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "common/number_text.h"
+
 namespace vesk {
 namespace {
 
@@ -87,6 +89,66 @@ SecondaryReadings::SecondaryReadings(QWidget* parent) : QWidget(parent) {
   for (QLabel* label : {LabelTempHotSide, LabelRH_Inside, LabelPressure, LabelWind}) {
     column->addWidget(label);
   }
+}
+
+void ReadingsPanel::ShowUpdatePeriod(int seconds) {
+  setTitle(QString::fromStdString(FormatText("Parameters (Updated each %ds)", seconds)));
+}
+
+void ReadingsPanel::ShowVersion(const std::string& text) {
+  LabelVer->setText(QString::fromStdString(text));
+}
+
+void ReadingsPanel::ShowHeating(bool heaterOn, bool autoHeat, int powerLevel) {
+  ShapeHeating->setOn(heaterOn);
+  ShapeHeating->setToolTip(heaterOn ? QString::fromStdString(FormatText("Power : %d%%", powerLevel))
+                                    : QStringLiteral("Turned OFF"));
+  ShapeAutoHeat->setOn(autoHeat);
+}
+
+void ReadingsPanel::ShowReadings(const ReadingsTexts& texts) {
+  QPalette black = LabelTemp->palette();
+  black.setColor(QPalette::WindowText, Qt::black);
+  LabelTemp->setPalette(black);
+  LabelRH->setPalette(black);
+  LabelTemp->setText(QString::fromStdString(texts.LabelTemp));
+  LabeltempInsideCamera->setText(QString::fromStdString(texts.LabeltempInsideCamera));
+  LabelRH->setText(QString::fromStdString(texts.LabelRH));
+  LabelPR->setText(QString::fromStdString(texts.LabelPR));
+}
+
+void ReadingsPanel::ResetReadings(const ReadingsTexts& placeholders) {
+  LabelTemp->setText(QString::fromStdString(placeholders.LabelTemp));
+  LabelRH->setText(QString::fromStdString(placeholders.LabelRH));
+  LabeltempInsideCamera->setText(QString::fromStdString(placeholders.LabeltempInsideCamera));
+}
+
+void SecondaryReadings::ShowFeatures(bool hotSide, bool insideRH) {
+  LabelTempHotSide->setVisible(hotSide);
+  LabelRH_Inside->setVisible(insideRH);
+}
+
+void SecondaryReadings::ShowReadings(const ReadingsTexts& texts, bool hotSide, bool insideRH,
+                                     bool weather) {
+  if (hotSide) {
+    LabelTempHotSide->setText(QString::fromStdString(texts.LabelTempHotSide));
+  }
+  LabelPressure->setVisible(weather);
+  LabelWind->setVisible(weather);
+  if (weather) {
+    LabelPressure->setText(QString::fromStdString(texts.LabelPressure));
+    LabelWind->setText(QString::fromStdString(texts.LabelWind));
+  }
+  if (insideRH) {
+    LabelRH_Inside->setText(QString::fromStdString(texts.LabelRH_Inside));
+  }
+}
+
+void SecondaryReadings::ResetReadings(const ReadingsTexts& placeholders) {
+  LabelTempHotSide->setText(QString::fromStdString(placeholders.LabelTempHotSide));
+  LabelRH_Inside->setText(QString::fromStdString(placeholders.LabelRH_Inside));
+  LabelPressure->setText(QString::fromStdString(placeholders.LabelPressure));
+  LabelWind->setText(QString::fromStdString(placeholders.LabelWind));
 }
 
 }  // namespace vesk

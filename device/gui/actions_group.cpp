@@ -25,6 +25,33 @@ ActionsGroup::ActionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("Actions"
   grid->addWidget(CheckBoxFailureSound, 1, 2);
   grid->setColumnStretch(3, 1);
   grid->setRowStretch(2, 1);
+
+  connect(CheckBoxFastSpeed, &QCheckBox::clicked, this, &ActionsGroup::fastSpeedClicked);
+}
+
+void ActionsGroup::SyncHeatingControls(bool autoHeat, bool heaterOn) {
+  struct Raised {
+    bool& flag;
+    ~Raised() { flag = false; }
+  } raised{isUpdatingControls = true};
+  if (autoHeat) {
+    CheckBoxAutoHeat->setChecked(true);
+    CheckBoxAutoHeat->setEnabled(true);
+    CheckBoxForceheat->setEnabled(false);
+    CheckBoxForceheat->setChecked(false);
+  } else {
+    CheckBoxAutoHeat->setChecked(false);
+    CheckBoxForceheat->setEnabled(true);
+    CheckBoxForceheat->setChecked(heaterOn);
+  }
+}
+
+bool ActionsGroup::FastSpeed() const {
+  return CheckBoxFastSpeed->isChecked();
+}
+
+bool ActionsGroup::FailureSound() const {
+  return CheckBoxFailureSound->isChecked();
 }
 
 }  // namespace vesk

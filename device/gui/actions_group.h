@@ -13,6 +13,18 @@ class ActionsGroup : public QGroupBox {
  public:
   explicit ActionsGroup(QWidget* parent = nullptr);
 
+  // The heating boxes follow the board; isUpdatingControls is raised meanwhile, so their
+  // handlers send nothing.
+  void SyncHeatingControls(bool autoHeat, bool heaterOn);
+  bool FastSpeed() const;
+  bool FailureSound() const;
+
+ Q_SIGNALS:
+  void fastSpeedClicked();
+
+ private:
+  bool isUpdatingControls = false;
+
   QCheckBox* CheckBoxAutoHeat;
   QCheckBox* CheckBoxForceheat;
   QCheckBox* CheckBoxFastSpeed;

@@ -5,8 +5,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "common/datetime.h"
+#include "common/number_text.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -115,6 +118,59 @@ CoolingPage::CoolingPage(QWidget* parent) : QWidget(parent) {
 
 QString CoolingPage::caption() {
   return QStringLiteral("Sensor cooling");
+}
+
+void CoolingPage::ShowModel(bool fullCooling) {
+  for (QWidget* w : std::initializer_list<QWidget*>{
+           LabelSayJour, LabelJour, LabelSayCooling, LabelCoolingEnabled, LabelSayFan,
+           LabelFanEnabled, LabelSpeedfan, GroupBoxCoolDirect}) {
+    w->setVisible(fullCooling);
+  }
+}
+
+void CoolingPage::ShowReadings(const ReadingsTexts& texts, const TDataOUT& out) {
+  LabelTempHOT->setText(QString::fromStdString(texts.LabelTempHOT));
+  const auto yesNo = [](bool on) { return on ? QStringLiteral("Yes") : QStringLiteral("No"); };
+  LabelJour->setText(yesNo(out.StatusSensor & 0x01));
+  LabelCoolingEnabled->setText(yesNo(out.StatusSensor & 0x02));
+  LabelFanEnabled->setText(yesNo(out.StatusSensor & 0x04));
+  LabelSpeedfan->setText(QString::fromStdString(FormatText("  (%d)", out.ValueFan)));
+  ApplyCooling(out);
+}
+
+void CoolingPage::ApplyCooling(const TDataOUT& out) {
+  // Changing the boxes here must not send anything to the board.
+  const QSignalBlocker blockAuto(CheckBoxAutoCool);
+  const QSignalBlocker blockManual(CheckBoxCOOLINGManual);
+  TstateCoolCCD state = out.StateCCDCool;
+  const CoolingTexts texts = PresentCooling(out.StatusCooler, Now(), state, PreviousStateCCDCool);
+  if (texts.autoMode) {
+    const bool automatic = *texts.autoMode;
+    CheckBoxAutoCool->setChecked(automatic);
+    CheckBoxAutoCool->setEnabled(automatic);
+    CheckBoxCOOLINGManual->setChecked(!automatic);
+    CheckBoxCOOLINGManual->setEnabled(!automatic);
+  }
+  const auto show = [](QLabel* label, const std::string& text) {
+    label->setText(QString::fromStdString(text));
+  };
+  show(StaticTextModeCooling, texts.StaticTextModeCooling);
+  show(StaticTextCoolingState, texts.StaticTextCoolingState);
+  if (texts.StaticTextStartCauseCool) {
+    show(StaticTextStartCauseCool, *texts.StaticTextStartCauseCool);
+    show(StaticTextStopDay, *texts.StaticTextStopDay);
+    show(StaticTextStopHot, *texts.StaticTextStopHot);
+    show(StaticTextTooWet, *texts.StaticTextTooWet);
+  }
+}
+
+void CoolingPage::ShowInsideHumidity(const ReadingsTexts& texts) {
+  LabelRH_int->setText(QString::fromStdString(texts.LabelRH_int));
+}
+
+void CoolingPage::ResetReadings(const ReadingsTexts& placeholders) {
+  LabelTempHOT->setText(QString::fromStdString(placeholders.LabelTempHOT));
+  LabelRH_int->setText(QString::fromStdString(placeholders.LabelRH_int));
 }
 
 }  // namespace vesk

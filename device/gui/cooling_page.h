@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "acquisition/poll_records.h"
+#include "acquisition/readings_text.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -18,6 +21,22 @@ class CoolingPage : public QWidget {
   explicit CoolingPage(QWidget* parent = nullptr);
 
   static QString caption();
+
+  // Full cooling (code 4) shows the day, cooling and fan states and the mode group.
+  void ShowModel(bool fullCooling);
+  // A poll of a model with a hot side: its temperature, the sensor states, the fan and the
+  // cooling mode with the causes of its last start or stop. The mode boxes follow the board
+  // without sending anything.
+  void ShowReadings(const ReadingsTexts& texts, const TDataOUT& out);
+  void ShowInsideHumidity(const ReadingsTexts& texts);
+  void ResetReadings(const ReadingsTexts& placeholders);
+  // Forgets the cooling state of the last poll (start of the program).
+  void ResetCoolingState() { PreviousStateCCDCool = {}; }
+
+ private:
+  void ApplyCooling(const TDataOUT& out);
+
+  TstateCoolCCD PreviousStateCCDCool;
 
   QGroupBox* GroupBoxCoolDirect;
   QCheckBox* CheckBoxCOOLINGManual;

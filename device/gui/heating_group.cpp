@@ -7,6 +7,7 @@
 
 #include <tuple>
 
+#include "common/number_text.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -73,6 +74,24 @@ HeatingThresholdsGroup::HeatingThresholdsGroup(QWidget* parent)
   grid->setRowStretch(row++, 1);
   grid->addWidget(ButtonUpdateSetup, row, 1, 1, 2);
   grid->setColumnStretch(0, 1);
+}
+
+void HeatingThresholdsGroup::ShowThresholds(const HeatingThresholdTexts& texts) {
+  Label_TempSeuil->setToolTip(QString::fromStdString(texts.Label_TempSeuilHint));
+  Label_RHSeuil->setToolTip(QString::fromStdString(texts.Label_RHSeuilHint));
+  Label_TempSeuil->setText(QString::fromStdString(texts.Label_TempSeuil));
+  Label_RHSeuil->setText(QString::fromStdString(texts.Label_RHSeuil));
+}
+
+void HeatingThresholdsGroup::ShowPowerLevel(int percent) {
+  Label_PowerMax->setText(QString::fromStdString(FormatText("%d %%", percent)));
+}
+
+void HeatingThresholdsGroup::StartFromCurrentValues() {
+  NumberEditTemp_Seuil->setText(
+      Label_TempSeuil->text().remove(QStringLiteral("°C"), Qt::CaseInsensitive).trimmed());
+  NumberEditRH_seuil->setText(Label_RHSeuil->text().remove(QLatin1Char('%')).trimmed());
+  NumberEditPower_Level->setText(Label_PowerMax->text().remove(QLatin1Char('%')).trimmed());
 }
 
 }  // namespace vesk

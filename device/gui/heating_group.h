@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include "device/heating_orders.h"
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -18,6 +20,13 @@ class HeatingThresholdsGroup : public QGroupBox {
  public:
   explicit HeatingThresholdsGroup(QWidget* parent = nullptr);
 
+  // The thresholds read back from the board, the raw counts as hints.
+  void ShowThresholds(const HeatingThresholdTexts& texts);
+  void ShowPowerLevel(int percent);
+  // The new-value fields start from the board's current values.
+  void StartFromCurrentValues();
+
+ private:
   QLabel* LabelTempSeuilCaption;
   TNumberEdit* NumberEditTemp_Seuil;
   QLineEdit* Label_TempSeuil;

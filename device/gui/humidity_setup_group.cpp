@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/number_text.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -35,6 +36,13 @@ HumiditySetupGroup::HumiditySetupGroup(QWidget* parent)
   grid->setColumnStretch(2, 1);
   grid->addWidget(ButtonAPPLY_T_RH_consts, 1, 3);
   grid->setRowStretch(2, 1);
+}
+
+void HumiditySetupGroup::ShowConstants(const HumidityConstants& constants) {
+  NumberEditGainRH->setText(
+      QString::fromStdString(FormatText("%1.5f", constants.HumiditySensorGain)));
+  NumberEditOffsetRH->setText(
+      QString::fromStdString(FormatText("%1.5f", constants.HumiditySensorOffset)));
 }
 
 }  // namespace vesk

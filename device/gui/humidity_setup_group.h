@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include "acquisition/sensor_conversions.h"
+
 class QLabel;
 class QPushButton;
 
@@ -16,6 +18,10 @@ class HumiditySetupGroup : public QGroupBox {
  public:
   explicit HumiditySetupGroup(QWidget* parent = nullptr);
 
+  // The constants in use, with five decimals.
+  void ShowConstants(const HumidityConstants& constants);
+
+ private:
   QLabel* LabelGainRH;
   TNumberEdit* NumberEditGainRH;
   QLabel* LabelOffsetRH;

@@ -67,4 +67,12 @@ IdentityGroup::IdentityGroup(QWidget* parent)
   grid->setColumnStretch(1, 1);
 }
 
+void IdentityGroup::ShowSerialNumber(const std::string& serialNumber) {
+  EditSNR->setText(QString::fromStdString(serialNumber));
+}
+
+std::string IdentityGroup::SerialNumberText() const {
+  return EditSNR->text().toStdString();
+}
+
 }  // namespace vesk

@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include <string>
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -17,6 +19,10 @@ class IdentityGroup : public QGroupBox {
  public:
   explicit IdentityGroup(QWidget* parent = nullptr);
 
+  void ShowSerialNumber(const std::string& serialNumber);
+  std::string SerialNumberText() const;
+
+ private:
   QLabel* LabelSNR;
   QLineEdit* EditSNR;
   QPushButton* ButtonUpdateSNR;

@@ -23,6 +23,12 @@ class SetupPage : public QWidget {
 
   static QString caption();
 
+  HeatingThresholdsGroup* heatingGroup() const { return heating; }
+  ActionsGroup* actionsGroup() const { return actions; }
+  HumiditySetupGroup* humiditySetupGroup() const { return humiditySetup; }
+  IdentityGroup* identityGroup() const { return GroupBoxV3; }
+
+ private:
   QLabel* LabelLog;
   QWidget* RichEdit;
   HeatingThresholdsGroup* heating;

@@ -21,6 +21,7 @@ class LensAdvancedPage : public QWidget {
 
   static QString caption();
 
+ private:
   QLabel* LabelFirmwareAllowedv220;
   QLabel* LabelSayPresAF2;
   QLabel* LabelPresAF2;

@@ -22,6 +22,7 @@ class LensBasicPage : public QWidget {
 
   static QString caption();
 
+ private:
   QLabel* LabelFirmwareAllowed;
   QLabel* LabelSayEF_Presence;
   QLabel* Label_EF_Presence;

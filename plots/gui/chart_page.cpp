@@ -8,10 +8,10 @@ namespace vesk {
 
 ChartPage::ChartPage(ChartKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
   setObjectName(QString::fromLatin1(LookOf(kind).pageName));
-  chart = MakeChart(kind);
+  chart_ = MakeChart(kind);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
-  layout->addWidget(chart);
+  layout->addWidget(chart_);
 }
 
 }  // namespace vesk

@@ -17,8 +17,10 @@ class ChartPage : public QWidget {
   explicit ChartPage(ChartKind kind, QWidget* parent = nullptr);
 
   QString caption() const { return LookOf(kind_).caption; }
+  QCustomPlot* chart() const { return chart_; }
 
-  QCustomPlot* chart;
+ private:
+  QCustomPlot* chart_;
 
  private:
   ChartKind kind_;

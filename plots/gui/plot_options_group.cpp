@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/number_text.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -123,6 +124,53 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
   layout->addWidget(CheckBoxLock_translate);
   layout->addLayout(windowButtons);
   layout->addLayout(scales, 1);
+}
+
+void PlotOptionsGroup::PlaceReadings(QWidget* readings) {
+  auto* layout = new QVBoxLayout(readingsArea);
+  layout->setContentsMargins(0, 0, 0, 0);
+  readings->setParent(readingsArea);
+  layout->addWidget(readings);
+}
+
+bool PlotOptionsGroup::LockTranslate() const {
+  return CheckBoxLock_translate->isChecked();
+}
+
+namespace {
+
+QString OneDecimal(double value) {
+  return QString::fromStdString(FormatText("%1.1f", value));
+}
+
+}  // namespace
+
+void PlotOptionsGroup::ShowTempScale(const TYScaleSetting& scale) {
+  CheckBoxForceY->setChecked(scale.fixed);
+  EditMaxY_V->setText(OneDecimal(scale.max));
+  EditMinY_V->setText(OneDecimal(scale.min));
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{ButtonApplyYTemp, EditMaxY_V, Label2, EditMinY_V, Label1}) {
+    w->setVisible(scale.fixed);
+  }
+}
+
+void PlotOptionsGroup::ShowRHScale(const TYScaleSetting& scale) {
+  CheckBoxRHYScale->setChecked(scale.fixed);
+  NumberEditAmpsMax->setText(OneDecimal(scale.max));
+  NumberEditAmpsMin->setText(OneDecimal(scale.min));
+  for (QWidget* w : std::initializer_list<QWidget*>{ButtonApplyRHYscale, NumberEditAmpsMin, Label13,
+                                                    NumberEditAmpsMax, Label14}) {
+    w->setVisible(scale.fixed);
+  }
+}
+
+bool PlotOptionsGroup::ForceY() const {
+  return CheckBoxForceY->isChecked();
+}
+
+bool PlotOptionsGroup::RHYScale() const {
+  return CheckBoxRHYScale->isChecked();
 }
 
 }  // namespace vesk

@@ -2,6 +2,8 @@
 
 #include <QGroupBox>
 
+#include "settings/settings_file.h"
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -18,7 +20,19 @@ class PlotOptionsGroup : public QGroupBox {
  public:
   explicit PlotOptionsGroup(QWidget* parent = nullptr);
 
-  // Empty place at the top of the group, without a layout, for the secondary readings.
+  // Puts the secondary readings at the top of the group.
+  void PlaceReadings(QWidget* readings);
+  // The time window follows each poll.
+  bool LockTranslate() const;
+  // The forced value scales: the box, the bounds with one decimal, and the bound fields shown
+  // only while the scale is forced.
+  void ShowTempScale(const TYScaleSetting& scale);
+  void ShowRHScale(const TYScaleSetting& scale);
+  bool ForceY() const;
+  bool RHYScale() const;
+
+ private:
+  // Empty place at the top of the group, for the secondary readings.
   QWidget* readingsArea;
 
   QCheckBox* CheckBoxLock_translate;

@@ -61,4 +61,12 @@ QString WindSpeedPage::caption() {
   return LookOf(ChartKind::WindSpeed).caption;
 }
 
+bool WindSpeedPage::CorrectWindSpeed() const {
+  return CheckBoxGainWindCorrection->isChecked();
+}
+
+std::string WindSpeedPage::FactorText() const {
+  return NumberEditGainWindTemp->text().toStdString();
+}
+
 }  // namespace vesk

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QCheckBox;
 class QCustomPlot;
 class QLabel;
@@ -21,6 +23,12 @@ class WindSpeedPage : public QWidget {
 
   static QString caption();
 
+  QCustomPlot* chart() const { return ChartWindspeed; }
+  // The temperature correction of the wind speed that the next poll applies.
+  bool CorrectWindSpeed() const;
+  std::string FactorText() const;
+
+ private:
   QCustomPlot* ChartWindspeed;
   QPushButton* Button_1h_Vent;
   QPushButton* Button5;  // "3h"

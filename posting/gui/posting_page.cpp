@@ -67,4 +67,13 @@ QString PostingPage::caption() {
   return QStringLiteral("Plot posting");
 }
 
+void PostingPage::ShowSettings(const TFTPCredentials& credentials, int intervalMinutes) {
+  NumberEditFTPUpdate->setText(QString::number(intervalMinutes));
+  EditIP->setText(QString::fromStdString(credentials.Host));
+  Editlogin->setText(QString::fromStdString(credentials.User));
+  Editpass->setText(QString::fromStdString(credentials.Pass));
+  Editrepremote->setText(QString::fromStdString(credentials.RemotePath));
+  CheckBoxFTp_Passive->setChecked(credentials.Passive);
+}
+
 }  // namespace vesk

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "settings/ftp_credentials.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -21,6 +23,10 @@ class PostingPage : public QWidget {
 
   static QString caption();
 
+  // The account and the interval as the settings file holds them.
+  void ShowSettings(const TFTPCredentials& credentials, int intervalMinutes);
+
+ private:
   QGroupBox* GroupBoxUserAccount;
   QLabel* LabelEditIP;
   QLineEdit* EditIP;

@@ -31,7 +31,7 @@ TEST(PollAgainstBoard, ReadingsArePlausibleForEveryKindOfModel) {
     const DeviceIdentity id = IdentifyDevice(reply);
 
     ThreadRequest worker(
-        {&link, id.TypeCam, id.DisplayRH_int, id.DisplayTempHot, id.DriveEFlens_intf}, {});
+        {&link, id.TypeCam, id.DisplayRH_int, id.DisplayTempHot, id.DriveEFlens_intf, {}}, {});
     worker.Execute();
     ASSERT_EQ(worker.ErrorMes, "") << int(m.type);
     const TinfosRec& rec = worker.FDataOUT.infosRec;

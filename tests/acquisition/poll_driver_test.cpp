@@ -52,7 +52,7 @@ class PollDriverTest : public ::testing::Test {
   }
 
   bool poll(bool wait, bool correct = false, const std::string& factor = "-0.1663") {
-    return driver->PollDevice(wait, {&board.link, 3, false, false, false}, correct, factor);
+    return driver->PollDevice(wait, {&board.link, 3, false, false, false, {}}, correct, factor);
   }
 
   test::BoardLine board;

@@ -29,7 +29,7 @@ TArrayByte DataExt(std::uint16_t pressure, int rhMv, int tempMv, int speedMv, in
 
 TDataOUT DecodeExt(const TArrayByte& reply, std::uint8_t type, WindCorrection wind = {}) {
   TDataOUT out;
-  DecodeDataExt(reply, type, wind, out);
+  DecodeDataExt(reply, type, wind, {}, out);
   return out;
 }
 
@@ -76,7 +76,6 @@ TEST(ReplyDecoders, WeatherChannels) {
 }
 
 TEST(ReplyDecoders, OutsideHumidityFromTheModule) {
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
   // 2.5 V is half the sensor's supply: (0.5 - 0.1515) / 0.00636 %.
   EXPECT_NEAR(DecodeExt(DataExt(0x5000, 2500, 0, 0, 0), kAstel2ExtV2).infosRec.RHExt,
               (0.5 - 0.1515) * kDefaultHumiditySensorGain, 1e-9);
@@ -109,7 +108,7 @@ TEST(ReplyDecoders, VoltageReplyByModel) {
   reply[20] = 0x81;
 
   TDataOUT plain;
-  DecodeVoltage(reply, {nullptr, 3, false, false, false}, plain);
+  DecodeVoltage(reply, {nullptr, 3, false, false, false, {}}, plain);
   EXPECT_DOUBLE_EQ(plain.infosRec.TempExt, CountToCelsius(1638));
   EXPECT_DOUBLE_EQ(plain.infosRec.TempInt, CountToCelsius(2048));
   EXPECT_TRUE(plain.infosRec.ActiveHeater);
@@ -119,7 +118,7 @@ TEST(ReplyDecoders, VoltageReplyByModel) {
   EXPECT_EQ(plain.ValueFan, 0);
 
   TDataOUT hot;
-  DecodeVoltage(reply, {nullptr, 4, true, true, false}, hot);
+  DecodeVoltage(reply, {nullptr, 4, true, true, false, {}}, hot);
   EXPECT_DOUBLE_EQ(hot.infosRec.TempHot, CountToCelsius(2560));
   EXPECT_EQ(hot.StatusSensor, 5);
   EXPECT_EQ(hot.ValueFan, 0x0102);
@@ -128,20 +127,21 @@ TEST(ReplyDecoders, VoltageReplyByModel) {
   // Weather models take the outside readings from the module: bytes 0 to 3 are ignored.
   TDataOUT weather;
   weather.infosRec.TempExt = 12.5;
-  DecodeVoltage(reply, {nullptr, kAstel2ExtV2, true, true, false}, weather);
+  DecodeVoltage(reply, {nullptr, kAstel2ExtV2, true, true, false, {}}, weather);
   EXPECT_EQ(weather.infosRec.TempExt, 12.5);
 }
 
 TEST(ReplyDecoders, ShortRepliesAreRangeErrors) {
   const TArrayByte nine(9, 0);
   TDataOUT out;
-  EXPECT_NO_THROW(DecodeVoltage(nine, {nullptr, 3, false, false, false}, out));
-  EXPECT_THROW(DecodeVoltage(nine, {nullptr, 4, true, true, false}, out), ERangeCheck);
-  EXPECT_THROW(DecodeVoltage(TArrayByte(15, 0), {nullptr, 4, true, true, false}, out), ERangeCheck);
-  EXPECT_NO_THROW(DecodeVoltage(TArrayByte(15, 0), {nullptr, 3, true, false, false}, out));
-  EXPECT_THROW(DecodeVoltage(TArrayByte(8, 0), {nullptr, 3, false, false, false}, out),
+  EXPECT_NO_THROW(DecodeVoltage(nine, {nullptr, 3, false, false, false, {}}, out));
+  EXPECT_THROW(DecodeVoltage(nine, {nullptr, 4, true, true, false, {}}, out), ERangeCheck);
+  EXPECT_THROW(DecodeVoltage(TArrayByte(15, 0), {nullptr, 4, true, true, false, {}}, out),
                ERangeCheck);
-  EXPECT_THROW(DecodeDataExt(TArrayByte(11, 0), kAstelExtV1, {}, out), ERangeCheck);
+  EXPECT_NO_THROW(DecodeVoltage(TArrayByte(15, 0), {nullptr, 3, true, false, false, {}}, out));
+  EXPECT_THROW(DecodeVoltage(TArrayByte(8, 0), {nullptr, 3, false, false, false, {}}, out),
+               ERangeCheck);
+  EXPECT_THROW(DecodeDataExt(TArrayByte(11, 0), kAstelExtV1, {}, {}, out), ERangeCheck);
 }
 
 TEST(ReplyDecoders, LensRepliesOfBothProtocols) {

@@ -35,23 +35,20 @@ TEST(SensorConversions, GuardsWhenThereIsNoFiniteCount) {
   EXPECT_EQ(CelsiusToCount(std::numeric_limits<double>::infinity()), 32767);
   EXPECT_EQ(CelsiusToCount(std::numeric_limits<double>::quiet_NaN()), 32767);
   EXPECT_EQ(CelsiusToCount(1e300), 32767);
-  SetHumiditySensorConstants(0.0, kDefaultHumiditySensorOffset);
-  EXPECT_EQ(HumidityToCount(50), 32767);
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
+  EXPECT_EQ(HumidityToCount(50, {0.0, kDefaultHumiditySensorOffset}), 32767);
 }
 
 TEST(SensorConversions, HumidityFollowsTheSensorConstants) {
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
+  const HumidityConstants defaults;
   // The offset count reads 0 %.
-  EXPECT_NEAR(CountToHumidity(static_cast<std::uint16_t>(0.1515 * 16384)), 0.0, 0.01);
+  EXPECT_NEAR(CountToHumidity(static_cast<std::uint16_t>(0.1515 * 16384), defaults), 0.0, 0.01);
   for (int percent = 0; percent <= 100; percent += 5) {
-    const auto count = HumidityToCount(percent);
-    EXPECT_NEAR(CountToHumidity(static_cast<std::uint16_t>(count)), percent, 0.01);
+    const auto count = HumidityToCount(percent, defaults);
+    EXPECT_NEAR(CountToHumidity(static_cast<std::uint16_t>(count), defaults), percent, 0.01);
   }
-  SetHumiditySensorConstants(100.0, 0.2);
-  EXPECT_DOUBLE_EQ(CountToHumidity(8192), (0.5 - 0.2) * 100.0);
-  EXPECT_EQ(HumidityToCount(30), 8192);
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
+  const HumidityConstants other{100.0, 0.2};
+  EXPECT_DOUBLE_EQ(CountToHumidity(8192, other), (0.5 - 0.2) * 100.0);
+  EXPECT_EQ(HumidityToCount(30, other), 8192);
 }
 
 TEST(ModelType, WeatherModules) {

@@ -49,7 +49,7 @@ class WorkerTest : public ::testing::Test {
   }
 
   ThreadRequest Poll(std::uint8_t type, bool hot, bool lens) {
-    ThreadRequest worker({&board.link, type, hot, hot, lens}, {});
+    ThreadRequest worker({&board.link, type, hot, hot, lens, {}}, {});
     worker.Execute();
     return worker;
   }
@@ -116,12 +116,11 @@ TEST_F(WorkerTest, WeatherModelsPauseBeforeTheNextOrder) {
 }
 
 TEST_F(WorkerTest, DecodesAndLogsOnePoll) {
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
   const ThreadRequest worker = Poll(33, true, true);
   ASSERT_EQ(worker.ErrorMes, "");
   const TDataOUT& out = worker.FDataOUT;
   EXPECT_DOUBLE_EQ(out.infosRec.TempExt, CountToCelsius(0x0666));
-  EXPECT_DOUBLE_EQ(out.infosRec.RHExt, CountToHumidity(0x1A00));
+  EXPECT_DOUBLE_EQ(out.infosRec.RHExt, CountToHumidity(0x1A00, {}));
   EXPECT_EQ(out.infosRec.Date, 0);
   EXPECT_TRUE(out.PresenceAF);
   EXPECT_EQ(out.lensID, 0x0102);
@@ -133,10 +132,10 @@ TEST_F(WorkerTest, DecodesAndLogsOnePoll) {
 }
 
 TEST_F(WorkerTest, LensNamesAndCheckCount) {
-  LensCheckCount = 65535;
   board.answer(GET_NAME_EF_CANON, {0xFF});
-  EXPECT_EQ(Poll(33, true, true).FDataOUT.LensName, "Name is not valid : protocole is too old !");
-  EXPECT_EQ(LensCheckCount, 0);  // wraps
+  const ThreadRequest old = Poll(33, true, true);
+  EXPECT_EQ(old.FDataOUT.LensName, "Name is not valid : protocole is too old !");
+  EXPECT_EQ(old.LensChecks, 1);
   board.answer(GET_INFOS_EF_CANON, LensInfos(1));
   EXPECT_EQ(Poll(33, true, true).FDataOUT.LensName, "Commande invalide");
   // No marker: still counted, the bytes still taken.
@@ -146,7 +145,7 @@ TEST_F(WorkerTest, LensNamesAndCheckCount) {
   const ThreadRequest worker = Poll(33, true, true);
   EXPECT_FALSE(worker.FDataOUT.PresenceAF);
   EXPECT_EQ(worker.FDataOUT.lensID, 0x0203);
-  EXPECT_EQ(LensCheckCount, 2);
+  EXPECT_EQ(worker.LensChecks, 1);
 }
 
 TEST_F(WorkerTest, ShortReplyFailsThePoll) {

@@ -15,11 +15,14 @@
 #include "common/event_log.h"
 #include "history/history_store.h"
 #include "sim/in_process_board.h"
+#include "station/station.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_fixture.h"
 #include "widgets/gui/message_box.h"
 
 using namespace vesk;
+using test::Find;
 
 namespace {
 
@@ -32,23 +35,8 @@ QStringList LogTexts() {
 }
 
 // A window connected to a plain board on COM3 of a fresh program folder.
-struct Station {
-  Station() {
-    sim::BoardSetup setup;
-    setup.identity = {3, 5, 3, 0, "127512"};
-    board = std::make_unique<sim::InProcessBoard>(setup);
-    board->linkAsPort(folder.path(), 3);
-    InitLog(folder.path());
-    SetDialogAnswers({[](MessageKind, const QString&) { return true; }, {}, {}});
-    window = std::make_unique<TMAINForm>(folder.path());
-  }
-  ~Station() {
-    window.reset();
-    SetDialogAnswers({});
-  }
-  test::TempFolder folder;
-  std::unique_ptr<sim::InProcessBoard> board;
-  std::unique_ptr<TMAINForm> window;
+struct Fixture : test::WindowFixture {
+  Fixture() : test::WindowFixture(3) { open(); }
 };
 
 }  // namespace
@@ -96,7 +84,7 @@ class AppShellTest : public QObject {
   }
 
   void linesFromAWorkerReachTheViewOnceInOrder() {
-    Station station;
+    Fixture station;
     const QString marker = QStringLiteral("worker line ");
     std::thread worker([] {
       for (int i = 0; i < 50; ++i) {
@@ -104,8 +92,9 @@ class AppShellTest : public QObject {
       }
     });
     worker.join();
-    QTRY_VERIFY(station.window->RichEdit->toPlainText().contains(marker + "49"));
-    const QStringList shown = station.window->RichEdit->toPlainText().split('\n');
+    auto& view = Find<LogView>(*station.window, "RichEdit");
+    QTRY_VERIFY(view.toPlainText().contains(marker + "49"));
+    const QStringList shown = view.toPlainText().split('\n');
     QStringList workerLines;
     for (const QString& line : shown) {
       if (line.contains(marker)) {
@@ -119,21 +108,21 @@ class AppShellTest : public QObject {
   }
 
   void trayExitClosesTheWindow() {
-    Station station;
+    Fixture station;
     TMAINForm& w = *station.window;
     w.show();
-    QAction* exit = w.PopupMenuTray->findChild<QAction*>(QStringLiteral("Sortir1"));
-    QVERIFY(exit);
-    QCOMPARE(exit->text(), QStringLiteral("Exit"));
-    exit->trigger();
+    auto& exit = Find<QAction>(Find<QMenu>(w, "PopupMenuTray"), "Sortir1");
+    QCOMPARE(exit.text(), QStringLiteral("Exit"));
+    exit.trigger();
     QVERIFY(!w.isVisible());
     const QStringList log = LogTexts();
-    QVERIFY(log.indexOf(QStringLiteral("Exit by trayicon")) <
-            log.indexOf(QStringLiteral("Application closed")));
+    const int exitLine = log.indexOf(QStringLiteral("Exit by trayicon"));
+    QVERIFY(exitLine >= 0);
+    QVERIFY(log.indexOf(QStringLiteral("Application closed"), exitLine) > exitLine);
   }
 
   void suspendAndResumeSaveTwice() {
-    Station station;
+    Fixture station;
     TMAINForm& w = *station.window;
     w.WMPowerBroadcast(4);
     w.WMPowerBroadcast(7);
@@ -156,7 +145,7 @@ class AppShellTest : public QObject {
   }
 
   void terminationSignalRunsTheLogOffPath() {
-    Station station;
+    Fixture station;
     TMAINForm& w = *station.window;
     w.show();
     std::raise(SIGTERM);
@@ -170,7 +159,7 @@ class AppShellTest : public QObject {
   }
 
   void periodicSaveFailureIsLoggedAndTheTimerGoesOn() {
-    Station station;
+    Fixture station;
     TMAINForm& w = *station.window;
     w.TimerSavPeriodicTimer();
     QCOMPARE(LogTexts().last(), QStringLiteral("Data period recording OK -- each mins "));
@@ -181,8 +170,8 @@ class AppShellTest : public QObject {
     w.TimerSavPeriodicTimer();
     QVERIFY(
         LogTexts().last().startsWith(QStringLiteral("Error during periodic data recording : \"")));
-    QVERIFY(w.TimerSavPeriodic.isActive());
-    QCOMPARE(w.Datas.size(), std::size_t{1});
+    QVERIFY(Find<QTimer>(w, "TimerSavPeriodic").isActive());
+    QCOMPARE(w.station().Datas().size(), std::size_t{1});
   }
 };
 

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -428,13 +429,19 @@ class PagesTest : public QObject {
     }
   }
 
-  // The secondary readings go at the top of the group, in a layout of the main window's choice.
+  // The secondary readings go at the top of the group.
   void plotOptionsLeaveRoomForTheReadings() {
     auto* group = qobject_cast<vesk::PlotOptionsGroup*>(pages_.at("GroupBoxPlotOptions").get());
     QVERIFY(group);
-    QCOMPARE(group->readingsArea->parentWidget(), group);
-    QVERIFY(!group->readingsArea->layout());
-    QCOMPARE(group->layout()->indexOf(group->readingsArea), 0);
+    auto* area = group->findChild<QWidget*>("readingsArea");
+    QVERIFY(area);
+    QCOMPARE(area->parentWidget(), group);
+    QVERIFY(!area->layout());
+    QCOMPARE(group->layout()->indexOf(area), 0);
+    auto* readings = new QLabel(QStringLiteral("readings"));
+    group->PlaceReadings(readings);
+    QCOMPARE(readings->parentWidget(), area);
+    QCOMPARE(area->layout()->indexOf(readings), 0);
   }
 
   void setupPageShowsTheLogViewItIsGiven() {

@@ -1,6 +1,7 @@
 // vesk-screenshots: the monitor connected to the simulated board, one PNG per page, for
 // reviewers. Run it under a display (scripts/screenshots.sh uses Xvfb).
 #include <QApplication>
+#include <QCheckBox>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -74,20 +75,21 @@ int main(int argc, char** argv) {
     Settle(300);
     const QString prefix = output + "/" + QString::fromStdString(name);
     ok &= Save(window, prefix + "-00-compact.png");
-    window.PanelCOM->CheckBoxAutoStart->setChecked(true);
+    window.findChild<QCheckBox*>("CheckBoxAutoStart")->setChecked(true);
     window.ButtonConnectClick();
     for (int i = 0; i < 3; ++i) {
       window.PollDevice(true);
     }
-    for (int tab = 0; tab < window.PageControl->count(); ++tab) {
-      if (!window.PageControl->isTabVisible(tab)) {
+    auto* pages = window.findChild<QTabWidget*>("PageControl");
+    for (int tab = 0; tab < pages->count(); ++tab) {
+      if (!pages->isTabVisible(tab)) {
         continue;
       }
-      window.PageControl->setCurrentIndex(tab);
+      pages->setCurrentIndex(tab);
       Settle(200);
       ok &= Save(window, prefix + QString("-%1-%2.png")
                                       .arg(tab + 1, 2, 10, QChar('0'))
-                                      .arg(window.PageControl->widget(tab)->objectName()));
+                                      .arg(pages->widget(tab)->objectName()));
     }
     window.close();
   }

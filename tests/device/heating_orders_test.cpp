@@ -21,8 +21,7 @@ TEST(HeatingOrders, ReadsTheStoredThresholds) {
 }
 
 TEST(HeatingOrders, ThresholdTexts) {
-  SetHumiditySensorConstants(kDefaultHumiditySensorGain, kDefaultHumiditySensorOffset);
-  const HeatingThresholdTexts t = FormatThresholds({1638, 8192});
+  const HeatingThresholdTexts t = FormatThresholds({1638, 8192}, {});
   EXPECT_EQ(t.Label_TempSeuil, "-0.0 °C");
   EXPECT_EQ(t.Label_TempSeuilHint, "1638");
   EXPECT_EQ(t.Label_RHSeuil, "55 %");

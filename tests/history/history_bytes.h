@@ -3,6 +3,7 @@
 // History files built byte by byte, independently of the program's own record structs, so
 // a test compares the program against the documented layout and not against itself.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -108,6 +109,18 @@ inline bool SameRecords(const std::vector<TinfosRec>& a, const std::vector<Tinfo
     }
   }
   return true;
+}
+
+// The names of the files in a program folder but the logs, sorted.
+inline std::vector<std::string> HistoryFolderNames(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (!entry.path().filename().string().starts_with("Log_")) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 }  // namespace vesk::test

@@ -6,6 +6,7 @@
 #include "common/exceptions.h"
 #include "history/history_format.h"
 #include "history/history_load.h"
+#include "history/synthetic_history.h"
 #include "tests/history/history_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
@@ -110,6 +111,73 @@ TEST_F(HistoryLoad, ZeroDatedRecordsAreRemovedAndTheRestReplacesTheHistory) {
                                  "Deleting index : 1 index deleted number : 2"));
   EXPECT_THAT(log.texts(), ElementsAre("Data loaded : DatasVesk.bin,  points number : 5",
                                        "Data sorted, number of points : 3"));
+}
+
+// The load looks for empty records while it reads, block by block: the same rules through
+// a file, with empty records on both sides of a block's edge (26214 records of 80 bytes).
+TEST_F(HistoryLoad, EmptyRecordsAreFoundInEveryBlockAndTheLastStays) {
+  constexpr std::size_t kCount = 70'000;
+  TTinfosRec records = GenerateHistory(45000.0, kCount, 10.0);
+  for (const std::size_t i : {26213u, 26214u, 52428u, 69999u}) {
+    records[i].Date = 0.0;
+  }
+  TTinfosRec history;
+  ASSERT_EQ(load(test::CurrentFile(records), history, kCurrentHistoryTag), "");
+  ASSERT_EQ(history.size(), kCount - 3);
+  EXPECT_TRUE(test::SameRecord(history[26212], records[26212]));
+  EXPECT_TRUE(test::SameRecord(history[26213], records[26215]));
+  EXPECT_TRUE(test::SameRecord(history[52425], records[52427]));
+  EXPECT_TRUE(test::SameRecord(history[52426], records[52429]));
+  EXPECT_EQ(history.back().Date, 0.0);
+  // A read of three blocks: the window is shown from its start.
+  ASSERT_GE(shown.size(), 4u);
+  EXPECT_EQ(shown[0], "Loading points... 0 %");
+  const auto sorting = std::find(shown.begin(), shown.end(), "Sort points...");
+  ASSERT_NE(sorting, shown.end());
+  for (auto text = shown.begin() + 1; text != sorting; ++text) {
+    EXPECT_THAT(*text, ::testing::MatchesRegex("Loading points\\.\\.\\. (37|74) %"));
+  }
+  EXPECT_EQ(*(sorting + 1), "Deleting index : 26213 index deleted number : 1");
+  EXPECT_EQ(shown.back(), "Deleting index : 52426 index deleted number : 3");
+}
+
+TEST_F(HistoryLoad, CleanUpThroughAFileFollowsTheSameRules) {
+  const std::vector<std::vector<double>> cases = {
+      {0}, {1}, {0, 0}, {1, 0}, {0, 1}, {0, 0, 0}, {1, 0, 2, 0, 0, 3}, {0, 1, 0, 2, 0}, {3, 2, 1}};
+  for (const auto& dates : cases) {
+    TTinfosRec records;
+    for (const double date : dates) {
+      TinfosRec rec = test::SampleRecord(static_cast<int>(date));
+      rec.Date = date;
+      records.push_back(rec);
+    }
+    TTinfosRec expected = records;
+    CleanUpHistory(expected);
+    TTinfosRec history;
+    ASSERT_EQ(load(test::CurrentFile(records), history, kCurrentHistoryTag), "");
+    EXPECT_TRUE(test::SameRecords(history, expected)) << ::testing::PrintToString(dates);
+  }
+}
+
+// Without room to grow, the first poll after the start would move the whole history into an
+// array twice its size: twice the memory, and a copy of it all on the window's thread.
+TEST_F(HistoryLoad, FirstRecordsAppendedAfterALoadDoNotMoveTheHistory) {
+  TTinfosRec history;
+  ASSERT_EQ(load(test::CurrentFile(test::SampleRecords(1000)), history, kCurrentHistoryTag), "");
+  const TinfosRec* data = history.data();
+  for (int i = 0; i < 100; ++i) {
+    history.push_back(test::SampleRecord(2000 + i));
+  }
+  EXPECT_EQ(history.data(), data);
+  EXPECT_LE(history.capacity(), 1100u);
+}
+
+TEST_F(HistoryLoad, BytesPastTheCountedRecordsAreIgnored) {
+  Bytes bytes = test::CurrentFile(test::SampleRecords(3));
+  bytes.record(test::SampleRecord(4)).fill(11, 0xCC);
+  TTinfosRec history;
+  ASSERT_EQ(load(bytes, history, kCurrentHistoryTag), "");
+  EXPECT_TRUE(test::SameRecords(history, test::SampleRecords(3)));
 }
 
 TEST(HistoryCleanUp, RemovesZeroDatesButNeverExaminesTheLastOfTwoOrMore) {

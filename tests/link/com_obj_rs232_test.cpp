@@ -59,10 +59,10 @@ TEST_F(LinkTest, VersionExchange) {
 
 TEST_F(LinkTest, OpenAndCloseAreLogged) {
   link.OpenCom(kPort);
-  const std::string handle = std::to_string(link.HCom);
-  EXPECT_NE(link.HCom, TComObjRs232::kInvalidHandle);
+  const std::string handle = std::to_string(link.HCom());
+  EXPECT_NE(link.HCom(), TComObjRs232::kInvalidHandle);
   link.CloseCom();
-  EXPECT_EQ(link.HCom, TComObjRs232::kInvalidHandle);
+  EXPECT_EQ(link.HCom(), TComObjRs232::kInvalidHandle);
   link.CloseCom();  // a second close has nothing to close and logs nothing
   EXPECT_THAT(log.texts(), ElementsAre("COM7 Opened -> " + handle, "COM closed -> " + handle));
 }
@@ -76,7 +76,7 @@ TEST_F(LinkTest, PortIsNotShared) {
   } catch (const Exception& e) {
     EXPECT_EQ(e.message(), "Error -> Cannot open COM port7");
   }
-  EXPECT_EQ(second.HCom, TComObjRs232::kInvalidHandle);
+  EXPECT_EQ(second.HCom(), TComObjRs232::kInvalidHandle);
   EXPECT_EQ(log.texts().back(), "Error -> Cannot open COM port7");
   second.CloseCom();  // the error path closes without touching the invalid handle
 }

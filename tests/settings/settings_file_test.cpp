@@ -36,6 +36,8 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
   EXPECT_EQ(ftp.Pass, "tovar82");
   EXPECT_EQ(ftp.RemotePath, "/general/");
   EXPECT_TRUE(ftp.Passive);
+  EXPECT_FALSE(ftp.TLS);
+  EXPECT_FALSE(settings.ReadFtpScheduled());
   EXPECT_TRUE(settings.ReadAutostart());
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
   EXPECT_FALSE(settings.ReadWholeWindow());
@@ -70,7 +72,7 @@ TEST(SettingsFile, FirstRunWritesEveryWrittenKey) {
             "[COM]\r\nValue=3\r\n"
             "[Misc]\r\nAutostart=1\r\n"
             "[FTP]\r\nHost=127.0.0.1\r\nUser=Websrv\r\nPass=tovar82\r\n"
-            "RemotePath=/general/\r\nPassive=1\r\n"
+            "RemotePath=/general/\r\nPassive=1\r\nTLS=0\r\n"
             "[Humidity sensor]\r\nGain=157.232704402516\r\nOffset=0.1515\r\n");
   EXPECT_EQ(settings.ReadHumiditySensorGain(0), 157.232704402516);
 }
@@ -84,7 +86,7 @@ TEST(SettingsFile, FileEditedByHand) {
          "[PressScale]\r\ntext=dd hh\r\n"
          "[Press_scale]\r\ntext=never read\r\n"
          "[humidity SENSOR]\r\nGain=160\r\nOffset=0,2\r\n"
-         "[Ftp]\r\nintervall=-1\r\nhost = ftp.example.org \r\nPassive=yes\r\n"
+         "[Ftp]\r\nintervall=-1\r\nhost = ftp.example.org \r\nPassive=yes\r\ntls=2\r\n"
          "[misc]\r\nautostart=0\r\nIPECHOURL=http://127.0.0.1:8080/\r\n";
   TSettingsFile settings(folder.path());
   EXPECT_EQ(settings.ReadComNum(), 10);
@@ -101,18 +103,23 @@ TEST(SettingsFile, FileEditedByHand) {
   EXPECT_EQ(ftp.Host, "ftp.example.org");
   EXPECT_EQ(ftp.User, "Websrv");
   EXPECT_TRUE(ftp.Passive);
+  EXPECT_TRUE(ftp.TLS);
+  EXPECT_FALSE(settings.ReadFtpScheduled());
   EXPECT_FALSE(settings.ReadAutostart());
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://127.0.0.1:8080/");
 
   // Writes land in the sections as the hand spelled them.
   settings.WriteYBounds(TValueAxis::Temp, 30, 10);
   settings.WriteFtpIntervall(0);
+  settings.WriteFtpScheduled(true);
   settings.WriteWholeWindow(true);
   EXPECT_TRUE(settings.ReadWholeWindow());
   const std::string text = ReadFile(folder / "VeskLevel.ini");
   EXPECT_NE(text.find("[TEMP_SCALE]\r\nxmin=2.5\r\nY_FIXED=2\r\nYmin=30\r\nYmax=10\r\n"),
             std::string::npos);
   EXPECT_NE(text.find("[Ftp]\r\nintervall=0\r\n"), std::string::npos);
+  EXPECT_NE(text.find("tls=2\r\nScheduled=1\r\n"), std::string::npos);
+  EXPECT_TRUE(settings.ReadFtpScheduled());
   EXPECT_NE(
       text.find("[misc]\r\nautostart=0\r\nIPECHOURL=http://127.0.0.1:8080/\r\nWholeWindow=1\r\n"),
       std::string::npos);

@@ -27,7 +27,7 @@ TEST(SimBoardDay, ReadingsStayPlausibleAndFollowTheDailyCycle) {
     const TArrayByte voltage = f.ask({REQ_GET_VOLTAGE});
     const ReplyReader v(voltage);
     const double outsideC = CountToCelsius(v.word(0));
-    const double outsideRH = CountToHumidity(v.word(2));
+    const double outsideRH = CountToHumidity(v.word(2), {});
     EXPECT_THAT(outsideC, ::testing::AllOf(::testing::Ge(-30), ::testing::Le(40)));
     EXPECT_THAT(outsideRH, ::testing::AllOf(::testing::Ge(0), ::testing::Le(100)));
     EXPECT_GT(CountToCelsius(v.word(4)), outsideC) << "inside is warmer";

@@ -45,7 +45,7 @@ TEST(SimProgram, ServesTheMonitorsLinkUntilTerminated) {
   link.SendOrder_ReceiveFeedBack({REQ_GET_VOLTAGE}, readings);
   const ReplyReader r(readings);
   EXPECT_THAT(CountToCelsius(r.word(0)), AllOf(Ge(-30), Le(40)));
-  EXPECT_THAT(CountToHumidity(r.word(2)), AllOf(Ge(0), Le(100)));
+  EXPECT_THAT(CountToHumidity(r.word(2), {}), AllOf(Ge(0), Le(100)));
   link.CloseCom();
 
   EXPECT_EQ(sim.terminate(), 0);

@@ -82,7 +82,7 @@ bool HeaterReported(BoardFixture& f) {
 
 TArrayByte Config(double thresholdC, double thresholdRH, bool automatic) {
   const auto t = static_cast<std::uint16_t>(CelsiusToCount(thresholdC));
-  const auto h = static_cast<std::uint16_t>(HumidityToCount(thresholdRH));
+  const auto h = static_cast<std::uint16_t>(HumidityToCount(thresholdRH, {}));
   return {REQ_SET_CONFIG,
           static_cast<std::uint8_t>(t >> 8),
           static_cast<std::uint8_t>(t),

@@ -16,7 +16,7 @@ inline double DecodeTemperature(std::uint16_t w, bool v2) {
   return ((v2 ? Volts(w) / 2.663 : Volts(w)) - 0.5) * 100;
 }
 inline double DecodeHumidity(std::uint16_t w) {
-  return (Volts(w) / 5 - HumiditySensorOffset()) * HumiditySensorGain();
+  return (Volts(w) / 5 - kDefaultHumiditySensorOffset) * kDefaultHumiditySensorGain;
 }
 inline double DecodeWindSpeed(std::uint16_t w, bool v2) {
   if (v2) {

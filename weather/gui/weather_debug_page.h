@@ -18,6 +18,7 @@ class WeatherDebugPage : public QWidget {
 
   static QString caption();
 
+ private:
   QPushButton* ButtonExtDatas;
   QLabel* LabelSayADCStatus;
   QLabel* LabelADCStatus;

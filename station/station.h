@@ -1,0 +1,117 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "acquisition/poll_driver.h"
+#include "acquisition/sensor_conversions.h"
+#include "device/heating_orders.h"
+#include "history/history_load.h"
+#include "history/history_store.h"
+#include "history/tinfos_rec.h"
+#include "link/device_identity.h"
+#include "station/station_state.h"
+
+namespace vesk {
+
+class TComObjRs232;
+
+// One board and everything kept for it: the link, what its identification told, the poll
+// driver, the history, the heating and lens state and the humidity constants. The window's
+// pages and vesk-cli both work through it; it knows no widget, no timer and no message box.
+// Every method runs on the thread that owns the station (the window's main thread, or the
+// command's thread); only the poll worker runs elsewhere, on a copy of what it needs.
+class Station {
+ public:
+  using PostToMain = PollDriver::PostToMain;
+  // Presents an ended poll, after the station has taken its part of it (heating state,
+  // counters, the history record).
+  using PollPresenter = std::function<void(const ThreadRequest& sender)>;
+
+  // chemExec: the program folder (ports/, the history file). post: queues a call on the
+  // owning thread; only polls that do not wait use it.
+  Station(std::filesystem::path chemExec, PostToMain post);
+  ~Station();
+  Station(const Station&) = delete;
+  Station& operator=(const Station&) = delete;
+
+  void SetPollPresenter(PollPresenter presenter);
+
+  // The connection, step by step: the window shows each step before the next may fail.
+  // Zeroes the poll counters and LensCheckCount.
+  void BeginConnection();
+  // A new link object on port comNum (a failed attempt's closed one is replaced).
+  void OpenLink(int comNum);
+  // Waits 100 ms (the board needs it after the port opens) and exchanges REQ_ORDER_VERSION;
+  // takes the firmware version, clears DisplayTempHot and DisplayRH_int. The reply is kept
+  // for ReadModel.
+  DeviceIdentity ReadVersion();
+  // From major 2 on: the model type and features of the version reply.
+  void ReadModel(DeviceIdentity& identity);
+  // The serial number ("xxxxxx" when it cannot be read); never raises.
+  std::string ReadSerialNumber();
+  // REQ_GET_CONFIG: the stored thresholds.
+  HeatingThresholds GetCurrentSetup();
+  void ConnectionDone();
+  // Ends a failed attempt: the poll in progress first, then the port; the closed link
+  // object stays until the next attempt.
+  void ConnectionFailed();
+  void Disconnect();
+  bool Connected() const { return Connected_; }
+  // A link object is held (open, or closed after a failed attempt).
+  bool LinkHeld() const { return ComObjRs232 != nullptr; }
+  // Scripts: OpenLink, ReadVersion, ReadModel and, from firmware 3 on and when asked,
+  // ReadSerialNumber.
+  DeviceIdentity Identify(int comNum, bool readSerialNumber = true);
+
+  // Starts a poll; with wait, returns once it is applied. False while a poll runs.
+  bool PollDevice(bool wait, bool correctWindSpeed = false, const std::string& factorText = "");
+  // The poll in progress, if any, ends and is applied now.
+  void WaitForPoll();
+  bool ThreadRun() const { return polls_.ThreadRun(); }
+  void ResetPollCounters() { polls_.ResetCounters(); }
+  std::uint32_t NbPools() const { return polls_.NbPools; }
+  std::uint32_t NbPoolsFailed() const { return polls_.NbPoolsFailed; }
+
+  // The history: loaded at start, one record per successful poll, saved periodically.
+  TTinfosRec& Datas() { return Datas_; }
+  const TTinfosRec& Datas() const { return Datas_; }
+  void LoadHistoryAtStart(const LoadProgress& progress = {});
+  // Writes "DatasVesk.bin" (".back" kept). When the start never loaded the file, it is
+  // loaded first and the readings taken since go after its records, so they never replace it.
+  void SaveHistory(const LoadProgress& progress = {});
+
+  const HumidityConstants& Humidity() const { return humidity_; }
+  // Reaches the next poll, both values at once.
+  void SetHumidity(const HumidityConstants& constants) { humidity_ = constants; }
+
+  const IdentityState& Identity() const { return identity_; }
+  const HeatingState& Heating() const { return heating_; }
+  const LensState& Lens() const { return lens_; }
+  const std::filesystem::path& ChemExec() const { return ChemExec_; }
+
+ private:
+  TComObjRs232& Link();
+  void ApplyPoll(ThreadRequest& sender);
+  TDataTinParams PollInputs();
+
+  std::filesystem::path ChemExec_;
+  std::unique_ptr<TComObjRs232> ComObjRs232;
+  TArrayByte versionReply_;
+  bool Connected_ = false;
+  IdentityState identity_;
+  HeatingState heating_;
+  LensState lens_;
+  HumidityConstants humidity_;
+  HistoryStore history_;
+  TTinfosRec Datas_;
+  bool historyLoaded_ = false;
+  PollPresenter presenter_;
+  // Last: its destructor waits for a running worker, which reads the link.
+  PollDriver polls_;
+};
+
+}  // namespace vesk

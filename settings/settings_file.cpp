@@ -101,6 +101,10 @@ std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }
 
+bool TSettingsFile::ReadWholeWindow() const {
+  return ini_.ReadBool(keys::kMisc, keys::kWholeWindow, keys::kDefaultWholeWindow);
+}
+
 void TSettingsFile::WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats) {
   std::vector<TIniValue> values;
   for (std::size_t chart = 0; chart < kTimeChartCount; ++chart) {
@@ -122,6 +126,10 @@ void TSettingsFile::WriteFtpIntervall(long long minutes) {
 
 void TSettingsFile::WriteFtpScheduled(bool scheduled) {
   ini_.WriteBool(keys::kFtp, keys::kScheduled, scheduled);
+}
+
+void TSettingsFile::WriteWholeWindow(bool on) {
+  ini_.WriteBool(keys::kMisc, keys::kWholeWindow, on);
 }
 
 void TSettingsFile::SaveSettings(const TSavedSettings& settings) {

@@ -65,6 +65,7 @@ class TSettingsFile {
   bool ReadFtpScheduled() const;
   bool ReadAutostart() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
+  bool ReadWholeWindow() const;
 
   // SetTimeWindow: the shared window and every chart's format into the five write sections.
   void WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats);
@@ -72,6 +73,8 @@ class TSettingsFile {
   void WriteYBounds(TValueAxis axis, double min, double max);
   void WriteFtpIntervall(long long minutes);
   void WriteFtpScheduled(bool scheduled);
+  // The plot option, written when the operator changes it.
+  void WriteWholeWindow(bool on);
   // SaveSettings, in its order, with one replacement of the file.
   void SaveSettings(const TSavedSettings& settings);
 

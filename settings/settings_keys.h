@@ -46,6 +46,8 @@ inline constexpr char kTLS[] = "TLS";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+// "Show the whole window": the series cover the whole time window, reduced per pixel column.
+inline constexpr char kWholeWindow[] = "WholeWindow";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -66,5 +68,6 @@ inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
 inline constexpr bool kDefaultAutostart = true;
+inline constexpr bool kDefaultWholeWindow = false;
 
 }  // namespace vesk::settings_keys

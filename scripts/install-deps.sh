@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
+  fonts-liberation2  # Arial's metric twin: the captions of the chart images
   g++-mingw-w64-x86-64
 )
 

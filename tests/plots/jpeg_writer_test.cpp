@@ -2,50 +2,19 @@
 
 #include <gtest/gtest.h>
 
-// clang-format off
-#include <cstdio>
-#include <jpeglib.h>
-// clang-format on
-
 #include <vector>
 
 #include "common/exceptions.h"
+#include "tests/plots/jpeg_decode.h"
 #include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {
 
+using test::Decoded;
+using test::DecodeJpeg;
 using test::ReadFile;
 using test::TempFolder;
-
-struct Decoded {
-  int width = 0;
-  int height = 0;
-  int components = 0;
-  std::vector<std::uint8_t> pixels;
-};
-
-Decoded Decode(const std::string& bytes) {
-  jpeg_decompress_struct info;
-  jpeg_error_mgr error;
-  info.err = jpeg_std_error(&error);
-  jpeg_create_decompress(&info);
-  jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-  jpeg_read_header(&info, TRUE);
-  jpeg_start_decompress(&info);
-  Decoded d{static_cast<int>(info.output_width),
-            static_cast<int>(info.output_height),
-            info.output_components,
-            {}};
-  d.pixels.resize(static_cast<std::size_t>(d.width * d.height * d.components));
-  while (info.output_scanline < info.output_height) {
-    JSAMPROW row = d.pixels.data() + info.output_scanline * d.width * d.components;
-    jpeg_read_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_decompress(&info);
-  jpeg_destroy_decompress(&info);
-  return d;
-}
 
 // A chart-sized picture: red on the left, blue on the right, rows padded as a screen
 // picture's are.
@@ -71,7 +40,7 @@ TEST(JpegWriter, WritesAPictureThatDecodesToItsSizeAndColours) {
   TempFolder folder;
   const Picture picture(301, 123);
   WriteJpeg(folder / "Temp.jpg", picture.image(), 100);
-  const Decoded d = Decode(ReadFile(folder / "Temp.jpg"));
+  const Decoded d = DecodeJpeg(ReadFile(folder / "Temp.jpg"));
   ASSERT_EQ(d.width, 301);
   ASSERT_EQ(d.height, 123);
   ASSERT_EQ(d.components, 3);
@@ -87,7 +56,7 @@ TEST(JpegWriter, ReplacesThePreviousPicture) {
   TempFolder folder;
   WriteJpeg(folder / "RH.jpg", Picture(400, 300).image(), 100);
   WriteJpeg(folder / "RH.jpg", Picture(64, 48).image(), 100);
-  const Decoded d = Decode(ReadFile(folder / "RH.jpg"));
+  const Decoded d = DecodeJpeg(ReadFile(folder / "RH.jpg"));
   EXPECT_EQ(d.width, 64);
   EXPECT_EQ(d.height, 48);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),

@@ -26,6 +26,7 @@
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
 #include "plots/gui/chart_page.h"
+#include "plots/gui/chart_set.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
@@ -194,6 +195,7 @@ void TMAINForm::WireControls() {
           [this] { CheckBoxFastSpeedClick(); });
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  WireCharts();
 }
 
 void TMAINForm::ShowCOM() {

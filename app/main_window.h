@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/ftp_credentials.h"
 #include "settings/settings_file.h"
@@ -21,6 +22,7 @@ class QTimer;
 namespace vesk {
 
 class ChartPage;
+class ChartSet;
 class ConnectionBar;
 class CoolingPage;
 class LensAdvancedPage;
@@ -38,6 +40,7 @@ class WeatherDebugPage;
 class WindSpeedPage;
 struct DeviceIdentity;
 struct TDataOUT;
+enum class ChartKind;
 
 // The main window and the composition root: it creates the station (the board, its polls and
 // history), the pages and the timers, connects them, runs the start and close sequences and
@@ -91,9 +94,16 @@ class TMAINForm : public QMainWindow {
   void ButtonExportDataClick();
   void ButtonBin2CSVClick();
 
-  // The shared time window and the series (the charts follow in their own issue).
+  // The charts: the shared time window, the series, the chart images.
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
+  // The chart at its on-screen size with its captions, as a JPEG of that quality in place of
+  // fileName; failures reach the caller.
+  void SaveChartImage(ChartKind chart, const std::filesystem::path& fileName, int quality);
+  // The two images an upload posts, in upload order: the temperature chart as "temp.jpg" and
+  // the humidity chart as "RH.jpg" in the images folder, quality 100. Failures reach the
+  // caller, before anything is uploaded.
+  std::vector<std::filesystem::path> SavePostingImages();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -103,6 +113,8 @@ class TMAINForm : public QMainWindow {
   void BuildWindow();
   void BuildTray();
   void WireControls();
+  void WireCharts();
+  void StartCharts();
   void FormCreate();
   bool FormCloseQuery();
   void FormClose();
@@ -122,6 +134,8 @@ class TMAINForm : public QMainWindow {
   void SaveHistory();
 
   std::unique_ptr<Station> station_;
+  // The five charts as one, for the plot controls and the poll presentation.
+  std::unique_ptr<ChartSet> charts_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -156,14 +170,8 @@ class TMAINForm : public QMainWindow {
   std::filesystem::path ChemIMG;
   std::filesystem::path Chembckup;
   std::unique_ptr<TSettingsFile> FileIni;
-  double MinX = 1.0;
-  double MaxX = 0.1;
-  double MinYTemp = 11, MaxYTemp = 25;
-  double MinYRH = 0, MaxYRH = 100;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
-  // The time-axis label formats SetTimeWindow writes back, per chart.
-  TTimeFormats timeFormats_;
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;

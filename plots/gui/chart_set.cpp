@@ -1,0 +1,121 @@
+#include "plots/gui/chart_set.h"
+
+#include "plots/gui/custom_plot.h"
+
+#include "plots/gui/chart_image.h"
+#include "plots/gui/chart_time.h"
+#include "plots/time_format.h"
+#include "settings/settings_file.h"
+
+namespace vesk {
+namespace {
+
+QCPRange Zoomed(const QCPRange& range) {
+  const TTimeRange wider = ZoomedOut({range.lower, range.upper});
+  return {wider.min, wider.max};
+}
+
+}  // namespace
+
+ChartSet::ChartSet(const std::array<QCustomPlot*, kChartCount>& charts)
+    : charts_(charts), view_(charts) {
+  // The pressure axis is fixed from the start; the others follow their series until the
+  // start sequence fixes the temperature and humidity ones.
+  automatic_.fill(true);
+  automatic_[static_cast<std::size_t>(ChartKind::Pressure)] = false;
+}
+
+void ChartSet::ShowTimeFormats() {
+  for (std::size_t k = 0; k < kChartCount; ++k) {
+    const auto kind = static_cast<ChartKind>(k);
+    const std::string& format = window_.formats[static_cast<std::size_t>(LookOf(kind).timeChart)];
+    auto ticker = chart(kind).xAxis->ticker().dynamicCast<QCPAxisTickerDateTime>();
+    ticker->setDateTimeFormat(QString::fromStdString(QtDateTimeFormat(format)));
+  }
+  Replot();
+}
+
+void ChartSet::SetTimeWindow(TDateTime now) {
+  const TTimeRange range = window_.Range(now);
+  for (QCustomPlot* c : charts_) {
+    c->xAxis->setRange(ChartKey(range.min), ChartKey(range.max));
+  }
+  if (TSettingsFile* file = settings()) {
+    window_.Write(*file);
+  }
+  Replot();
+}
+
+void ChartSet::SetWindWindow(TDateTime now) {
+  const TTimeRange range = window_.Range(now);
+  for (const ChartKind kind : {ChartKind::WindSpeed, ChartKind::WindData}) {
+    chart(kind).xAxis->setRange(ChartKey(range.min), ChartKey(range.max));
+    chart(kind).replot(QCustomPlot::rpQueuedReplot);
+  }
+}
+
+void ChartSet::ZoomOut() {
+  QCustomPlot& temp = chart(ChartKind::Temperatures);
+  temp.xAxis->setRange(Zoomed(temp.xAxis->range()));
+  temp.yAxis->setRange(Zoomed(temp.yAxis->range()));
+  automatic_[static_cast<std::size_t>(ChartKind::Temperatures)] = false;
+  temp.replot(QCustomPlot::rpQueuedReplot);
+}
+
+TValueAxisScale ChartSet::Scale(ChartKind kind) const {
+  const QCPRange range = chart(kind).yAxis->range();
+  return {range.lower, range.upper, automatic_[static_cast<std::size_t>(kind)]};
+}
+
+void ChartSet::SetScale(ChartKind kind, const TValueAxisScale& scale) {
+  QCustomPlot& c = chart(kind);
+  automatic_[static_cast<std::size_t>(kind)] = scale.Automatic;
+  c.yAxis->setRange(scale.Minimum, scale.Maximum);
+  if (scale.Automatic) {
+    FollowSeries(c);
+  }
+  c.replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartSet::FollowSeries(QCustomPlot& c) {
+  bool any = false;
+  for (int i = 0; i < c.graphCount() && !any; ++i) {
+    any = !c.graph(i)->data()->isEmpty();
+  }
+  if (any) {  // an empty chart keeps its bounds
+    c.yAxis->rescale();
+  }
+}
+
+std::optional<std::string> ChartSet::RefreshPlots(const TTinfosRec& history,
+                                                  const TSeriesFlags& flags) {
+  const QCustomPlot& temp = chart(ChartKind::Temperatures);
+  TPlotWindow window;
+  window.timeMin = FromChartKey(temp.xAxis->range().lower);
+  window.timeMax = FromChartKey(temp.xAxis->range().upper);
+  window.valueMin = temp.yAxis->range().lower;
+  window.columns = temp.axisRect()->width();
+  const TPlotSeries& plot = builder_.RefreshPlots(history, window, flags);
+  view_.Show(plot);
+  for (std::size_t k = 0; k < kChartCount; ++k) {
+    if (automatic_[k]) {
+      FollowSeries(*charts_[k]);
+    }
+  }
+  Replot();
+  return plot.statusText;
+}
+
+void ChartSet::Replot() {
+  for (QCustomPlot* c : charts_) {
+    c->replot(QCustomPlot::rpQueuedReplot);
+  }
+}
+
+void ChartSet::SaveChartImage(ChartKind kind, const std::filesystem::path& fileName,
+                              int quality) const {
+  vesk::SaveChartImage(chart(kind), fileName, quality, images_.temperatureText(),
+                       images_.ipEchoUrl());
+}
+
+}  // namespace vesk

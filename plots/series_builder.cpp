@@ -8,7 +8,7 @@ namespace vesk {
 const TPlotSeries& SeriesBuilder::RefreshPlots(const TTinfosRec& history, const TPlotWindow& window,
                                                const TSeriesFlags& flags) {
   if (flags.wholeWindow) {
-    BuildWholeWindowSeries(history, window, flags, summary_, plot_);
+    BuildWholeWindowSeries(history, window, flags, wholeWindow_, plot_);
   } else {
     BuildSeries(history, window, flags, plot_);
   }

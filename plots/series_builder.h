@@ -1,8 +1,8 @@
 #pragma once
 
 #include "history/tinfos_rec.h"
-#include "plots/history_summary.h"
 #include "plots/plot_series.h"
+#include "plots/whole_window.h"
 
 namespace vesk {
 
@@ -17,7 +17,7 @@ class SeriesBuilder {
                                   const TSeriesFlags& flags);
 
  private:
-  HistorySummary summary_;
+  TWholeWindowMemory wholeWindow_;
   TPlotSeries plot_;
 };
 

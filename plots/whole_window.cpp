@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -15,24 +16,36 @@ namespace {
 
 constexpr std::size_t kNoRecord = SIZE_MAX;
 
-// Column −1 holds what lies left of the window, column `columns` what lies right of it.
+constexpr long long kLeft = std::numeric_limits<long long>::min();
+constexpr long long kRight = std::numeric_limits<long long>::max();
+
+// Columns at whole multiples of the width; kLeft holds what lies left of the window, kRight
+// what lies right of it.
 class ColumnGrid {
  public:
-  ColumnGrid(TDateTime left, double width, int columns)
-      : left_(left), width_(width), columns_(columns) {}
+  ColumnGrid(const TPlotWindow& window, double width)
+      : left_(window.timeMin), right_(window.timeMax), width_(width) {}
 
   long long Of(TDateTime date) const {
     if (date < left_) {
-      return -1;
+      return kLeft;
     }
-    const double column = (date - left_) / width_;
-    return column >= columns_ ? columns_ : static_cast<long long>(column);
+    if (date >= right_) {
+      return kRight;
+    }
+    return static_cast<long long>(std::floor(date / width_));
+  }
+
+  // Whether no edge of the window cuts the column.
+  bool Whole(long long column) const {
+    return column != kLeft && column != kRight && static_cast<double>(column) * width_ >= left_ &&
+           static_cast<double>(column + 1) * width_ <= right_;
   }
 
  private:
   TDateTime left_;
+  TDateTime right_;
   double width_;
-  int columns_;
 };
 
 struct Extreme {
@@ -60,15 +73,19 @@ class Group {
       : history_(history), shown_(shown) {}
 
   long long column() const { return column_; }
+  std::size_t newest() const { return newest_; }
 
-  void Reset(long long column) {
+  // A new group, from record `newest` back.
+  void Reset(long long column, std::size_t newest) {
     column_ = column;
+    newest_ = oldest_ = newest;
     first_ = last_ = Extreme{};
     min_.fill(kNoMin);
     max_.fill(kNoMax);
   }
 
   void AddRecord(std::size_t i) {
+    oldest_ = i;
     const TDateTime date = history_[i].Date;
     TakeFirst(date, i);
     TakeLast(date, i);
@@ -81,6 +98,7 @@ class Group {
   }
 
   void AddBlock(const HistorySummary::Block& block, std::size_t base) {
+    oldest_ = base;
     TakeFirst(block.minDate, base + block.minDateAt);
     TakeLast(block.maxDate, base + block.maxDateAt);
     for (const std::size_t s : shown_) {  // NaN where the block has no value
@@ -89,8 +107,11 @@ class Group {
     }
   }
 
-  // Appends the group's points to each shown series, newest first.
-  void Emit(TPlotSeries& plot, double baseline) const {
+  // The group's points of each shown series, newest first.
+  void Collect(TColumnPoints& column) const {
+    column.newest = newest_;
+    column.oldest = oldest_;
+    column.count.fill(0);
     TRecordValues first{};
     TRecordValues last{};
     if (first_.at != kNoRecord) {
@@ -99,8 +120,8 @@ class Group {
     }
     if (first_.at == last_.at) {  // a single record, as in a short window
       for (const std::size_t s : shown_) {
-        plot.points[s].x.push_back(first_.value);
-        plot.points[s].y.push_back(PlottedValue(first[s], kAllSeries[s], baseline));
+        column.points[s][0] = {first_.value, first[s]};
+        column.count[s] = 1;
       }
       return;
     }
@@ -132,13 +153,12 @@ class Group {
       add(min_[s].at, min_[s].value);
       add(max_[s].at, max_[s].value);
       add(last_.at, last[s]);
-      TSeriesPoints& series = plot.points[s];
+      std::uint8_t& kept = column.count[s];
       for (std::size_t k = 0; k < count; ++k) {
         if (k > 0 && points[k].at == points[k - 1].at) {
           continue;
         }
-        series.x.push_back(points[k].x);
-        series.y.push_back(PlottedValue(points[k].y, kAllSeries[s], baseline));
+        column.points[s][kept++] = {points[k].x, points[k].y};
       }
     }
   }
@@ -168,6 +188,8 @@ class Group {
   const TTinfosRec& history_;
   const std::vector<std::size_t>& shown_;
   long long column_ = 0;
+  std::size_t newest_ = 0;
+  std::size_t oldest_ = 0;
   Extreme first_;
   Extreme last_;
   std::array<Extreme, kSeriesCount> min_;
@@ -187,10 +209,10 @@ bool TakeBlock(const HistorySummary& summary, const ColumnGrid& grid, std::size_
     const HistorySummary::Block& block = summary.block(level, i / size - 1);
     if (block.minDateAt != HistorySummary::kNone) {
       const long long column = grid.Of(block.minDate);
-      if (column < 0 || column != grid.Of(block.maxDate)) {
+      if (column == kLeft || column != grid.Of(block.maxDate)) {
         continue;
       }
-      take(column);
+      take(column, i - 1);
       group.AddBlock(block, i - size);
     }
     i -= size;
@@ -201,10 +223,43 @@ bool TakeBlock(const HistorySummary& summary, const ColumnGrid& grid, std::size_
 
 }  // namespace
 
+double ColumnWidth(const TPlotWindow& window) {
+  constexpr double kMillisecondsADay = 86400000.0;
+  const double span = std::round((window.timeMax - window.timeMin) * kMillisecondsADay);
+  return span / kMillisecondsADay / std::max(window.columns, 1);
+}
+
+namespace {
+
+bool SameRecord(const TinfosRec& a, const TinfosRec& b) {
+  return std::memcmp(&a, &b, sizeof(TinfosRec)) == 0;
+}
+
+// Whether the columns kept were made of the same records, cut into the same columns.
+bool Reusable(const TWholeWindowMemory& memory, const TTinfosRec& history, double width,
+              const std::array<bool, kSeriesCount>& shown) {
+  return memory.width == width && memory.shown == shown && memory.historySize > 0 &&
+         history.size() >= memory.historySize && SameRecord(history.front(), memory.first) &&
+         SameRecord(history[memory.historySize - 1], memory.last);
+}
+
+void Append(TPlotSeries& plot, const TColumnPoints& column, const std::vector<std::size_t>& shown,
+            double baseline) {
+  for (const std::size_t s : shown) {
+    TSeriesPoints& series = plot.points[s];
+    for (std::size_t k = 0; k < column.count[s]; ++k) {
+      series.x.push_back(column.points[s][k].first);
+      series.y.push_back(PlottedValue(column.points[s][k].second, kAllSeries[s], baseline));
+    }
+  }
+}
+
+}  // namespace
+
 void BuildWholeWindowSeries(const TTinfosRec& history, const TPlotWindow& window,
-                            const TSeriesFlags& flags, HistorySummary& summary, TPlotSeries& plot) {
-  const int columns = std::max(window.columns, 1);
-  const double width = (window.timeMax - window.timeMin) / columns;
+                            const TSeriesFlags& flags, TWholeWindowMemory& memory,
+                            TPlotSeries& plot) {
+  const double width = ColumnWidth(window);
   if (!(width > 0) || !std::isfinite(width)) {
     BuildSeries(history, window, flags, plot);
     return;
@@ -214,31 +269,79 @@ void BuildWholeWindowSeries(const TTinfosRec& history, const TPlotWindow& window
     return;
   }
   std::vector<std::size_t> shown;
+  std::array<bool, kSeriesCount> shownMask{};
   for (std::size_t s = 0; s < kSeriesCount; ++s) {
     if (SeriesShown(kAllSeries[s], flags)) {
       shown.push_back(s);
+      shownMask[s] = true;
     }
   }
-  summary.Update(history);
-  const ColumnGrid grid(window.timeMin, width, columns);
+  memory.summary.Update(history);
+  std::vector<TColumnPoints> kept;
+  if (Reusable(memory, history, width, shownMask)) {
+    kept.swap(memory.columns);
+  }
+  memory.columns.clear();
+  memory.columns.reserve(kept.size() + 2);
+  memory.width = width;
+  memory.shown = shownMask;
+  memory.historySize = history.size();
+  memory.first = history.front();
+  memory.last = history.back();
+
+  const ColumnGrid grid(window, width);
   Group group(history, shown);
+  TColumnPoints points;
   bool open = false;
-  const auto take = [&](long long column) {
+  const auto close = [&] {
+    if (!open) {
+      return;
+    }
+    group.Collect(points);
+    Append(plot, points, shown, window.valueMin);
+    if (grid.Whole(group.column())) {
+      memory.columns.push_back(points);
+    }
+    open = false;
+  };
+  const auto take = [&](long long column, std::size_t newest) {
     if (open && column == group.column()) {
       return;
     }
-    if (open) {
-      group.Emit(plot, window.valueMin);
-    }
-    group.Reset(column);
+    close();
+    group.Reset(column, newest);
     open = true;
+  };
+  // The kept columns, newest first as the scan meets them.
+  auto next = kept.cbegin();
+  const auto keptFrom = [&](std::size_t newest, long long column) -> const TColumnPoints* {
+    while (next != kept.cend() && next->newest > newest) {
+      ++next;
+    }
+    if (next == kept.cend() || next->newest != newest || !grid.Whole(column)) {
+      return nullptr;
+    }
+    return &*next;
   };
 
   // The same scan as the system's, without its 3000-record bound: from the newest record
-  // back to the first one older than the left end. A block that lies within one column of
-  // the window is taken whole.
+  // back to the first one older than the left end. A column the last rebuild made of the same
+  // records is taken again; a block that lies within one column is taken whole.
   for (std::size_t i = history.size(); i > 0;) {
-    if (TakeBlock(summary, grid, i, group, take)) {
+    const TDateTime newest = history[i - 1].Date;
+    if (std::isfinite(newest)) {
+      const long long column = grid.Of(newest);
+      if (!open || column != group.column()) {
+        if (const TColumnPoints* again = keptFrom(i - 1, column)) {
+          close();
+          Append(plot, *again, shown, window.valueMin);
+          memory.columns.push_back(*again);
+          i = again->oldest;
+          continue;
+        }
+      }
+    }
+    if (TakeBlock(memory.summary, grid, i, group, take)) {
       continue;
     }
     --i;
@@ -246,20 +349,18 @@ void BuildWholeWindowSeries(const TTinfosRec& history, const TPlotWindow& window
     if (!std::isfinite(date)) {
       continue;
     }
-    take(grid.Of(date));
+    take(grid.Of(date), i);
     group.AddRecord(i);
     if (date < window.timeMin) {
       break;
     }
   }
-  if (open) {
-    group.Emit(plot, window.valueMin);
-  }
+  close();
   for (const std::size_t s : shown) {
-    TSeriesPoints& points = plot.points[s];
-    std::reverse(points.x.begin(), points.x.end());
-    std::reverse(points.y.begin(), points.y.end());
-    SortByTime(points);
+    TSeriesPoints& series = plot.points[s];
+    std::reverse(series.x.begin(), series.x.end());
+    std::reverse(series.y.begin(), series.y.end());
+    SortByTime(series);
   }
   plot.statusText = DataPointsText(history.size());
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <set>
 #include <utility>
@@ -43,19 +44,22 @@ TPlotWindow WindowEndingAt(TDateTime last, double days = 20) {
   return {last - days, last + 1, -5, 700};
 }
 
-TPlotSeries Whole(const TTinfosRec& history, const TPlotWindow& window, HistorySummary& summary) {
+TPlotSeries Whole(const TTinfosRec& history, const TPlotWindow& window,
+                  TWholeWindowMemory& memory) {
   TPlotSeries plot;
-  BuildWholeWindowSeries(history, window, kEveryModel, summary, plot);
+  BuildWholeWindowSeries(history, window, kEveryModel, memory, plot);
   return plot;
 }
 
+// Columns lie at whole multiples of the width; one group left of the window, one right of it.
 long long ColumnOf(TDateTime date, const TPlotWindow& window) {
   if (date < window.timeMin) {
-    return -1;
+    return std::numeric_limits<long long>::min();
   }
-  const double column =
-      (date - window.timeMin) / ((window.timeMax - window.timeMin) / window.columns);
-  return column >= window.columns ? window.columns : static_cast<long long>(column);
+  if (date >= window.timeMax) {
+    return std::numeric_limits<long long>::max();
+  }
+  return static_cast<long long>(std::floor(date / ColumnWidth(window)));
 }
 
 // What each column must show of a series: its earliest, lowest, highest and latest record
@@ -106,8 +110,8 @@ TEST(WholeWindow, EveryColumnShowsItsFirstLowestHighestAndLastRecord) {
     TPlotWindow window = WindowEndingAt(history.back().Date);
     window.columns = columns;
     SCOPED_TRACE(columns);
-    HistorySummary summary;
-    const TPlotSeries plot = Whole(history, window, summary);
+    TWholeWindowMemory memory;
+    const TPlotSeries plot = Whole(history, window, memory);
     for (const TSeriesId id : kAllSeries) {
       const TSeriesPoints& points = plot[id];
       SCOPED_TRACE(static_cast<int>(id));
@@ -128,8 +132,8 @@ TEST(WholeWindow, NoPeakIsLostWhenTheClockWentBack) {
     history[i].Date -= 1.0 / 24;  // an hour set back, ten days ago
   }
   const TPlotWindow window = WindowEndingAt(history.back().Date);
-  HistorySummary summary;
-  const TPlotSeries plot = Whole(history, window, summary);
+  TWholeWindowMemory memory;
+  const TPlotSeries plot = Whole(history, window, memory);
   for (const TSeriesId id : {TSeriesId::SeriesTemp, TSeriesId::SeriesPR}) {
     const TSeriesPoints& points = plot[id];
     EXPECT_TRUE(std::is_sorted(points.x.begin(), points.x.end()));
@@ -146,8 +150,8 @@ TEST(WholeWindow, RecordsRightOfTheWindowMakeOneGroup) {
   const TTinfosRec history = SpikyHistory();
   TPlotWindow window = WindowEndingAt(history.back().Date - 6, 5);
   window.timeMax += 5 * kSecond;  // between two records
-  HistorySummary summary;
-  const TSeriesPoints temp = Whole(history, window, summary)[TSeriesId::SeriesTemp];
+  TWholeWindowMemory memory;
+  const TSeriesPoints temp = Whole(history, window, memory)[TSeriesId::SeriesTemp];
   const auto right = std::upper_bound(temp.x.begin(), temp.x.end(), window.timeMax);
   EXPECT_LE(temp.x.end() - right, 4);
   EXPECT_EQ(temp.x.back(), history.back().Date);
@@ -160,8 +164,8 @@ TEST(WholeWindow, ShortWindowShowsEveryRecordOfIt) {
   const TTinfosRec history = SpikyHistory();
   const TPlotWindow window = {history.back().Date - 1.0 / 24 - 5 * kSecond,
                               history.back().Date + 1.0 / 240, 0, 800};
-  HistorySummary summary;
-  const TSeriesPoints rh = Whole(history, window, summary)[TSeriesId::SeriesRH];
+  TWholeWindowMemory memory;
+  const TSeriesPoints rh = Whole(history, window, memory)[TSeriesId::SeriesRH];
   ASSERT_EQ(rh.x.size(), 361u + 1) << "an hour at 10 s, both ends, and the record before it";
   EXPECT_EQ(rh.x.front(), history[history.size() - 362].Date);
 }
@@ -169,8 +173,8 @@ TEST(WholeWindow, ShortWindowShowsEveryRecordOfIt) {
 TEST(WholeWindow, WindowOfNoWidthDrawsTheNewest3000Records) {
   const TTinfosRec history = SpikyHistory();
   const TPlotWindow window = {history.back().Date, history.back().Date, 0, 800};
-  HistorySummary summary;
-  const TPlotSeries whole = Whole(history, window, summary);
+  TWholeWindowMemory memory;
+  const TPlotSeries whole = Whole(history, window, memory);
   TPlotSeries newest;
   BuildSeries(history, window, kEveryModel, newest);
   for (const TSeriesId id : kAllSeries) {
@@ -187,24 +191,44 @@ void ExpectSameSeries(const TPlotSeries& a, const TPlotSeries& b) {
   EXPECT_EQ(a.statusText, b.statusText);
 }
 
-// The builder keeps its summary across rebuilds: what it draws must not depend on it.
+// The builder keeps its summary and the columns of its last rebuild: what it draws must not
+// depend on them, whether the window follows each poll, changes width or the series shown
+// change.
 TEST(WholeWindow, BuilderFollowsTheHistoryAsItGrowsAndIsReplaced) {
   const TTinfosRec full = SpikyHistory();
   TTinfosRec history(full.begin(), full.end() - 200);
   SeriesBuilder builder;
+  double days = 20;
+  TSeriesFlags flags = kEveryModel;
   const auto expectFresh = [&](const char* step) {
     SCOPED_TRACE(step);
-    const TPlotWindow window = WindowEndingAt(history.back().Date);
+    const TPlotWindow window = WindowEndingAt(history.back().Date, days);
     SeriesBuilder fresh;
-    ExpectSameSeries(builder.RefreshPlots(history, window, kEveryModel),
-                     fresh.RefreshPlots(history, window, kEveryModel));
+    ExpectSameSeries(builder.RefreshPlots(history, window, flags),
+                     fresh.RefreshPlots(history, window, flags));
+  };
+  const auto grow = [&](std::size_t count) {
+    history.insert(history.end(), full.begin() + static_cast<long>(history.size()),
+                   full.begin() + static_cast<long>(history.size() + count));
   };
   expectFresh("first rebuild");
-  for (const std::size_t grow : {1, 31, 32, 100}) {
-    history.insert(history.end(), full.begin() + static_cast<long>(history.size()),
-                   full.begin() + static_cast<long>(history.size() + grow));
+  for (const std::size_t count : {1, 31, 32, 100}) {
+    grow(count);
     expectFresh("grown");
   }
+  for (int poll = 0; poll < 30; ++poll) {
+    grow(1);
+    expectFresh("one poll");
+  }
+  history.push_back(history.back());
+  history.back().Date -= 2.0;  // the clock set two days back
+  expectFresh("a record older than the one before");
+  grow(1);
+  expectFresh("the poll after it");
+  days = 3;
+  expectFresh("another window");
+  flags.displayRHInt = false;
+  expectFresh("another model");
   history = SpikyHistory(2);
   expectFresh("another history of the same length");
   history.resize(history.size() / 2);

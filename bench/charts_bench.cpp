@@ -1,0 +1,129 @@
+// One poll applied to the charts with a one-year history at 10 s (3.15 million records), as
+// the main window does it with the X axis locked: the record appended, the series rebuilt and
+// handed to the five charts, the window moved, and all five charts redrawn offscreen at the
+// size of a page of the main window and painted. Both modes: the newest 3000 records, and the
+// whole window reduced per pixel column. The window's keys, which the settings file writes
+// through to the disk after every such poll, are left out: their cost is the disk's.
+// Run: build/bin/bench_charts (Release or RelWithDebInfo build; offscreen unless
+// QT_QPA_PLATFORM says otherwise).
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTabWidget>
+
+#include <algorithm>
+#include <memory>
+
+#include "history/synthetic_history.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/chart_set.h"
+#include "plots/gui/custom_plot.h"
+#include "plots/gui/wind_speed_page.h"
+
+namespace vesk {
+namespace {
+
+constexpr std::size_t kOneYearAt10s = 365 * 8640;  // 3 153 600 records
+constexpr double kPoll = 10.0 / 86400;             // days
+const QSize kPage(950, 420);                       // a page of the main window
+
+// The five chart pages, shown offscreen, with the charts prepared as at start.
+class Charts {
+ public:
+  Charts() {
+    // As in the main window: the pages on a tab widget, the temperature page shown.
+    tabs_.resize(kPage);
+    for (const ChartKind kind : {ChartKind::Temperatures, ChartKind::RelativeHumidity,
+                                 ChartKind::Pressure, ChartKind::WindData}) {
+      pages_.push_back(new ChartPage(kind));
+      tabs_.addTab(pages_.back(), QString());
+    }
+    auto* wind = new WindSpeedPage;
+    tabs_.addTab(wind, QString());
+    set_ = std::make_unique<ChartSet>(std::array<QCustomPlot*, kChartCount>{
+        pages_[0]->chart(), pages_[1]->chart(), pages_[2]->chart(), wind->chart(),
+        pages_[3]->chart()});
+    for (const TValueAxis axis : {TValueAxis::Temp, TValueAxis::RH}) {
+      TValueAxisScale scale;
+      ApplyStartScale(axis, {true, 0, axis == TValueAxis::Temp ? 50.0 : 100.0}, scale);
+      set_->SetScale(
+          axis == TValueAxis::Temp ? ChartKind::Temperatures : ChartKind::RelativeHumidity, scale);
+    }
+    tabs_.show();
+    QApplication::processEvents();
+  }
+
+  ChartSet& set() { return *set_; }
+
+  // The replots the changes queued, one a chart, and the page shown painted, as the event
+  // loop of the main window runs them.
+  void RedrawAll() { QApplication::processEvents(); }
+
+ private:
+  QTabWidget tabs_;
+  std::vector<ChartPage*> pages_;  // owned by the tabs
+  std::unique_ptr<ChartSet> set_;
+};
+
+const TTinfosRec& Year() {
+  static const TTinfosRec year = GenerateHistory(45000.0, kOneYearAt10s, 10.0);
+  return year;
+}
+
+const TWindowButton& Button(const char* name) {
+  return *std::find_if(kWindowButtons.begin(), kWindowButtons.end(),
+                       [&](const TWindowButton& b) { return std::string(b.name) == name; });
+}
+
+void BM_PollApplied(benchmark::State& state, const char* button, bool wholeWindow) {
+  TTinfosRec history;
+  history.reserve(Year().size() + 200'000);
+  history = Year();
+  Charts charts;
+  ChartSet& set = charts.set();
+  set.timeWindow().Press(Button(button));
+  set.ShowTimeFormats();
+  set.SetTimeWindow(history.back().Date);
+  const TSeriesFlags flags{true, true, true, wholeWindow};
+  set.RefreshPlots(history, flags);  // the whole-window summary of the first rebuild, once
+  charts.RedrawAll();
+
+  std::size_t points = 0;
+  for (auto _ : state) {
+    TinfosRec next = history.back();
+    next.Date += kPoll;
+    history.push_back(next);
+    set.RefreshPlots(history, flags);
+    set.SetTimeWindow(next.Date);
+    charts.RedrawAll();
+    points = static_cast<std::size_t>(
+        SeriesGraph(set.chart(ChartKind::Temperatures), TSeriesId::SeriesTemp)->dataCount());
+  }
+  state.counters["points"] = static_cast<double>(points);
+}
+
+BENCHMARK_CAPTURE(BM_PollApplied, Newest3000_24h, "BitBtn24h", false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PollApplied, Newest3000_6M, "BitBtn6mois", false)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PollApplied, WholeWindow_24h, "BitBtn24h", true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PollApplied, WholeWindow_1M, "BitBtn1mois", true)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_PollApplied, WholeWindow_6M, "BitBtn6mois", true)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vesk
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <clocale>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 
@@ -31,17 +32,40 @@ bool Save(QWidget& window, const QString& path) {
   return saved;
 }
 
+// The posting images, drawn from the charts on screen, copied beside the pictures.
+bool SavePostingImages(vesk::TMAINForm& window, const std::filesystem::path& output,
+                       const std::string& preset) {
+  try {
+    for (const auto& file : window.SavePostingImages()) {
+      const auto copy = output / (preset + "-" + file.filename().string());
+      std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
+      std::cout << "wrote " << copy.string() << "\n";
+    }
+    return true;
+  } catch (const std::exception& e) {
+    std::cout << "could not write the posting images: " << e.what() << "\n";
+    return false;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
-  if (argc < 2) {
-    std::cerr << "Usage: vesk-screenshots OUTPUT_FOLDER [PRESET ...]\n";
+  std::vector<std::string> args(argv + 1, argv + argc);
+  // A history file shown on the charts, as "DatasVesk.bin" in each program folder.
+  std::filesystem::path history;
+  if (args.size() >= 2 && args[0] == "--history") {
+    history = args[1];
+    args.erase(args.begin(), args.begin() + 2);
+  }
+  if (args.empty()) {
+    std::cerr << "Usage: vesk-screenshots [--history FILE] OUTPUT_FOLDER [PRESET ...]\n";
     return 2;
   }
-  const QString output = QString::fromLocal8Bit(argv[1]);
-  std::vector<std::string> presets(argv + 2, argv + argc);
+  const QString output = QString::fromStdString(args[0]);
+  std::vector<std::string> presets(args.begin() + 1, args.end());
   if (presets.empty()) {
     presets = {"astel9-weather", "tarn-cooled", "brisa-3m", "brisa"};
   }
@@ -63,7 +87,11 @@ int main(int argc, char** argv) {
     {
       // Compact first: connect by hand after the picture.
       std::ofstream ini(folder / "VeskLevel.ini");
-      ini << "[Misc]\r\nAutostart=0\r\n";
+      // No look-up of the public address from here: the images say so at once.
+      ini << "[Misc]\r\nAutostart=0\r\nIpEchoUrl=http://127.0.0.1:9/\r\n";
+    }
+    if (!history.empty()) {
+      std::filesystem::copy_file(history, folder / "DatasVesk.bin");
     }
     vesk::sim::BoardSetup setup;
     setup.identity = {preset->major, preset->minor, preset->type, preset->feature, "127512"};
@@ -90,6 +118,9 @@ int main(int argc, char** argv) {
       ok &= Save(window, prefix + QString("-%1-%2.png")
                                       .arg(tab + 1, 2, 10, QChar('0'))
                                       .arg(pages->widget(tab)->objectName()));
+      if (tab == 0) {
+        ok &= SavePostingImages(window, output.toStdString(), name);
+      }
     }
     window.close();
   }

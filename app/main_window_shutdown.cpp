@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/program_end.h"
 #include "common/event_log.h"
 #include "history/gui/progress_window.h"
 #include "settings/settings_file.h"
@@ -61,6 +62,26 @@ void TMAINForm::FormClose() {
   } catch (...) {
     // Closing is never refused.
   }
+}
+
+void TMAINForm::EndAfterBootloader() {
+  // The program ends at once, without its closing sequence; the history and the settings are
+  // saved first so the readings since the last periodic save are not lost.
+  TimerGetPeriodicData->stop();
+  TimerSavPeriodic->stop();
+  try {
+    SaveHistory();
+  } catch (...) {
+    // The settings still matter.
+  }
+  try {
+    if (FileIni) {
+      SaveSettings();
+    }
+  } catch (...) {
+    // The board has left; the program ends whatever could be saved.
+  }
+  EndProgram(0);
 }
 
 void TMAINForm::EndSessionQuery() {

@@ -46,6 +46,14 @@ bool Confirm(QWidget* parent, const QString& text) {
          QMessageBox::Yes;
 }
 
+bool ConfirmError(QWidget* parent, const QString& text) {
+  if (Answers().message) {
+    return Answers().message(MessageKind::Confirmation, text);
+  }
+  return QMessageBox::critical(parent, Title(), text, QMessageBox::Ok | QMessageBox::Cancel) ==
+         QMessageBox::Ok;
+}
+
 std::optional<QString> OpenDialog(QWidget* parent, const QString& filter) {
   if (Answers().openFile) {
     return Answers().openFile(filter);

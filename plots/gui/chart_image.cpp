@@ -2,6 +2,9 @@
 
 #include "plots/gui/custom_plot.h"
 
+#include <QLayout>
+#include <QStackedWidget>
+
 #include "common/datetime.h"
 #include "common/event_log.h"
 #include "plots/external_ip.h"
@@ -9,7 +12,29 @@
 
 namespace vesk {
 
+namespace {
+
+// A chart on a tab page that is not shown keeps the size its page had when it was last shown,
+// or a size of no meaning before: its page is laid out at the size of the page shown, which
+// every page of the tab control has on screen.
+void LayOutAsShown(QWidget& chart) {
+  for (QWidget* page = &chart; page->parentWidget() != nullptr; page = page->parentWidget()) {
+    const auto* stack = qobject_cast<QStackedWidget*>(page->parentWidget());
+    if (stack == nullptr || stack->currentWidget() == nullptr || stack->currentWidget() == page) {
+      continue;
+    }
+    page->setGeometry(stack->currentWidget()->geometry());
+    if (QLayout* layout = page->layout()) {
+      layout->invalidate();
+      layout->activate();
+    }
+  }
+}
+
+}  // namespace
+
 QImage CaptionedChart(QCustomPlot& chart, const QString& leftCaption, const QString& rightCaption) {
+  LayOutAsShown(chart);
   const int width = chart.width();
   const int height = chart.height();
   QImage picture(width, height, QImage::Format_RGB32);

@@ -12,7 +12,8 @@ namespace vesk {
 
 // The chart drawn at its on-screen size into a 24-bit picture, with the two captions over
 // its top edge in bold Arial of 15 pixels: one with its top-left corner at (5, 5), the
-// other ending 5 pixels from the right edge.
+// other ending 5 pixels from the right edge. A chart on a tab page not shown is drawn at the
+// size it has when its page is shown.
 QImage CaptionedChart(QCustomPlot& chart, const QString& leftCaption, const QString& rightCaption);
 
 // SaveChartImage: the captioned chart, the outside temperature text and the time at the

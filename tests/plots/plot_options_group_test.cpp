@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTabWidget>
 #include <QtTest>
 
 #include <cstring>
@@ -376,12 +377,16 @@ class PlotOptionsGroupTest : public QObject {
         QString::fromStdString("Saved \"" + temp.string() + "\" [IP=203.0.113.7]")));
     QCOMPARE(echo.requestLines().size(), std::size_t{2});  // caption and log line
 
+    // The humidity chart's page is not shown: its picture has the size the chart has on its
+    // page, as the temperature chart has on its own.
     const std::string tempBytes = test::ReadFile(temp);
     Click(w, "ButtonSavgraphAmps");
     const test::Decoded rh = test::DecodeJpeg(test::ReadFile(station.folder / "Images" / "RH.jpg"));
-    QCOMPARE(QSize(rh.width, rh.height), Chart(w, "ChartRH").size());
+    QCOMPARE(QSize(rh.width, rh.height), chart.size());
     QCOMPARE(test::ReadFile(temp), tempBytes);
     QVERIFY(station.messages.isEmpty());
+    Find<QTabWidget>(w, "PageControl").setCurrentWidget(&Find<QWidget>(w, "TabSheetRH"));
+    QCOMPARE(Chart(w, "ChartRH").size(), chart.size());
   }
 
   // The upload's pair, in upload order.

@@ -1,5 +1,6 @@
-// vesk-screenshots: the monitor connected to the simulated board, one PNG per page, for
-// reviewers. Run it under a display (scripts/screenshots.sh uses Xvfb).
+// vesk-screenshots: the monitor connected to the simulated board, one PNG per page, and one
+// more per chart page with "Show the whole window", for reviewers. Run it under a display
+// (scripts/screenshots.sh uses Xvfb).
 #include <QApplication>
 #include <QCheckBox>
 #include <QTabWidget>
@@ -13,6 +14,7 @@
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/event_log.h"
+#include "plots/gui/custom_plot.h"
 #include "sim/in_process_board.h"
 #include "sim/model_presets.h"
 #include "tests/support/temp_folder.h"
@@ -109,19 +111,28 @@ int main(int argc, char** argv) {
       window.PollDevice(true);
     }
     auto* pages = window.findChild<QTabWidget*>("PageControl");
-    for (int tab = 0; tab < pages->count(); ++tab) {
-      if (!pages->isTabVisible(tab)) {
-        continue;
+    const auto savePages = [&](bool chartsOnly, const QString& suffix) {
+      for (int tab = 0; tab < pages->count(); ++tab) {
+        QWidget* page = pages->widget(tab);
+        if (!pages->isTabVisible(tab) ||
+            (chartsOnly && page->findChildren<QCustomPlot*>().isEmpty())) {
+          continue;
+        }
+        pages->setCurrentIndex(tab);
+        Settle(200);
+        ok &= Save(window, prefix + QString("-%1-%2%3.png")
+                                        .arg(tab + 1, 2, 10, QChar('0'))
+                                        .arg(page->objectName())
+                                        .arg(suffix));
+        if (tab == 0 && !chartsOnly) {
+          ok &= SavePostingImages(window, output.toStdString(), name);
+        }
       }
-      pages->setCurrentIndex(tab);
-      Settle(200);
-      ok &= Save(window, prefix + QString("-%1-%2.png")
-                                      .arg(tab + 1, 2, 10, QChar('0'))
-                                      .arg(pages->widget(tab)->objectName()));
-      if (tab == 0) {
-        ok &= SavePostingImages(window, output.toStdString(), name);
-      }
-    }
+    };
+    savePages(false, QString());
+    // The chart pages again with "Show the whole window".
+    window.findChild<QCheckBox*>("CheckBoxWholeWindow")->click();
+    savePages(true, "-whole");
     window.close();
   }
   return ok ? 0 : 1;

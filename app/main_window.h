@@ -38,6 +38,7 @@ class Station;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
+struct TSeriesFlags;
 struct DeviceIdentity;
 struct TDataOUT;
 enum class ChartKind;
@@ -114,6 +115,8 @@ class TMAINForm : public QMainWindow {
   void BuildTray();
   void WireControls();
   void WireCharts();
+  // The series rebuilt with these flags, and the data count shown.
+  void ShowSeries(const TSeriesFlags& flags);
   void StartCharts();
   void FormCreate();
   bool FormCloseQuery();

@@ -29,6 +29,7 @@ void TMAINForm::WireCharts() {
                            [this] { return GroupBoxDisplays->TemperatureText(); }});
   GroupBoxPlotOptions->Attach(*charts_);
   TabSheetWind->Attach(*charts_);
+  charts_->OnColumnsChanged([this](const TSeriesFlags& flags) { ShowSeries(flags); });
   connect(GroupBoxPlotOptions, &PlotOptionsGroup::refreshPlotsRequested, this, [this] {
     const IdentityState& identity = station_->Identity();
     RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
@@ -56,9 +57,11 @@ void TMAINForm::SetTimeWindow() {
 }
 
 void TMAINForm::RefreshPlots(bool displayRHInt, bool displayTempHot) {
-  const TSeriesFlags flags{displayRHInt, displayTempHot,
-                           HasWeatherModule(station_->Identity().TypeCam),
-                           GroupBoxPlotOptions->WholeWindow()};
+  ShowSeries({displayRHInt, displayTempHot, HasWeatherModule(station_->Identity().TypeCam),
+              GroupBoxPlotOptions->WholeWindow()});
+}
+
+void TMAINForm::ShowSeries(const TSeriesFlags& flags) {
   if (const auto text = charts_->RefreshPlots(station_->Datas(), flags)) {
     StatusPanels[2]->setText(QString::fromStdString(*text));
   }

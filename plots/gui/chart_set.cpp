@@ -18,11 +18,31 @@ QCPRange Zoomed(const QCPRange& range) {
 }  // namespace
 
 ChartSet::ChartSet(const std::array<QCustomPlot*, kChartCount>& charts)
-    : charts_(charts), view_(charts) {
+    : charts_(charts), view_(charts), context_(std::make_unique<QObject>()) {
   // The pressure axis is fixed from the start; the others follow their series until the
   // start sequence fixes the temperature and humidity ones.
   automatic_.fill(true);
   automatic_[static_cast<std::size_t>(ChartKind::Pressure)] = false;
+  QObject::connect(&chart(ChartKind::Temperatures), &QCustomPlot::afterLayout, context_.get(),
+                   [this] { ColumnsLaidOut(); });
+}
+
+ChartSet::~ChartSet() = default;
+
+void ChartSet::ColumnsLaidOut() {
+  if (!rebuild_ || !flags_ || !flags_->wholeWindow ||
+      chart(ChartKind::Temperatures).axisRect()->width() == columns_) {
+    return;
+  }
+  // Not within the chart's drawing: the rebuild draws the charts again.
+  QMetaObject::invokeMethod(
+      context_.get(),
+      [this] {
+        if (flags_ && chart(ChartKind::Temperatures).axisRect()->width() != columns_) {
+          rebuild_(*flags_);
+        }
+      },
+      Qt::QueuedConnection);
 }
 
 void ChartSet::ShowTimeFormats() {
@@ -95,6 +115,8 @@ std::optional<std::string> ChartSet::RefreshPlots(const TTinfosRec& history,
   window.timeMax = FromChartKey(temp.xAxis->range().upper);
   window.valueMin = temp.yAxis->range().lower;
   window.columns = temp.axisRect()->width();
+  columns_ = window.columns;
+  flags_ = flags;
   const TPlotSeries& plot = builder_.RefreshPlots(history, window, flags);
   view_.Show(plot);
   for (std::size_t k = 0; k < kChartCount; ++k) {

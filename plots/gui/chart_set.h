@@ -5,6 +5,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,7 @@
 #include "plots/value_axis.h"
 
 class QCustomPlot;
+class QObject;
 
 namespace vesk {
 
@@ -28,6 +30,9 @@ class ChartSet {
  public:
   // In ChartKind order, each made by MakeChart.
   explicit ChartSet(const std::array<QCustomPlot*, kChartCount>& charts);
+  ~ChartSet();
+  ChartSet(const ChartSet&) = delete;
+  ChartSet& operator=(const ChartSet&) = delete;
 
   QCustomPlot& chart(ChartKind kind) const { return *charts_[static_cast<std::size_t>(kind)]; }
 
@@ -56,6 +61,13 @@ class ChartSet {
   // shows, and handed to the charts. Answers the text of status panel 2 (none for an empty
   // history, whose panel keeps its text).
   std::optional<std::string> RefreshPlots(const TTinfosRec& history, const TSeriesFlags& flags);
+  // With "Show the whole window" the series are made for the temperature chart's pixel
+  // columns. When the chart lays itself out at another width (its first showing, a new
+  // size), rebuild is called, at the next turn of the event loop, with the flags of the last
+  // rebuild, so the series follow the columns without waiting for the next poll.
+  void OnColumnsChanged(std::function<void(const TSeriesFlags&)> rebuild) {
+    rebuild_ = std::move(rebuild);
+  }
 
   // Every chart redrawn once at the next turn of the event loop, however many changes
   // came before.
@@ -75,6 +87,7 @@ class ChartSet {
 
  private:
   void FollowSeries(QCustomPlot& chart);
+  void ColumnsLaidOut();
 
   std::array<QCustomPlot*, kChartCount> charts_;
   // Value axes that follow their series, as the chart component's automatic scaling.
@@ -84,6 +97,12 @@ class ChartSet {
   SeriesBuilder builder_;
   SeriesView view_;
   ImageSource images_;
+  // The columns and flags of the last rebuild.
+  int columns_ = 0;
+  std::optional<TSeriesFlags> flags_;
+  std::function<void(const TSeriesFlags&)> rebuild_;
+  // Context of the connections to the charts and of the calls queued: gone with this.
+  std::unique_ptr<QObject> context_;
 };
 
 }  // namespace vesk

@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/vesk_application.h"
 #include "common/datetime.h"
+#include "history/history_store.h"
 #include "history/synthetic_history.h"
 #include "plots/gui/chart_time.h"
 #include "plots/gui/custom_plot.h"
@@ -441,6 +442,26 @@ class PlotOptionsGroupTest : public QObject {
 
     station.window.reset();
     QVERIFY(Find<QCheckBox>(station.open(), "CheckBoxWholeWindow").isChecked());
+  }
+
+  // Started with the box on and a history of days: the first rebuild is made before the
+  // window was ever shown, with no columns laid out yet; once shown, the series are made for
+  // the chart's columns without waiting for a poll.
+  void wholeWindowFromTheStart() {
+    Fixture station(23);
+    {
+      std::ofstream ini(station.folder / "VeskLevel.ini");
+      ini << "[Misc]\r\nWholeWindow=1\r\nAutostart=0\r\n";
+    }
+    HistoryStore(station.folder.path())
+        .SaveHistory(GenerateHistory(Now() - 2.0, 2 * 8640, 10.0), "DatasVesk.bin");
+    TMAINForm& w = station.open();
+    const QCustomPlot& chart = Chart(w, "ChartTemp");
+    w.ShowPanel();
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(Points(chart, "SeriesTemp") > chart.axisRect()->width());
+    QVERIFY(Points(chart, "SeriesTemp") <= 4 * (chart.axisRect()->width() + 2));
   }
 };
 

@@ -8,6 +8,39 @@
 #include "settings/settings_file.h"
 
 namespace vesk {
+
+// A chart on screen is drawn again at the next turn of the event loop; one that is not (its
+// page or the window hidden) when it is shown again. Only one chart of the five is on screen
+// at a time, and the hidden ones would be drawn after every poll for nothing.
+class ReplotWhenShown : public QObject {
+ public:
+  explicit ReplotWhenShown(QCustomPlot& chart) : QObject(&chart), chart_(chart) {
+    chart.installEventFilter(this);
+    // Drawn for any reason (a new size, on showing too): up to date.
+    connect(&chart, &QCustomPlot::afterReplot, this, [this] { stale_ = false; });
+  }
+
+  void Replot() {
+    if (chart_.isVisible()) {
+      chart_.replot(QCustomPlot::rpQueuedReplot);
+    } else {
+      stale_ = true;
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+    if (event->type() == QEvent::Show && stale_) {
+      chart_.replot(QCustomPlot::rpQueuedRefresh);  // drawn now, before the page is painted
+    }
+    return false;
+  }
+
+ private:
+  QCustomPlot& chart_;
+  bool stale_ = true;
+};
+
 namespace {
 
 QCPRange Zoomed(const QCPRange& range) {
@@ -23,6 +56,9 @@ ChartSet::ChartSet(const std::array<QCustomPlot*, kChartCount>& charts)
   // start sequence fixes the temperature and humidity ones.
   automatic_.fill(true);
   automatic_[static_cast<std::size_t>(ChartKind::Pressure)] = false;
+  for (std::size_t k = 0; k < kChartCount; ++k) {
+    replots_[k] = new ReplotWhenShown(*charts_[k]);  // owned by the chart
+  }
   QObject::connect(&chart(ChartKind::Temperatures), &QCustomPlot::afterLayout, context_.get(),
                    [this] { ColumnsLaidOut(); });
 }
@@ -70,7 +106,7 @@ void ChartSet::SetWindWindow(TDateTime now) {
   const TTimeRange range = window_.Range(now);
   for (const ChartKind kind : {ChartKind::WindSpeed, ChartKind::WindData}) {
     chart(kind).xAxis->setRange(ChartKey(range.min), ChartKey(range.max));
-    chart(kind).replot(QCustomPlot::rpQueuedReplot);
+    Replot(kind);
   }
 }
 
@@ -79,7 +115,7 @@ void ChartSet::ZoomOut() {
   temp.xAxis->setRange(Zoomed(temp.xAxis->range()));
   temp.yAxis->setRange(Zoomed(temp.yAxis->range()));
   automatic_[static_cast<std::size_t>(ChartKind::Temperatures)] = false;
-  temp.replot(QCustomPlot::rpQueuedReplot);
+  Replot(ChartKind::Temperatures);
 }
 
 TValueAxisScale ChartSet::Scale(ChartKind kind) const {
@@ -94,7 +130,7 @@ void ChartSet::SetScale(ChartKind kind, const TValueAxisScale& scale) {
   if (scale.Automatic) {
     FollowSeries(c);
   }
-  c.replot(QCustomPlot::rpQueuedReplot);
+  Replot(kind);
 }
 
 void ChartSet::FollowSeries(QCustomPlot& c) {
@@ -129,9 +165,13 @@ std::optional<std::string> ChartSet::RefreshPlots(const TTinfosRec& history,
 }
 
 void ChartSet::Replot() {
-  for (QCustomPlot* c : charts_) {
-    c->replot(QCustomPlot::rpQueuedReplot);
+  for (ReplotWhenShown* replot : replots_) {
+    replot->Replot();
   }
+}
+
+void ChartSet::Replot(ChartKind kind) {
+  replots_[static_cast<std::size_t>(kind)]->Replot();
 }
 
 void ChartSet::SaveChartImage(ChartKind kind, const std::filesystem::path& fileName,

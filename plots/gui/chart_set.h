@@ -21,6 +21,7 @@ class QObject;
 
 namespace vesk {
 
+class ReplotWhenShown;
 class TSettingsFile;
 
 // The five charts of the main window as one: the time window they share, their value axes,
@@ -69,8 +70,9 @@ class ChartSet {
     rebuild_ = std::move(rebuild);
   }
 
-  // Every chart redrawn once at the next turn of the event loop, however many changes
-  // came before.
+  // Every chart on screen redrawn once at the next turn of the event loop, however many
+  // changes came before; a chart not on screen (its page or the window hidden) is redrawn
+  // when it is shown.
   void Replot();
 
   // What the chart images need from the window, asked at each image: their folder, the page
@@ -87,9 +89,11 @@ class ChartSet {
 
  private:
   void FollowSeries(QCustomPlot& chart);
+  void Replot(ChartKind kind);
   void ColumnsLaidOut();
 
   std::array<QCustomPlot*, kChartCount> charts_;
+  std::array<ReplotWhenShown*, kChartCount> replots_{};  // owned by the charts
   // Value axes that follow their series, as the chart component's automatic scaling.
   std::array<bool, kChartCount> automatic_{};
   TTimeWindow window_;

@@ -189,6 +189,49 @@ class ChartPageTest : public QObject {
     QCOMPARE(Find<QLabel>(w, "StatusPanel2").text(), QString(" Data pts=17280"));
   }
 
+  // After a rebuild only the chart on screen is drawn again; a chart whose page is not shown
+  // is drawn, with its new points, when its page is shown, before it is painted.
+  void hiddenChartsAreDrawnWhenShown() {
+    Fixture station(34);
+    TMAINForm& w = station.open();
+    test::StopPolls(w);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCustomPlot& temp = Chart(w, "ChartTemp");
+    QCustomPlot& rh = Chart(w, "ChartRH");
+    QCoreApplication::processEvents();
+    int tempDrawn = 0;
+    int rhDrawn = 0;
+    connect(&temp, &QCustomPlot::afterReplot, this, [&] { ++tempDrawn; });
+    connect(&rh, &QCustomPlot::afterReplot, this, [&] { ++rhDrawn; });
+    int rhPointsWhenDrawn = -1;
+    connect(&rh, &QCustomPlot::afterReplot, this,
+            [&] { rhPointsWhenDrawn = Graph(rh, "SeriesRH").dataCount(); });
+
+    w.station().Datas() = GenerateHistory(Now() - 1.0, 500, 10.0);
+    QTest::mouseClick(&Find<QWidget>(w, "BitBtn24h"), Qt::LeftButton);
+    QTRY_VERIFY(tempDrawn > 0);
+    QCOMPARE(rhDrawn, 0);
+
+    auto& pages = Find<QTabWidget>(w, "PageControl");
+    pages.setCurrentWidget(&Find<QWidget>(w, "TabSheetRH"));  // its first showing
+    QCOMPARE(rhDrawn, 1);
+    QCOMPARE(rhPointsWhenDrawn, 500);
+
+    // Shown again at the size it had: drawn once more only when it changed meanwhile.
+    pages.setCurrentWidget(&Find<QWidget>(w, "TabSheetVolts"));
+    pages.setCurrentWidget(&Find<QWidget>(w, "TabSheetRH"));
+    QCOMPARE(rhDrawn, 1);
+    pages.setCurrentWidget(&Find<QWidget>(w, "TabSheetVolts"));
+    w.station().Datas() = GenerateHistory(Now() - 1.0, 700, 10.0);
+    QTest::mouseClick(&Find<QWidget>(w, "BitBtn24h"), Qt::LeftButton);
+    QCoreApplication::processEvents();
+    QCOMPARE(rhDrawn, 1);
+    pages.setCurrentWidget(&Find<QWidget>(w, "TabSheetRH"));
+    QCOMPARE(rhDrawn, 2);
+    QCOMPARE(rhPointsWhenDrawn, 700);
+  }
+
   void cursorReadouts_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("chart");

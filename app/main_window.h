@@ -31,10 +31,13 @@ class LogView;
 class PlotOptionsGroup;
 class PostingPage;
 class ReadingsPanel;
+class Reconnection;
 class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
 class Station;
+class TFTPLoaderThread;
+class TIntegrations;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -81,6 +84,8 @@ class TMAINForm : public QMainWindow {
   void TimerGetPeriodicDataTimer();
   void CheckBoxFastSpeedClick();
   void ApplyPollResult(const ThreadRequest& sender);
+  // A lost link: one attempt to find the board again.
+  void TimerReconnectTimer();
   void ResetReadings();
 
   // Session end, power notifications, periodic save, tray.
@@ -106,6 +111,14 @@ class TMAINForm : public QMainWindow {
   // caller, before anything is uploaded.
   std::vector<std::filesystem::path> SavePostingImages();
 
+  // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
+  // upload" or the schedule; nothing while one runs.
+  void TimerFTPTimer();
+
+ Q_SIGNALS:
+  // Each "ftp.log" line of an upload, on the main thread, in order.
+  void ftpLogLine(const QString& line);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -124,7 +137,10 @@ class TMAINForm : public QMainWindow {
   void ApplicationEventsMinimize();
   void SaveSettings();
   void Connect();
+  void ConnectionSteps(DeviceIdentity identity, bool restoring);
   void Disconnect();
+  void LinkLost();
+  void ApplyPollPeriod();
   void ConnectFailed(const std::string& message);
   void EndAfterBootloader();
   void HideModelPages();
@@ -135,10 +151,25 @@ class TMAINForm : public QMainWindow {
   void HidePage(QWidget* page);
   void ShowPage(QWidget* page);
   void SaveHistory();
+  void BuildPosting();
+  void ApplyFtpAccount(const TFTPCredentials& account);
+  void SetPostingInterval(std::uint32_t minutes);
+  void SetFtpScheduled(bool scheduled);
+  // TimerFTP runs with "Scheduled" on and a posting interval above zero.
+  void ApplyFtpSchedule();
+  void CloseFtpLoader();
+  // The observatory integrations (Alpaca, MQTT), from the settings.
+  void StartIntegrations();
+  void ShowIntegrationsStatus(const QString& text);
+  void IntegrationsPollArrived(const TDataOUT& out);
+  void StopIntegrations();
 
   std::unique_ptr<Station> station_;
   // The five charts as one, for the plot controls and the poll presentation.
   std::unique_ptr<ChartSet> charts_;
+  // After the station: it holds a reference to it.
+  std::unique_ptr<Reconnection> reconnection_;
+  std::unique_ptr<TIntegrations> integrations_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -161,12 +192,14 @@ class TMAINForm : public QMainWindow {
   LensAdvancedPage* TabSheetIrisFocusAdv = nullptr;
   LogView* RichEdit = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
+  QLabel* StatusIntegrations = nullptr;  // only while an integration is enabled
   QSystemTrayIcon* TrayIcon = nullptr;
   QMenu* PopupMenuTray = nullptr;
 
   QTimer* TimerGetPeriodicData = nullptr;
   QTimer* TimerSavPeriodic = nullptr;
   QTimer* TimerFTP = nullptr;
+  QTimer* TimerReconnect = nullptr;
 
   // State of the window's own subsystems.
   std::filesystem::path ChemExec;
@@ -175,6 +208,9 @@ class TMAINForm : public QMainWindow {
   std::unique_ptr<TSettingsFile> FileIni;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
+  bool FtpScheduled = false;
+  // The upload worker, closed with a bounded wait before anything its log lines reach goes.
+  std::unique_ptr<TFTPLoaderThread> FTPLoader;
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;

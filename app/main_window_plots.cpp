@@ -11,6 +11,7 @@
 #include "plots/gui/chart_set.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "posting/upload_job.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
 
@@ -73,7 +74,7 @@ void TMAINForm::SaveChartImage(ChartKind chart, const std::filesystem::path& fil
 }
 
 std::vector<std::filesystem::path> TMAINForm::SavePostingImages() {
-  std::vector<std::filesystem::path> files = {ChemIMG / "temp.jpg", ChemIMG / "RH.jpg"};
+  std::vector<std::filesystem::path> files = {ChemIMG / kTempImage, ChemIMG / kRHImage};
   SaveChartImage(ChartKind::Temperatures, files[0], 100);
   SaveChartImage(ChartKind::RelativeHumidity, files[1], 100);
   return files;

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <exception>
 
 #include "acquisition/gui/readings_panel.h"
@@ -16,8 +17,12 @@
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/setup_page.h"
+#include "integrations/integrations.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 
 namespace vesk {
@@ -32,7 +37,14 @@ void TMAINForm::TimerGetPeriodicDataTimer() {
 
 void TMAINForm::CheckBoxFastSpeedClick() {
   station_->ResetPollCounters();
+  ApplyPollPeriod();
+}
+
+void TMAINForm::ApplyPollPeriod() {
   TimerGetPeriodicData->setInterval(TabSheetConfig->actionsGroup()->FastSpeed() ? 1000 : 10000);
+  if (integrations_) {
+    integrations_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
+  }
 }
 
 void TMAINForm::PlaySoundFile(const std::string& name) {
@@ -69,9 +81,14 @@ void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
       // Nothing more can be said about it.
     }
   }
+  if (reconnection_->PollEnded(sender.ErrorMes.empty())) {
+    LinkLost();
+  }
 }
 
 void TMAINForm::ApplySuccess(const TDataOUT& out) {
+  // First: a presentation that fails must not keep the reading from the observatory.
+  IntegrationsPollArrived(out);
   const HeatingState& heating = station_->Heating();
   const IdentityState& identity = station_->Identity();
   GroupBoxDisplays->ShowHeating(heating.gHeaterON, heating.gAutoTempRH_Heat,
@@ -88,6 +105,14 @@ void TMAINForm::ApplySuccess(const TDataOUT& out) {
                                   ShowsPressureAndWind(identity.TypeCam));
   if (identity.DisplayRH_int) {
     TabSheetCCDCool->ShowInsideHumidity(texts);
+  }
+  if (identity.DriveEFlens_intf) {
+    const LensPoll& lens = station_->LastLensPoll();
+    if (lens.texts.basic) {
+      TabSheetIrisFocus->ShowLens(*lens.texts.basic);
+    } else {
+      TabSheetIrisFocusAdv->ShowLens(lens);
+    }
   }
 
   RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);

@@ -33,6 +33,8 @@ void TMAINForm::FormClose() {
   closed_ = true;
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
+  TimerFTP->stop();
+  TimerReconnect->stop();
   // A poll still running ends and is applied first, so its reading is saved with the rest
   // and the port never closes under it.
   try {
@@ -40,6 +42,8 @@ void TMAINForm::FormClose() {
   } catch (...) {
     // Its presentation failed; the history and the link still matter.
   }
+  // Before the station: the observatory hears "offline" and no server outlives the window.
+  StopIntegrations();
   try {
     SaveHistory();
   } catch (...) {
@@ -57,6 +61,7 @@ void TMAINForm::FormClose() {
     // The last log line still matters.
   }
   FileIni.reset();
+  CloseFtpLoader();
   try {
     WriteLog("Application closed\r\n");
   } catch (...) {

@@ -15,6 +15,9 @@
 #include "cli/heating_command.h"
 #include "cli/history_commands.h"
 #include "cli/identity_command.h"
+#include "cli/weather_command.h"
+#include "cli/serve_command.h"
+#include "cli/lens_commands.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -31,6 +34,10 @@ constexpr CliCommand kCommands[] = {
     {"cooling", "switch the sensor cooler's manual or automatic mode", &RunCoolingCommand},
     {"identity", "write the board's model type and serial number", &RunIdentityCommand},
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
+    {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
+    {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
+    {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
+     &RunLensCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -68,7 +75,7 @@ int Run(std::vector<std::string> args) {
   for (const auto& command : kCommands) {
     if (args[0] == command.name) {
       PrepareLog(logFolder);
-      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr};
+      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr, logFolder};
       return command.run(context);
     }
   }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of the monitor connected to the simulated board, one PNG per page and model, taken
 # under Xvfb, the charts showing a generated history of the last two days.
-# Usage: scripts/screenshots.sh [OUTPUT_FOLDER] [PRESET ...]
-# (default folder: build/screenshots; presets as vesk-board-sim --help lists them).
+# Usage: scripts/screenshots.sh [OUTPUT_FOLDER] [PRESET[:no-lens] ...]
+# (default folder: build/screenshots; presets as vesk-board-sim --help lists them; ":no-lens"
+# shows the lens pages with no lens answering).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh

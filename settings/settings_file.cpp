@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "settings/settings_keys.h"
@@ -38,10 +39,15 @@ void AddYScale(std::vector<TIniValue>& values, TValueAxis axis, const TYScaleSet
   values.push_back({Section(axis), keys::kYmax, TIniFile::FloatText(scale.max)});
 }
 
+// A port no server can listen on is taken for the usual one.
+std::uint16_t FtpPort(int port) {
+  return static_cast<std::uint16_t>(port >= 1 && port <= 65535 ? port : keys::kDefaultPort);
+}
+
 }  // namespace
 
 TSettingsFile::TSettingsFile(const std::filesystem::path& folder)
-    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}}) {}
+    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}, {keys::kMqtt, keys::kPass}}) {}
 
 int TSettingsFile::ReadComNum() const {
   return ini_.ReadInteger(keys::kCom, keys::kValue, keys::kDefaultComNum);
@@ -86,7 +92,8 @@ TFTPCredentials TSettingsFile::ReadFtpCredentials() const {
           ini_.ReadString(keys::kFtp, keys::kPass, keys::kDefaultPass),
           ini_.ReadString(keys::kFtp, keys::kRemotePath, keys::kDefaultRemotePath),
           ini_.ReadBool(keys::kFtp, keys::kPassive, keys::kDefaultPassive),
-          ini_.ReadBool(keys::kFtp, keys::kTLS, keys::kDefaultTLS)};
+          ini_.ReadBool(keys::kFtp, keys::kTLS, keys::kDefaultTLS),
+          FtpPort(ini_.ReadInteger(keys::kFtp, keys::kPort, keys::kDefaultPort))};
 }
 
 bool TSettingsFile::ReadFtpScheduled() const {
@@ -97,12 +104,44 @@ bool TSettingsFile::ReadAutostart() const {
   return ini_.ReadBool(keys::kMisc, keys::kAutostart, keys::kDefaultAutostart);
 }
 
+bool TSettingsFile::ReadAutoReconnect() const {
+  return ini_.ReadBool(keys::kMisc, keys::kAutoReconnect, keys::kDefaultAutoReconnect);
+}
+
+double TSettingsFile::ReadReconnectPeriod() const {
+  const double seconds =
+      ini_.ReadFloat(keys::kMisc, keys::kReconnectPeriod, keys::kDefaultReconnectPeriod);
+  // Too short a period would keep the port busy with attempts, an endless one never try again.
+  return seconds >= 0.1 && seconds <= 86400 ? seconds : keys::kDefaultReconnectPeriod;
+}
+
+bool TSettingsFile::ReadFastSpeed() const {
+  return ini_.ReadBool(keys::kMisc, keys::kSpeed, keys::kDefaultSpeed);
+}
+
 std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }
 
 bool TSettingsFile::ReadWholeWindow() const {
   return ini_.ReadBool(keys::kMisc, keys::kWholeWindow, keys::kDefaultWholeWindow);
+}
+
+TAlpacaSettings TSettingsFile::ReadAlpaca() const {
+  return {ini_.ReadBool(keys::kAlpaca, keys::kEnabled, keys::kDefaultAlpacaEnabled),
+          ini_.ReadInteger(keys::kAlpaca, keys::kPort, keys::kDefaultAlpacaPort),
+          ini_.ReadString(keys::kAlpaca, keys::kBind, keys::kDefaultAlpacaBind),
+          ini_.ReadFloat(keys::kAlpaca, keys::kUnsafeHumidity, keys::kDefaultUnsafeHumidity),
+          ini_.ReadFloat(keys::kAlpaca, keys::kDewMargin, keys::kDefaultDewMargin)};
+}
+
+TMqttSettings TSettingsFile::ReadMqtt() const {
+  return {ini_.ReadBool(keys::kMqtt, keys::kEnabled, keys::kDefaultMqttEnabled),
+          ini_.ReadString(keys::kMqtt, keys::kHost, keys::kDefaultMqttHost),
+          ini_.ReadInteger(keys::kMqtt, keys::kPort, keys::kDefaultMqttPort),
+          ini_.ReadString(keys::kMqtt, keys::kUser, keys::kDefaultMqttUser),
+          ini_.ReadString(keys::kMqtt, keys::kPass, keys::kDefaultMqttPass),
+          ini_.ReadString(keys::kMqtt, keys::kTopic, keys::kDefaultMqttTopic)};
 }
 
 void TSettingsFile::WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats) {

@@ -22,6 +22,9 @@ inline constexpr char kPressWinSpeed[] = "Press_WinSpeed";
 inline constexpr char kHumiditySensor[] = "Humidity sensor";
 inline constexpr char kFtp[] = "FTP";
 inline constexpr char kMisc[] = "Misc";
+// The observatory integrations, both off by default.
+inline constexpr char kAlpaca[] = "Alpaca";
+inline constexpr char kMqtt[] = "MQTT";
 
 // Keys.
 inline constexpr char kValue[] = "Value";
@@ -43,11 +46,25 @@ inline constexpr char kPassive[] = "Passive";
 // so an existing installation behaves as before.
 inline constexpr char kScheduled[] = "Scheduled";
 inline constexpr char kTLS[] = "TLS";
+// The server's port, only ever written by hand: for a server that does not listen on 21.
+inline constexpr char kPort[] = "Port";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
 // "Show the whole window": the series cover the whole time window, reduced per pixel column.
 inline constexpr char kWholeWindow[] = "WholeWindow";
+// A lost link is looked for again (on) or left to the operator (off).
+inline constexpr char kAutoReconnect[] = "AutoReconnect";
+// Seconds between two attempts to find a lost board again; tests shorten it.
+inline constexpr char kReconnectPeriod[] = "ReconnectPeriod";
+// The poll period of vesk-cli serve: fast mode (1 s) when set, else 10 s.
+inline constexpr char kSpeed[] = "Speed";
+// "Alpaca" and "MQTT" ("Host", "Port", "User" and "Pass" are shared with "FTP").
+inline constexpr char kEnabled[] = "Enabled";
+inline constexpr char kBind[] = "Bind";
+inline constexpr char kUnsafeHumidity[] = "UnsafeHumidity";
+inline constexpr char kDewMargin[] = "DewMargin";
+inline constexpr char kTopic[] = "Topic";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -67,7 +84,23 @@ inline constexpr char kDefaultRemotePath[] = "/general/";
 inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
+inline constexpr int kDefaultPort = 21;
 inline constexpr bool kDefaultAutostart = true;
 inline constexpr bool kDefaultWholeWindow = false;
+inline constexpr bool kDefaultAutoReconnect = true;
+inline constexpr double kDefaultReconnectPeriod = 30;  // seconds
+inline constexpr bool kDefaultSpeed = false;
+inline constexpr bool kDefaultAlpacaEnabled = false;
+inline constexpr int kDefaultAlpacaPort = 11111;
+inline constexpr char kDefaultAlpacaBind[] = "127.0.0.1";
+inline constexpr double kDefaultUnsafeHumidity = 90;  // %
+inline constexpr double kDefaultDewMargin = 2.0;      // °C above the dew point
+inline constexpr bool kDefaultMqttEnabled = false;
+inline constexpr char kDefaultMqttHost[] = "127.0.0.1";
+inline constexpr int kDefaultMqttPort = 1883;
+inline constexpr char kDefaultMqttUser[] = "";
+inline constexpr char kDefaultMqttPass[] = "";
+// Empty stands for "vesk/" + the board's serial number.
+inline constexpr char kDefaultMqttTopic[] = "";
 
 }  // namespace vesk::settings_keys

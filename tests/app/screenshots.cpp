@@ -63,13 +63,14 @@ int main(int argc, char** argv) {
     args.erase(args.begin(), args.begin() + 2);
   }
   if (args.empty()) {
-    std::cerr << "Usage: vesk-screenshots [--history FILE] OUTPUT_FOLDER [PRESET ...]\n";
+    std::cerr << "Usage: vesk-screenshots [--history FILE] OUTPUT_FOLDER [PRESET[:no-lens] ...]\n";
     return 2;
   }
   const QString output = QString::fromStdString(args[0]);
   std::vector<std::string> presets(args.begin() + 1, args.end());
   if (presets.empty()) {
-    presets = {"astel9-weather", "tarn-cooled", "brisa-3m", "brisa"};
+    presets = {"astel9-weather", "tarn-cooled",      "brisa-3m",
+               "brisa",          "brisa-3m:no-lens", "brisa:no-lens"};
   }
   vesk::SetDialogAnswers({[](vesk::MessageKind, const QString& text) {
                             std::cout << "message: " << text.toStdString() << "\n";
@@ -78,7 +79,13 @@ int main(int argc, char** argv) {
                           {},
                           {}});
   bool ok = true;
-  for (const std::string& name : presets) {
+  for (std::string name : presets) {
+    // "brisa:no-lens": the lens pages as they look when no lens answers.
+    const std::string noLens = ":no-lens";
+    const bool lensAbsent = name.ends_with(noLens);
+    if (lensAbsent) {
+      name.erase(name.size() - noLens.size());
+    }
     const vesk::sim::ModelPreset* preset = vesk::sim::FindPreset(name);
     if (preset == nullptr) {
       std::cerr << "unknown preset " << name << "\n";
@@ -97,13 +104,15 @@ int main(int argc, char** argv) {
     }
     vesk::sim::BoardSetup setup;
     setup.identity = {preset->major, preset->minor, preset->type, preset->feature, "127512"};
+    setup.lens.present = !lensAbsent;
     vesk::sim::InProcessBoard board(setup);
     board.linkAsPort(folder.path(), 3);
 
     vesk::TMAINForm window(folder.path());
     window.show();
     Settle(300);
-    const QString prefix = output + "/" + QString::fromStdString(name);
+    const std::string label = lensAbsent ? name + "-no-lens" : name;
+    const QString prefix = output + "/" + QString::fromStdString(label);
     ok &= Save(window, prefix + "-00-compact.png");
     window.findChild<QCheckBox*>("CheckBoxAutoStart")->setChecked(true);
     window.ButtonConnectClick();
@@ -125,7 +134,7 @@ int main(int argc, char** argv) {
                                         .arg(page->objectName())
                                         .arg(suffix));
         if (tab == 0 && !chartsOnly) {
-          ok &= SavePostingImages(window, output.toStdString(), name);
+          ok &= SavePostingImages(window, output.toStdString(), label);
         }
       }
     };

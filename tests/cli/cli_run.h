@@ -16,4 +16,7 @@ struct CliResult {
 // through files in folder.
 CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> args);
 
+// The lines of an output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 }  // namespace vesk::test

@@ -1,6 +1,10 @@
 // vesk-cli: the monitor's core on the command line, for headless machines and batch work.
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <iomanip>
 #include <iostream>
@@ -42,8 +46,12 @@ void PrepareLog(const std::optional<std::string>& folder) {
     return;
   }
   const std::filesystem::path program = vesk::ProgramFolder();
-  vesk::InitLog(::access(program.c_str(), W_OK) == 0 ? program
-                                                     : std::filesystem::temp_directory_path());
+#ifdef _WIN32
+  const bool writable = ::_waccess(program.c_str(), 2) == 0;
+#else
+  const bool writable = ::access(program.c_str(), W_OK) == 0;
+#endif
+  vesk::InitLog(writable ? program : std::filesystem::temp_directory_path());
 }
 
 int Run(std::vector<std::string> args) {

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
-  g++-mingw-w64-x86-64
+  g++-mingw-w64-x86-64 googletest wine wine64
 )
 
 missing=()

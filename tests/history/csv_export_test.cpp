@@ -11,6 +11,7 @@
 #include "common/datetime.h"
 #include "common/number_text.h"
 #include "tests/history/history_bytes.h"
+#include "tests/support/comma_locale.h"
 #include "tests/support/temp_folder.h"
 
 namespace vesk {
@@ -164,7 +165,7 @@ TEST(CsvLine, IsTheTextOfTheFormatForAwkwardAndRandomValues) {
 }
 
 TEST_F(CsvExport, NumbersKeepThePointInAnyLocale) {
-  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+  if (!test::SetCommaLocale()) {
     GTEST_SKIP() << "no German locale on this machine";
   }
   ASSERT_EQ(ExportCsv({ExampleRecord()}, folder / "de"), std::nullopt);

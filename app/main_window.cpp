@@ -21,6 +21,8 @@
 #include "common/event_log.h"
 #include "device/gui/actions_group.h"
 #include "device/gui/cooling_page.h"
+#include "device/gui/heating_group.h"
+#include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
@@ -44,6 +46,9 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
   });
   station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
   BuildWindow();
+  station_->SetThresholdsPresenter([this](const HeatingThresholdTexts& texts) {
+    TabSheetConfig->heatingGroup()->ShowThresholds(texts);
+  });
   BuildTray();
   // Every log line reaches the view once, in file order, from whichever thread wrote it:
   // queued even from the main thread, so a worker's earlier line is never overtaken.
@@ -110,9 +115,9 @@ void TMAINForm::BuildWindow() {
   RichEdit = new LogView();
   TabSheetVolts = new ChartPage(ChartKind::Temperatures, PageControl);
   TabSheetRH = new ChartPage(ChartKind::RelativeHumidity, PageControl);
-  TabSheetConfig = new SetupPage(RichEdit, PageControl);
+  TabSheetConfig = new SetupPage(*station_, RichEdit, PageControl);
   TabSheetFTP = new PostingPage(PageControl);
-  TabSheetCCDCool = new CoolingPage(PageControl);
+  TabSheetCCDCool = new CoolingPage(*station_, PageControl);
   TabSheetIrisFocus = new LensBasicPage(PageControl);
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
@@ -192,6 +197,15 @@ void TMAINForm::WireControls() {
   connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { ButtonBin2CSVClick(); });
   connect(TabSheetConfig->actionsGroup(), &ActionsGroup::fastSpeedClicked, this,
           [this] { CheckBoxFastSpeedClick(); });
+  // The settings orders show the board's new state with a poll that waits.
+  const auto pollNow = [this] { PollDevice(true); };
+  connect(TabSheetConfig->heatingGroup(), &HeatingThresholdsGroup::pollRequested, this, pollNow);
+  connect(TabSheetConfig->actionsGroup(), &ActionsGroup::pollRequested, this, pollNow);
+  connect(TabSheetCCDCool, &CoolingPage::pollRequested, this, pollNow);
+  IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
+  connect(GroupBoxV3, &IdentityGroup::connectClickRequested, this,
+          [this] { ButtonConnectClick(); });
+  connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { EndAfterBootloader(); });
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
 }

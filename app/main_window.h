@@ -111,7 +111,7 @@ class TMAINForm : public QMainWindow {
   void Connect();
   void Disconnect();
   void ConnectFailed(const std::string& message);
-  void GetCurrentSetup();
+  void EndAfterBootloader();
   void HideModelPages();
   void ApplyModel(const DeviceIdentity& identity);
   void ApplySuccess(const TDataOUT& out);

@@ -11,10 +11,8 @@
 #include "common/event_log.h"
 #include "common/exceptions.h"
 #include "device/gui/cooling_page.h"
-#include "device/gui/heating_group.h"
 #include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
-#include "device/heating_orders.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "link/device_identity.h"
@@ -54,7 +52,7 @@ void TMAINForm::Connect() {
     ShowPanel();
     DisableSetupCOM();
     try {
-      GetCurrentSetup();
+      station_->GetCurrentSetup();
       PollDevice(true);
     } catch (const std::exception& e) {
       throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());
@@ -101,21 +99,12 @@ void TMAINForm::ApplyModel(const DeviceIdentity& identity) {
   if (identity.GroupBoxV3) {
     IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
     GroupBoxV3->show();
-    GroupBoxV3->ShowSerialNumber("xxxxxx");
-    GroupBoxV3->ShowSerialNumber(station_->ReadSerialNumber());
-    statusText += QStringLiteral("   [") + QString::fromStdString(GroupBoxV3->SerialNumberText()) +
+    statusText += QStringLiteral("   [") + QString::fromStdString(GroupBoxV3->ReadSerialNumber()) +
                   QStringLiteral("]");
   }
   secondaryReadings->ShowFeatures(identity.DisplayTempHot, identity.DisplayRH_int);
   StatusPanels[0]->setText(statusText);
   WriteLog("Setup Done");
-}
-
-void TMAINForm::GetCurrentSetup() {
-  const HeatingThresholds thresholds = station_->GetCurrentSetup();
-  const HeatingThresholdTexts texts = FormatThresholds(thresholds, station_->Humidity());
-  TabSheetConfig->heatingGroup()->ShowThresholds(texts);
-  WriteLog(texts.logLine);
 }
 
 void TMAINForm::ConnectFailed(const std::string& message) {

@@ -13,7 +13,7 @@
 namespace vesk {
 
 void TMAINForm::ButtonExportDataClick() {
-  const auto name = AskSaveFileName(this);
+  const auto name = SaveDialog(this);
   if (!name) {
     return;
   }
@@ -23,7 +23,7 @@ void TMAINForm::ButtonExportDataClick() {
 }
 
 void TMAINForm::ButtonBin2CSVClick() {
-  const auto source = AskOpenFileName(this, QStringLiteral("*.bin"));
+  const auto source = OpenDialog(this, QStringLiteral("*.bin"));
   if (!source) {
     return;
   }
@@ -43,7 +43,7 @@ void TMAINForm::ButtonBin2CSVClick() {
   if (converted.empty()) {
     return;
   }
-  const auto target = AskSaveFileName(this);
+  const auto target = SaveDialog(this);
   if (!target) {
     return;
   }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/program_end.h"
 #include "common/event_log.h"
 #include "history/gui/progress_window.h"
 #include "settings/settings_file.h"
@@ -63,6 +64,26 @@ void TMAINForm::FormClose() {
   }
 }
 
+void TMAINForm::EndAfterBootloader() {
+  // The program ends at once, without its closing sequence; the history and the settings are
+  // saved first so the readings since the last periodic save are not lost.
+  TimerGetPeriodicData->stop();
+  TimerSavPeriodic->stop();
+  try {
+    SaveHistory();
+  } catch (...) {
+    // The settings still matter.
+  }
+  try {
+    if (FileIni) {
+      SaveSettings();
+    }
+  } catch (...) {
+    // The board has left; the program ends whatever could be saved.
+  }
+  EndProgram(0);
+}
+
 void TMAINForm::EndSessionQuery() {
   WriteLog("Windows is asking applications to close !");
   SaveHistory();
@@ -71,6 +92,7 @@ void TMAINForm::EndSessionQuery() {
   // A message box waits in an event loop of its own, which the close above does not end;
   // the session is ending and everything is saved, so the program ends here.
   if (QApplication::activeModalWidget() != nullptr) {
+    FormClose();  // done already when the window was shown; it runs once
     std::_Exit(0);
   }
 }

@@ -32,12 +32,16 @@ SingleInstance::SingleInstance(QString blockName, std::function<bool()> askSecon
       bringForward_(std::move(bringForward)),
       block_(blockName_ + QLatin1Char('_') + UserTag()),
       identifier_(static_cast<qint32>(QCoreApplication::applicationPid())) {
+  // A later copy connects first to see whether this one runs, and says "show" only when the
+  // operator declined to start it.
   connect(&server_, &QLocalServer::newConnection, this, [this] {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
-      socket->deleteLater();
-      if (bringForward_) {
-        bringForward_();
-      }
+      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+      connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        if (socket->readAll().contains("show") && bringForward_) {
+          bringForward_();
+        }
+      });
     }
   });
 }
@@ -82,18 +86,26 @@ bool SingleInstance::CheckSingleInstance() {
   qint32 newest = 0;
   std::memcpy(&count, data + 4, sizeof count);
   std::memcpy(&newest, data, sizeof newest);
-  if (count < 1 || ask_()) {
+  // Only a copy that answers counts: on Linux the block outlives a copy that was killed or
+  // crashed, and an unattended restart must not wait at the question for ever.
+  QLocalSocket socket;
+  if (count >= 1) {
+    socket.connectToServer(serverName(newest));
+  }
+  if (count < 1 || !socket.waitForConnected(1000)) {
+    storeSelf(data, true);
+    listen();
+    return true;
+  }
+  if (ask_()) {
+    socket.disconnectFromServer();
     storeSelf(data, false);
     listen();
     return true;
   }
-  QLocalSocket socket;
-  socket.connectToServer(serverName(newest));
-  if (socket.waitForConnected(1000)) {
-    socket.write("show");
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
-  }
+  socket.write("show");
+  socket.waitForBytesWritten(1000);
+  socket.disconnectFromServer();
   return false;
 }
 

@@ -65,4 +65,32 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
   return value;
 }
 
+double NumberFrom(const std::string& option, const std::string& text, double minimum,
+                  double maximum) {
+  double value = 0.0;
+  if (!TextToFloat(text, value) || !(value >= minimum && value <= maximum)) {
+    throw UsageError(option + " needs a number from " + FloatToText(minimum) + " to " +
+                     FloatToText(maximum) + ", not \"" + text + "\"");
+  }
+  return value;
+}
+
+bool OnOff(const std::string& what, const std::string& text) {
+  if (text == "on" || text == "off") {
+    return text == "on";
+  }
+  throw UsageError(what + " takes on or off, not \"" + text + "\"");
+}
+
+bool TakeSwitch(std::vector<std::string>& args, const std::string& what) {
+  const auto word = std::find_if(args.begin(), args.end(),
+                                 [](const std::string& a) { return !a.starts_with("-"); });
+  if (word == args.end()) {
+    throw UsageError(what + " takes on or off");
+  }
+  const bool on = OnOff(what, *word);
+  args.erase(word);
+  return on;
+}
+
 }  // namespace vesk::cli

@@ -52,4 +52,14 @@ double PositiveNumber(const std::string& option, const std::string& text);
 long long WholeNumber(const std::string& option, const std::string& text, long long minimum,
                       long long maximum);
 
+// A number from minimum to maximum (the point as decimal separator), else UsageError.
+double NumberFrom(const std::string& option, const std::string& text, double minimum,
+                  double maximum);
+
+// "on" or "off", else UsageError naming what.
+bool OnOff(const std::string& what, const std::string& text);
+
+// Takes the first argument that is not an option, which must be on or off.
+bool TakeSwitch(std::vector<std::string>& args, const std::string& what);
+
 }  // namespace vesk::cli

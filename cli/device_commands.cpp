@@ -9,10 +9,8 @@
 #include <thread>
 
 #include "acquisition/thread_request.h"
+#include "cli/board_session.h"
 #include "cli/device_output.h"
-#include "common/program_folder.h"
-#include "link/serial_port.h"
-#include "station/station.h"
 
 namespace vesk::cli {
 namespace {
@@ -42,70 +40,6 @@ constexpr const char* kPollUsage =
     "                TempHot, Pressure, Windir, WindSpeed, ActiveHeater, AutoTempRH_Heat,\n"
     "                PowerHeaterLevel, StatusSensor, ValueFan, StatusCooler, PresenceAF,\n"
     "                FirstByteAF, lensID, LensName; only ErrorMes for a failed poll\n";
-
-struct BoardOptions {
-  int port = 0;
-  std::filesystem::path folder;
-  bool json = false;
-};
-
-BoardOptions TakeBoardOptions(std::vector<std::string>& args) {
-  BoardOptions options;
-  const auto port = TakeOption(args, "--port");
-  const auto folder = TakeOption(args, "--folder");
-  options.json = TakeFlag(args, "--json");
-  if (!port) {
-    throw UsageError("--port N is needed");
-  }
-  options.port = static_cast<int>(WholeNumber("--port", *port, 1, 255));
-  options.folder = folder ? std::filesystem::path(*folder) : ProgramFolder();
-  return options;
-}
-
-void ExpectNoArguments(const std::vector<std::string>& args) {
-  RejectUnknownOptions(args);
-  if (!args.empty()) {
-    throw UsageError("unexpected argument \"" + args.front() + "\"");
-  }
-}
-
-// A station on the command's own thread: its polls wait, so nothing is ever posted.
-std::unique_ptr<Station> MakeStation(const BoardOptions& options) {
-  return std::make_unique<Station>(options.folder, [](std::function<void()> call) { call(); });
-}
-
-BoardIdentification Identify(Station& station, const BoardOptions& options, bool readSerialNumber) {
-  BoardIdentification found;
-  found.identity = station.Identify(options.port, readSerialNumber);
-  if (readSerialNumber && found.identity.GroupBoxV3) {
-    found.serialNumber = station.Identity().SerialNumber;
-  }
-  return found;
-}
-
-int IdentificationFailed(CliContext& context, const BoardOptions& options, const char* message) {
-  const std::string text = std::string("Issue with data link (FATAL ERROR) : ") + message;
-  if (options.json) {
-    context.out << ErrorJson(text) << std::flush;
-  } else {
-    context.err << text << "\n"
-                << "(port " << options.port << " is "
-                << PortDeviceName(options.port, options.folder) << ")\n";
-  }
-  return kExitFailure;
-}
-
-// "help" only as the first argument: later it may be the value of --folder.
-bool HelpAsked(CliContext& context, const char* usage) {
-  const auto& args = context.args;
-  const bool asked = (!args.empty() && IsHelp(args.front())) ||
-                     std::any_of(args.begin(), args.end(),
-                                 [](const auto& a) { return a == "--help" || a == "-h"; });
-  if (asked) {
-    context.out << usage;
-  }
-  return asked;
-}
 
 }  // namespace
 

@@ -22,12 +22,6 @@ std::string ModelName(const ModelType& model) {
   return name;
 }
 
-std::string Line(const char* name, const std::string& value) {
-  std::string line = name;
-  line.resize(std::max<std::size_t>(line.size() + 1, 18), ' ');
-  return line + value + "\n";
-}
-
 // The lens name comes from the lens, one byte per character: nothing in it may reach the
 // terminal as a control sequence.
 std::string Printable(const std::string& text) {
@@ -43,20 +37,20 @@ std::string Printable(const std::string& text) {
 
 std::string IdentityText(const BoardIdentification& board) {
   const DeviceIdentity& id = board.identity;
-  std::string text = Line("Firmware:", FormatText("%d.%d (Version %s)", id.major, id.minor,
-                                                  FloatToText(id.Version).c_str()));
+  std::string text = TextLine("Firmware:", FormatText("%d.%d (Version %s)", id.major, id.minor,
+                                                      FloatToText(id.Version).c_str()));
   if (!id.typed) {
-    return text + Line("Model type:", "1 (firmware below 2 tells no model)");
+    return text + TextLine("Model type:", "1 (firmware below 2 tells no model)");
   }
   const std::string name = ModelName(id.model);
-  text +=
-      Line("Model type:", std::to_string(id.TypeCam) + " " + (name.empty() ? "(unknown)" : name));
+  text += TextLine("Model type:",
+                   std::to_string(id.TypeCam) + " " + (name.empty() ? "(unknown)" : name));
   if (board.serialNumber) {
-    text += Line("Serial number:", *board.serialNumber);
+    text += TextLine("Serial number:", *board.serialNumber);
   }
-  return text + Line("Hot side:", YesNo(id.DisplayTempHot)) +
-         Line("Inside humidity:", YesNo(id.DisplayRH_int)) +
-         Line("Lens:", YesNo(id.DriveEFlens_intf));
+  return text + TextLine("Hot side:", YesNo(id.DisplayTempHot)) +
+         TextLine("Inside humidity:", YesNo(id.DisplayRH_int)) +
+         TextLine("Lens:", YesNo(id.DriveEFlens_intf));
 }
 
 std::string IdentityJson(const BoardIdentification& board) {
@@ -79,30 +73,30 @@ std::string IdentityJson(const BoardIdentification& board) {
 std::string PollText(const DeviceIdentity& identity, const TDataOUT& data) {
   const TinfosRec& rec = data.infosRec;
   const ReadingsTexts readings = FormatReadings(rec);
-  std::string text = Line(
+  std::string text = TextLine(
       "Outside:", readings.LabelTemp + "  " + readings.LabelRH + "  dew point " + readings.LabelPR);
-  text += Line("Inside:", readings.LabeltempInsideCamera +
-                              (identity.DisplayRH_int ? "  " + readings.LabelRH_int : ""));
+  text += TextLine("Inside:", readings.LabeltempInsideCamera +
+                                  (identity.DisplayRH_int ? "  " + readings.LabelRH_int : ""));
   if (identity.DisplayTempHot) {
-    text += Line("Hot plate:", readings.LabelTempHOT);
+    text += TextLine("Hot plate:", readings.LabelTempHOT);
   }
   if (HasWeatherModule(identity.TypeCam)) {
-    text += Line("Pressure:", readings.LabelPressure);
-    text += Line("Wind:", FormatText("%1.1f km/h  %1.0f ° Az", rec.WindSpeed, rec.Windir));
+    text += TextLine("Pressure:", readings.LabelPressure);
+    text += TextLine("Wind:", FormatText("%1.1f km/h  %1.0f ° Az", rec.WindSpeed, rec.Windir));
   }
-  text +=
-      Line("Heater:", FormatText("%s, automatic %s, power %d %%", rec.ActiveHeater ? "on" : "off",
-                                 YesNo(data.AutoTempRH_Heat), data.PowerHeaterLevel));
+  text += TextLine("Heater:",
+                   FormatText("%s, automatic %s, power %d %%", rec.ActiveHeater ? "on" : "off",
+                              YesNo(data.AutoTempRH_Heat), data.PowerHeaterLevel));
   if (identity.DisplayTempHot) {
     TstateCoolCCD state;
     TstateCoolCCD previous;
     const CoolingTexts cooling = PresentCooling(data.StatusCooler, Now(), state, previous);
-    text += Line("Sensors:", FormatText("day %s, cooling %s, fan %s (%d)",
-                                        YesNo((data.StatusSensor & 0x01) != 0),
-                                        YesNo((data.StatusSensor & 0x02) != 0),
-                                        YesNo((data.StatusSensor & 0x04) != 0), data.ValueFan));
-    text += Line("Cooling:",
-                 "mode " + cooling.StaticTextModeCooling + ", " + cooling.StaticTextCoolingState);
+    text += TextLine("Sensors:", FormatText("day %s, cooling %s, fan %s (%d)",
+                                            YesNo((data.StatusSensor & 0x01) != 0),
+                                            YesNo((data.StatusSensor & 0x02) != 0),
+                                            YesNo((data.StatusSensor & 0x04) != 0), data.ValueFan));
+    text += TextLine("Cooling:", "mode " + cooling.StaticTextModeCooling + ", " +
+                                     cooling.StaticTextCoolingState);
   }
   if (identity.DriveEFlens_intf) {
     std::string lens = FormatText("%s (first byte 0x%02X)", data.PresenceAF ? "present" : "absent",
@@ -111,7 +105,7 @@ std::string PollText(const DeviceIdentity& identity, const TDataOUT& data) {
       lens +=
           FormatText(", identifier 0x%04X, name \"", data.lensID) + Printable(data.LensName) + "\"";
     }
-    text += Line("Lens:", lens);
+    text += TextLine("Lens:", lens);
   }
   return text;
 }
@@ -139,6 +133,12 @@ std::string PollJson(const TDataOUT& data) {
              .add("LensName", data.LensName)
              .text() +
          "\n";
+}
+
+std::string TextLine(const char* name, const std::string& value) {
+  std::string line = name;
+  line.resize(std::max<std::size_t>(line.size() + 1, 18), ' ');
+  return line + value + "\n";
 }
 
 std::string ErrorJson(const std::string& ErrorMes) {

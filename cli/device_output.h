@@ -25,4 +25,7 @@ std::string PollJson(const TDataOUT& data);
 
 std::string ErrorJson(const std::string& ErrorMes);
 
+// "name:" padded to a column, the value, a newline.
+std::string TextLine(const char* name, const std::string& value);
+
 }  // namespace vesk::cli

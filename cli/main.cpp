@@ -11,9 +11,14 @@
 #include <string>
 #include <vector>
 
+#include "cli/bootloader_command.h"
 #include "cli/cli_command.h"
+#include "cli/cooling_command.h"
 #include "cli/device_commands.h"
+#include "cli/heater_command.h"
+#include "cli/heating_command.h"
 #include "cli/history_commands.h"
+#include "cli/identity_command.h"
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -25,6 +30,11 @@ constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
     {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
     {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
+    {"heating", "read or set the dome heating thresholds and power", &RunHeatingCommand},
+    {"heater", "force the dome heater on or off", &RunHeaterCommand},
+    {"cooling", "switch the sensor cooler's manual or automatic mode", &RunCoolingCommand},
+    {"identity", "write the board's model type and serial number", &RunIdentityCommand},
+    {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -32,7 +42,7 @@ void PrintUsage(std::ostream& out) {
          "       vesk-cli --help | COMMAND --help\n\n"
          "Commands:\n";
   for (const auto& command : kCommands) {
-    out << "  " << std::left << std::setw(10) << command.name << command.summary << "\n";
+    out << "  " << std::left << std::setw(12) << command.name << command.summary << "\n";
   }
   out << "\nLog lines go to a Log_<number>.txt file in the program folder (or DIR), as the\n"
          "monitor's do; to the temporary folder when the program folder is read-only.\n"

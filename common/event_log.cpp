@@ -14,8 +14,12 @@ namespace {
 struct LogState {
   // Guards the file and the hand-over together, so the window sees the lines in file order.
   std::mutex LogFileSection;
-  std::filesystem::path path;
+  std::filesystem::path folder;
+  // "Log_" + a random number + ".txt", fixed once per run.
+  std::string LogFileName;
   LogHandOver handOver;
+
+  std::filesystem::path path() const { return folder / LogFileName; }
 };
 
 LogState& State() {
@@ -47,7 +51,8 @@ void InitLog(const std::filesystem::path& folder) {
       static_cast<unsigned>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
   std::uniform_int_distribution<long> draw(0, 2147483646);
   std::lock_guard lock(State().LogFileSection);
-  State().path = folder / ("Log_" + std::to_string(draw(random)) + ".txt");
+  State().folder = folder;
+  State().LogFileName = "Log_" + std::to_string(draw(random)) + ".txt";
 }
 
 void SetLogHandOver(LogHandOver handOver) {
@@ -57,7 +62,7 @@ void SetLogHandOver(LogHandOver handOver) {
 
 std::filesystem::path LogFilePath() {
   std::lock_guard lock(State().LogFileSection);
-  return State().path;
+  return State().path();
 }
 
 std::string LogLine(TDateTime when, std::string_view text) {
@@ -71,10 +76,10 @@ void WriteLog(std::string_view text) {
   const std::string line = LogLine(Now(), text);
   LogState& state = State();
   std::lock_guard lock(state.LogFileSection);
-  if (state.path.empty()) {
+  if (state.LogFileName.empty()) {
     throw EInOutError("I/O error: the log file is not set");
   }
-  AppendLogFile(state.path, line);
+  AppendLogFile(state.path(), line);
   if (state.handOver) {
     try {
       state.handOver(line);

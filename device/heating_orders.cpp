@@ -7,12 +7,48 @@
 #include "link/order_codes.h"
 
 namespace vesk {
+namespace {
+
+constexpr std::uint8_t kConfigTaken = 0xCA;
+
+std::uint8_t HighByte(std::uint16_t word) {
+  return static_cast<std::uint8_t>(word >> 8);
+}
+
+std::uint8_t LowByte(std::uint16_t word) {
+  return static_cast<std::uint8_t>(word & 0xFF);
+}
+
+}  // namespace
 
 HeatingThresholds GetConfig(TComObjRs232& link) {
   TArrayByte reply;
   link.SendOrder_ReceiveFeedBack({REQ_GET_CONFIG}, reply);
   const ReplyReader config(reply);
   return {config.word(0), config.word(2)};
+}
+
+void SetConfig(TComObjRs232& link, const HeatingSetup& setup) {
+  const HeatingThresholds& t = setup.thresholds;
+  TArrayByte reply;
+  link.SendOrder_ReceiveFeedBack(
+      {REQ_SET_CONFIG, HighByte(t.gSeuil_Temp_asWord), LowByte(t.gSeuil_Temp_asWord),
+       HighByte(t.gSeuil_RH_asWord), LowByte(t.gSeuil_RH_asWord),
+       static_cast<std::uint8_t>(setup.gAutoTempRH_Heat ? 1 : 0), setup.gPowerHeaterLevel},
+      reply);
+  if (ReplyReader(reply).byte(0) != kConfigTaken) {
+    throw Exception("Error Message");
+  }
+}
+
+std::uint8_t EnableHeater(TComObjRs232& link, std::uint8_t on) {
+  TArrayByte reply;
+  link.SendOrder_ReceiveFeedBack({REQ_ENABLE_HEATER, on}, reply);
+  const std::uint8_t answer = ReplyReader(reply).byte(0);
+  if (answer >= 2) {
+    throw Exception("Link error !!");
+  }
+  return answer;
 }
 
 HeatingThresholdTexts FormatThresholds(const HeatingThresholds& thresholds,
@@ -27,6 +63,19 @@ HeatingThresholdTexts FormatThresholds(const HeatingThresholds& thresholds,
                  t.Label_TempSeuil.c_str(), t.Label_TempSeuilHint.c_str(), t.Label_RHSeuil.c_str(),
                  t.Label_RHSeuilHint.c_str());
   return t;
+}
+
+std::string SetConfigLogLine(const HeatingSetup& setup) {
+  // The flag reads as the numeric boolean text of the log: -1 for true.
+  return FormatText(
+      "SetConfig-> Temperature threshold : %d RH threshold : %d AutoHeating : %s  Power Level : "
+      "%d",
+      setup.thresholds.gSeuil_Temp_asWord, setup.thresholds.gSeuil_RH_asWord,
+      setup.gAutoTempRH_Heat ? "-1" : "0", setup.gPowerHeaterLevel);
+}
+
+std::string EnableHeaterLogLine(std::uint8_t on, std::uint8_t answer) {
+  return FormatText("Manual heating (forced): %d, AutoHeater: %d", on, answer);
 }
 
 }  // namespace vesk

@@ -11,6 +11,9 @@ namespace {
 
 // What a board answers to an order its firmware or its model does not know.
 const TArrayByte kUnknownOrder{0xFF};
+// The answers of a board that refuses the settings orders.
+const TArrayByte kConfigRefused{0x00};
+const TArrayByte kHeaterRefused{0x02};
 
 bool IsRequestFrame(const TArrayByte& frame) {
   return frame.size() >= 4 && frame[0] == kRequestStart && frame[1] == frame.size() - 2 &&
@@ -25,13 +28,17 @@ Board::Board(const BoardSetup& setup, BoardClock clock)
       clock_(std::move(clock)),
       noise_(setup.seed),
       faults_(setup.faults),
-      delay_(setup.faults.delay) {}
+      delay_(setup.faults.delay),
+      refuseSettings_(setup.faults.refuseSettings) {}
 
 TArrayByte Board::answer(const TArrayByte& requestFrame) {
   if (bootloader_ || !IsRequestFrame(requestFrame)) {
     return {};
   }
   const TArrayByte order(requestFrame.begin() + 2, requestFrame.end() - 1);
+  if (observer_) {
+    observer_(order);
+  }
   if (order[0] == REQ_BOOTLOADER) {
     bootloader_ = true;
     return {};
@@ -56,11 +63,11 @@ TArrayByte Board::reply(const TArrayByte& order) {
     case REQ_GET_VOLTAGE:
       return voltageReply();
     case REQ_SET_CONFIG:
-      return SetConfig(heating_, order);
+      return refuseSettings_ ? kConfigRefused : SetConfig(heating_, order);
     case REQ_GET_CONFIG:
       return GetConfig(heating_);
     case REQ_ENABLE_HEATER:
-      return EnableHeater(heating_, order);
+      return refuseSettings_ ? kHeaterRefused : EnableHeater(heating_, order);
     case SET_MANUAL_COOLER_ORDER:
       return SetManualCooler(cooling_, order);
     case SET_AUTO_COOLER_ORDER:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 
 #include "common/byte_array.h"
 #include "sim/board_clock.h"
@@ -29,7 +30,13 @@ class Board {
   void setFaults(const BoardFaults& faults) {
     faults_ = ReplyFaults(faults);
     delay_ = faults.delay;
+    refuseSettings_ = faults.refuseSettings;
   }
+
+  // Called with the payload of every valid request frame the board receives, before it
+  // answers (the bootloader order included): what a test or a record file checks.
+  using OrderObserver = std::function<void(const TArrayByte& order)>;
+  void setOrderObserver(OrderObserver observer) { observer_ = std::move(observer); }
 
   // How long the board waits before each reply.
   std::chrono::milliseconds replyDelay() const { return delay_; }
@@ -56,7 +63,9 @@ class Board {
   Noise noise_;
   ReplyFaults faults_;
   std::chrono::milliseconds delay_;
+  bool refuseSettings_ = false;
   bool bootloader_ = false;
+  OrderObserver observer_;
 };
 
 }  // namespace vesk::sim

@@ -41,6 +41,9 @@ struct BoardFaults {
   bool shortReply = false;      // the length byte announces more than is sent
   bool overLongLength = false;  // a whole frame whose length byte is above 28
   bool shortVersion = false;    // the version reply ends after the firmware version
+  // The settings orders are answered as refused and change nothing: REQ_SET_CONFIG with
+  // 0x00, REQ_ENABLE_HEATER with 2.
+  bool refuseSettings = false;
 };
 
 struct BoardSetup {

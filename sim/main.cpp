@@ -4,11 +4,13 @@
 #include <sys/signalfd.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "common/exceptions.h"
+#include "common/number_text.h"
 #include "common/program_folder.h"
 #include "link/pseudo_terminal.h"
 #include "sim/board.h"
@@ -40,6 +42,21 @@ int StopSignals() {
 int Run(const SimOptions& options) {
   const int stopFd = StopSignals();
   Board board(options.setup, options.speed == 1 ? SystemClock() : FastClock(options.speed));
+  std::ofstream record;
+  if (!options.record.empty()) {
+    record.open(options.record, std::ios::trunc);
+    if (!record) {
+      throw Exception("Cannot write " + options.record.string());
+    }
+    // Flushed at once: a reader checks the file while the board is still running.
+    board.setOrderObserver([&record](const TArrayByte& order) {
+      std::string line;
+      for (const std::uint8_t byte : order) {
+        line += FormatText(line.empty() ? "%02X" : " %02X", byte);
+      }
+      record << line << std::endl;
+    });
+  }
   PseudoTerminal pty;
   const auto folder = options.folder.empty() ? ProgramFolder() : options.folder;
   const auto alias = pty.linkAsPort(folder, options.port);

@@ -105,6 +105,7 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.setup.seed = static_cast<std::uint32_t>(Integer("--seed", v, 0, 0xFFFFFFFF));
        }},
       {"--speed", [](SimOptions& o, const std::string& v) { o.speed = Speed(v); }},
+      {"--record", [](SimOptions& o, const std::string& v) { o.record = v; }},
       {"--delay",
        [](SimOptions& o, const std::string& v) {
          o.setup.faults.delay = std::chrono::milliseconds(Integer("--delay", v, 0, 60000));
@@ -127,6 +128,7 @@ const std::map<std::string, FlagOption>& FlagOptions() {
       {"--bad-start", [](SimOptions& o) { o.setup.faults.badStart = true; }},
       {"--short-reply", [](SimOptions& o) { o.setup.faults.shortReply = true; }},
       {"--long-length", [](SimOptions& o) { o.setup.faults.overLongLength = true; }},
+      {"--refuse-settings", [](SimOptions& o) { o.setup.faults.refuseSettings = true; }},
       {"--short-version", [](SimOptions& o) { o.setup.faults.shortVersion = true; }},
   };
   return options;

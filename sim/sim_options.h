@@ -14,6 +14,7 @@ struct SimOptions {
   int port = 3;
   std::filesystem::path folder;  // empty: the program's own folder
   double speed = 1;              // how much faster than real time the board's clock runs
+  std::filesystem::path record;  // empty: the orders received are not written down
   bool help = false;
 };
 

@@ -26,6 +26,8 @@ Board:
   --serial NNNNNN          serial number, six digits (default 127512)
   --seed N                 seed of the readings' noise (default 1)
   --speed FACTOR           the board's clock runs FACTOR times faster, to watch a day pass
+  --record FILE            write the payload of every order received to FILE, in hex, one
+                           line per order, as it arrives
 
 Lens (lens models):
   --no-lens                no lens answers (presence byte 0x00)
@@ -43,6 +45,8 @@ Faults:
   --bad-start              every reply has a wrong start byte
   --short-reply            every reply stops half-way through its body
   --long-length            every reply is a whole frame with a length byte above 28
+  --refuse-settings        REQ_SET_CONFIG is answered 0x00 and REQ_ENABLE_HEATER 2, and
+                           neither changes anything
   --short-version          the version reply ends after the firmware version (no model type)
 
   --help                   this text

@@ -30,7 +30,12 @@ TComObjRs232& Station::Link() {
   return *ComObjRs232;
 }
 
+void Station::SetThresholdsPresenter(ThresholdsPresenter presenter) {
+  thresholdsPresenter_ = std::move(presenter);
+}
+
 void Station::BeginConnection() {
+  thresholdsReadBack_ = false;
   polls_.ResetCounters();
   lens_.LensCheckCount = 0;
 }
@@ -71,13 +76,6 @@ std::string Station::ReadSerialNumber() {
   return identity_.SerialNumber;
 }
 
-HeatingThresholds Station::GetCurrentSetup() {
-  const HeatingThresholds thresholds = GetConfig(Link());
-  heating_.gSeuil_Temp_asWord = thresholds.gSeuil_Temp_asWord;
-  heating_.gSeuil_RH_asWord = thresholds.gSeuil_RH_asWord;
-  return thresholds;
-}
-
 void Station::ConnectionDone() {
   Connected_ = true;
   lens_.ErrorLens = 0;
@@ -93,6 +91,7 @@ void Station::ConnectionFailed() {
 
 void Station::Disconnect() {
   Connected_ = false;
+  thresholdsReadBack_ = false;
   if (ComObjRs232) {
     // Never close the port under a running exchange: the poll in progress ends first.
     polls_.WaitForPoll();

@@ -9,6 +9,7 @@
 #include "acquisition/poll_driver.h"
 #include "acquisition/sensor_conversions.h"
 #include "device/heating_orders.h"
+#include "device/identity_orders.h"
 #include "history/history_load.h"
 #include "history/history_store.h"
 #include "history/tinfos_rec.h"
@@ -30,6 +31,8 @@ class Station {
   // Presents an ended poll, after the station has taken its part of it (heating state,
   // counters, the history record).
   using PollPresenter = std::function<void(const ThreadRequest& sender)>;
+  // Shows the thresholds each read-back found.
+  using ThresholdsPresenter = std::function<void(const HeatingThresholdTexts& texts)>;
 
   // chemExec: the program folder (ports/, the history file). post: queues a call on the
   // owning thread; only polls that do not wait use it.
@@ -39,6 +42,7 @@ class Station {
   Station& operator=(const Station&) = delete;
 
   void SetPollPresenter(PollPresenter presenter);
+  void SetThresholdsPresenter(ThresholdsPresenter presenter);
 
   // The connection, step by step: the window shows each step before the next may fail.
   // Zeroes the poll counters and LensCheckCount.
@@ -53,7 +57,7 @@ class Station {
   void ReadModel(DeviceIdentity& identity);
   // The serial number ("xxxxxx" when it cannot be read); never raises.
   std::string ReadSerialNumber();
-  // REQ_GET_CONFIG: the stored thresholds.
+  // REQ_GET_CONFIG: the stored thresholds are held, shown and logged.
   HeatingThresholds GetCurrentSetup();
   void ConnectionDone();
   // Ends a failed attempt: the poll in progress first, then the port; the closed link
@@ -88,6 +92,31 @@ class Station {
   // Reaches the next poll, both values at once.
   void SetHumidity(const HumidityConstants& constants) { humidity_ = constants; }
 
+  // The board's settings. Each order raises the link's error (or the board's refusal); none
+  // polls: the caller runs the poll that shows the board's new state.
+
+  // A threshold read-back succeeded since the connection began.
+  bool ThresholdsReadBack() const { return thresholdsReadBack_; }
+  // REQ_SET_CONFIG with the held thresholds, automatic flag and power level; logged.
+  void SetConfig();
+  // "Update into device": the new values are held (and stay held when the board refuses
+  // them), written, then read back.
+  void UpdateSetup(const HeatingSetup& setup);
+  // Automatic heating on or off, written with the held thresholds and power level. Before a
+  // read-back the held thresholds are zero counts rather than the board's, so they are read
+  // first instead of being written over the board's own.
+  void SetAutoHeating(bool on);
+  // REQ_ENABLE_HEATER: the forced heater on (1) or off (0); returns the board's automatic
+  // flag; logged.
+  std::uint8_t EnableHeater(std::uint8_t on);
+  void SetManualCooler(bool on);
+  void SetAutoCooler(bool on);
+  // Model type and serial number. On Reconnect the caller disconnects and connects anew,
+  // which reads them back; the refusals send nothing.
+  IdentityAnswer SetTypeAndSerial(std::uint8_t type, std::uint32_t serial);
+  // 0x1C: the board leaves its application firmware and answers nothing more.
+  void SetBootloaderMode();
+
   const IdentityState& Identity() const { return identity_; }
   const HeatingState& Heating() const { return heating_; }
   const LensState& Lens() const { return lens_; }
@@ -102,6 +131,7 @@ class Station {
   std::unique_ptr<TComObjRs232> ComObjRs232;
   TArrayByte versionReply_;
   bool Connected_ = false;
+  bool thresholdsReadBack_ = false;
   IdentityState identity_;
   HeatingState heating_;
   LensState lens_;
@@ -110,6 +140,7 @@ class Station {
   TTinfosRec Datas_;
   bool historyLoaded_ = false;
   PollPresenter presenter_;
+  ThresholdsPresenter thresholdsPresenter_;
   // Last: its destructor waits for a running worker, which reads the link.
   PollDriver polls_;
 };

@@ -3,11 +3,35 @@
 #include <QCheckBox>
 #include <QGridLayout>
 
+#include <chrono>
+#include <thread>
+
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
+namespace {
 
-ActionsGroup::ActionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("Actions"), parent) {
+// Raises the flag for its lifetime and puts back what it was, however the scope ends.
+class Raised {
+ public:
+  explicit Raised(bool& flag) : flag_(flag), before_(flag) { flag_ = true; }
+  ~Raised() { flag_ = before_; }
+  Raised(const Raised&) = delete;
+  Raised& operator=(const Raised&) = delete;
+
+ private:
+  bool& flag_;
+  bool before_;
+};
+
+// Between the forced order and the poll that shows it.
+constexpr std::chrono::milliseconds kHeaterSettles{250};
+
+}  // namespace
+
+ActionsGroup::ActionsGroup(Station& station, QWidget* parent)
+    : QGroupBox(QStringLiteral("Actions"), parent), station_(station) {
   setObjectName(QStringLiteral("GroupBoxActions"));
   CheckBoxAutoHeat = Named<QCheckBox>("CheckBoxAutoHeat", QStringLiteral("Auto dome heating"));
   CheckBoxForceheat = Named<QCheckBox>("CheckBoxForceheat", QStringLiteral("Force dome heating"));
@@ -27,13 +51,12 @@ ActionsGroup::ActionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("Actions"
   grid->setRowStretch(2, 1);
 
   connect(CheckBoxFastSpeed, &QCheckBox::clicked, this, &ActionsGroup::fastSpeedClicked);
+  connect(CheckBoxAutoHeat, &QCheckBox::clicked, this, [this] { CheckBoxAutoHeatClick(); });
+  connect(CheckBoxForceheat, &QCheckBox::clicked, this, [this] { CheckBoxForceheatClick(); });
 }
 
 void ActionsGroup::SyncHeatingControls(bool autoHeat, bool heaterOn) {
-  struct Raised {
-    bool& flag;
-    ~Raised() { flag = false; }
-  } raised{isUpdatingControls = true};
+  const Raised raised(isUpdatingControls);
   if (autoHeat) {
     CheckBoxAutoHeat->setChecked(true);
     CheckBoxAutoHeat->setEnabled(true);
@@ -44,6 +67,29 @@ void ActionsGroup::SyncHeatingControls(bool autoHeat, bool heaterOn) {
     CheckBoxForceheat->setEnabled(true);
     CheckBoxForceheat->setChecked(heaterOn);
   }
+}
+
+void ActionsGroup::CheckBoxAutoHeatClick() {
+  if (isUpdatingControls) {
+    return;
+  }
+  const Raised raised(isUpdatingControls);
+  const bool on = CheckBoxAutoHeat->isChecked();
+  CheckBoxForceheat->setEnabled(!on);
+  station_.SetAutoHeating(on);
+  Q_EMIT pollRequested();
+}
+
+void ActionsGroup::CheckBoxForceheatClick() {
+  if (isUpdatingControls) {
+    return;
+  }
+  const Raised raised(isUpdatingControls);
+  const bool on = CheckBoxForceheat->isChecked();
+  CheckBoxAutoHeat->setEnabled(!on);
+  station_.EnableHeater(on ? 1 : 0);
+  std::this_thread::sleep_for(kHeaterSettles);
+  Q_EMIT pollRequested();
 }
 
 bool ActionsGroup::FastSpeed() const {

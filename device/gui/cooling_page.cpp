@@ -8,8 +8,11 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <exception>
+
 #include "common/datetime.h"
 #include "common/number_text.h"
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -26,7 +29,7 @@ QLabel* Reading(const char* name, const QString& text) {
 
 }  // namespace
 
-CoolingPage::CoolingPage(QWidget* parent) : QWidget(parent) {
+CoolingPage::CoolingPage(Station& station, QWidget* parent) : QWidget(parent), station_(station) {
   setObjectName(QStringLiteral("TabSheetCCDCool"));
 
   GroupBoxCoolDirect = Named<QGroupBox>("GroupBoxCoolDirect", QStringLiteral("Mode d'opération"));
@@ -114,6 +117,33 @@ CoolingPage::CoolingPage(QWidget* parent) : QWidget(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(groups);
   layout->addStretch(1);
+
+  connect(CheckBoxCOOLINGManual, &QCheckBox::clicked, this,
+          [this] { CheckBoxCOOLINGManualClick(); });
+  connect(CheckBoxAutoCool, &QCheckBox::clicked, this, [this] { CheckBoxAutoCoolClick(); });
+}
+
+void CoolingPage::CheckBoxCOOLINGManualClick() {
+  SwitchMode(CheckBoxCOOLINGManual, CheckBoxAutoCool, &Station::SetManualCooler);
+}
+
+void CoolingPage::CheckBoxAutoCoolClick() {
+  SwitchMode(CheckBoxAutoCool, CheckBoxCOOLINGManual, &Station::SetAutoCooler);
+}
+
+void CoolingPage::SwitchMode(QCheckBox* clicked, QCheckBox* other, void (Station::*order)(bool)) {
+  if (!station_.Connected()) {
+    return;
+  }
+  try {
+    (station_.*order)(clicked->isChecked());
+    Q_EMIT pollRequested();
+    // Read after the poll, which may have set the box to the board's mode.
+    other->setEnabled(!clicked->isChecked());
+  } catch (const std::exception&) {
+    const QSignalBlocker block(clicked);
+    clicked->setChecked(!clicked->isChecked());
+  }
 }
 
 QString CoolingPage::caption() {

@@ -11,6 +11,8 @@ class QLabel;
 
 namespace vesk {
 
+class Station;
+
 // The "Sensor cooling" page: hot-side temperature, inside humidity, day, cooling and fan
 // states, the cooling mode with the causes of its last start or stop, and the group of the two
 // cooling modes (hidden until a model with a cooled sensor is connected).
@@ -18,7 +20,7 @@ class CoolingPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit CoolingPage(QWidget* parent = nullptr);
+  explicit CoolingPage(Station& station, QWidget* parent = nullptr);
 
   static QString caption();
 
@@ -33,8 +35,22 @@ class CoolingPage : public QWidget {
   // Forgets the cooling state of the last poll (start of the program).
   void ResetCoolingState() { PreviousStateCCDCool = {}; }
 
+  // The operator's clicks on the two mode boxes, the box already switched. While connected
+  // each sends its order and polls; a failure only puts the box back, silently, since the
+  // next poll shows the board's real mode anyway.
+  void CheckBoxCOOLINGManualClick();
+  void CheckBoxAutoCoolClick();
+
+ Q_SIGNALS:
+  // One poll, run and applied before the signal returns.
+  void pollRequested();
+
  private:
   void ApplyCooling(const TDataOUT& out);
+  // clicked: the box the operator switched; other: the box enabled exactly when it is off.
+  void SwitchMode(QCheckBox* clicked, QCheckBox* other, void (Station::*order)(bool));
+
+  Station& station_;
 
   TstateCoolCCD PreviousStateCCDCool;
 

@@ -7,7 +7,10 @@
 
 #include <tuple>
 
+#include "common/convert_error.h"
 #include "common/number_text.h"
+#include "device/threshold_values.h"
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -32,8 +35,8 @@ QLabel* Heading(const char* name, const QString& text) {
 
 }  // namespace
 
-HeatingThresholdsGroup::HeatingThresholdsGroup(QWidget* parent)
-    : QGroupBox(QStringLiteral("Dome heating thresholds"), parent) {
+HeatingThresholdsGroup::HeatingThresholdsGroup(Station& station, QWidget* parent)
+    : QGroupBox(QStringLiteral("Dome heating thresholds"), parent), station_(station) {
   setObjectName(QStringLiteral("GroupBoxHeatThresholds"));
   using Kind = TNumberEdit::TTypeValue;
 
@@ -74,6 +77,22 @@ HeatingThresholdsGroup::HeatingThresholdsGroup(QWidget* parent)
   grid->setRowStretch(row++, 1);
   grid->addWidget(ButtonUpdateSetup, row, 1, 1, 2);
   grid->setColumnStretch(0, 1);
+
+  connect(ButtonUpdateSetup, &QPushButton::clicked, this, [this] { ButtonUpdateSetupClick(); });
+}
+
+void HeatingThresholdsGroup::ButtonUpdateSetupClick() {
+  const std::uint8_t power =
+      PowerLevelByte(IntegerOfText(NumberEditPower_Level->text().toStdString()));
+  const HeatingThresholds thresholds{
+      TemperatureThresholdWord(FloatOfText(NumberEditTemp_Seuil->text().toStdString())),
+      HumidityThresholdWord(FloatOfText(NumberEditRH_seuil->text().toStdString()),
+                            station_.Humidity())};
+  NumberEditTemp_Seuil->setToolTip(QString::number(thresholds.gSeuil_Temp_asWord));
+  NumberEditRH_seuil->setToolTip(QString::number(thresholds.gSeuil_RH_asWord));
+  // The automatic flag stays the one held: this button does not change it.
+  station_.UpdateSetup({thresholds, station_.Heating().gAutoTempRH_Heat, power});
+  Q_EMIT pollRequested();
 }
 
 void HeatingThresholdsGroup::ShowThresholds(const HeatingThresholdTexts& texts) {

@@ -10,6 +10,7 @@ class QPushButton;
 
 namespace vesk {
 
+class Station;
 class TNumberEdit;
 
 // The group "Dome heating thresholds": new values, the board's current values and
@@ -18,7 +19,12 @@ class HeatingThresholdsGroup : public QGroupBox {
   Q_OBJECT
 
  public:
-  explicit HeatingThresholdsGroup(QWidget* parent = nullptr);
+  explicit HeatingThresholdsGroup(Station& station, QWidget* parent = nullptr);
+
+  // "Update into device": the new values are written to the board and read back, then a
+  // poll shows the board's state. A field that is not a number, a power level outside 0 to
+  // 255 and the board's refusal raise before the rest (nothing is sent for the first two).
+  void ButtonUpdateSetupClick();
 
   // The thresholds read back from the board, the raw counts as hints.
   void ShowThresholds(const HeatingThresholdTexts& texts);
@@ -26,7 +32,12 @@ class HeatingThresholdsGroup : public QGroupBox {
   // The new-value fields start from the board's current values.
   void StartFromCurrentValues();
 
+ Q_SIGNALS:
+  // One poll, run and applied before the signal returns.
+  void pollRequested();
+
  private:
+  Station& station_;
   QLabel* LabelTempSeuilCaption;
   TNumberEdit* NumberEditTemp_Seuil;
   QLineEdit* Label_TempSeuil;

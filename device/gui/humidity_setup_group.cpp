@@ -4,14 +4,16 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "common/convert_error.h"
 #include "common/number_text.h"
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
 namespace vesk {
 
-HumiditySetupGroup::HumiditySetupGroup(QWidget* parent)
-    : QGroupBox(QStringLiteral("External relative humidity setup"), parent) {
+HumiditySetupGroup::HumiditySetupGroup(Station& station, QWidget* parent)
+    : QGroupBox(QStringLiteral("External relative humidity setup"), parent), station_(station) {
   setObjectName(QStringLiteral("GroupBoxRHSetup"));
   using Kind = TNumberEdit::TTypeValue;
 
@@ -36,6 +38,15 @@ HumiditySetupGroup::HumiditySetupGroup(QWidget* parent)
   grid->setColumnStretch(2, 1);
   grid->addWidget(ButtonAPPLY_T_RH_consts, 1, 3);
   grid->setRowStretch(2, 1);
+
+  connect(ButtonAPPLY_T_RH_consts, &QPushButton::clicked, this,
+          [this] { ButtonAPPLY_T_RH_constsClick(); });
+}
+
+void HumiditySetupGroup::ButtonAPPLY_T_RH_constsClick() {
+  const double gain = FloatOfText(NumberEditGainRH->text().toStdString());
+  const double offset = FloatOfText(NumberEditOffsetRH->text().toStdString());
+  station_.SetHumidity({gain, offset});
 }
 
 void HumiditySetupGroup::ShowConstants(const HumidityConstants& constants) {

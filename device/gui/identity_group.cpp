@@ -6,34 +6,28 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <utility>
+#include <chrono>
+#include <exception>
+#include <thread>
 
+#include "device/bootloader_order.h"
+#include "device/camera_models.h"
+#include "device/identity_orders.h"
+#include "station/station.h"
+#include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
 
 namespace {
 
-// The list order is not the code order: "Camera BRISA 3" (33) comes before "Camera Astel 9" (32).
-const std::pair<const char*, int> kCameraTypes[] = {
-    {"Camera Corvo", 16},
-    {"Camera Astel 3/6 + Wind module", 19},
-    {"Camera Astel 3/6", 20},
-    {"Camera Astel 5", 23},
-    {"Camera Astel 5 + Wind module", 24},
-    {"Camera BRISA 2", 25},
-    {"Camera BRISA 3", 33},
-    {"Camera Astel 9", 32},
-    {"Camera Astel 9 + Wind Module", 34},
-    {"Camera Corvo Sud", 35},
-    {"Camera Astel 4", 36},
-    {"Camera Astel 4 + Wind Module", 37},
-};
+// Between the disconnection and the new connection that reads the new identity.
+constexpr std::chrono::milliseconds kReconnectPause{300};
 
 }  // namespace
 
-IdentityGroup::IdentityGroup(QWidget* parent)
-    : QGroupBox(QStringLiteral("Version 3 firmware"), parent) {
+IdentityGroup::IdentityGroup(Station& station, QWidget* parent)
+    : QGroupBox(QStringLiteral("Version 3 firmware"), parent), station_(station) {
   setObjectName(QStringLiteral("GroupBoxV3"));
 
   LabelSNR = Named<QLabel>("LabelSNR", QStringLiteral("Serial number"));
@@ -44,8 +38,8 @@ IdentityGroup::IdentityGroup(QWidget* parent)
 
   LabelTypeCamera = Named<QLabel>("LabelTypeCamera", QStringLiteral("Camera Type"));
   ComboBoxTypeCamera = Named<QComboBox>("ComboBoxTypeCamera");
-  for (const auto& [text, code] : kCameraTypes) {
-    ComboBoxTypeCamera->addItem(QString::fromLatin1(text), code);
+  for (const CameraModel& model : kCameraModels) {
+    ComboBoxTypeCamera->addItem(QString::fromLatin1(model.text), model.code);
   }
   ComboBoxTypeCamera->setCurrentIndex(-1);
   LabelTypeCamera->setBuddy(ComboBoxTypeCamera);
@@ -65,6 +59,59 @@ IdentityGroup::IdentityGroup(QWidget* parent)
   grid->setRowStretch(2, 1);
   grid->addWidget(ButtonBootLoaderMode, 3, 0, 1, 2, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
+
+  connect(ButtonUpdateSNR, &QPushButton::clicked, this, [this] { ButtonUpdateDeviceTypeClick(); });
+  connect(ButtonUpdateDeviceType, &QPushButton::clicked, this,
+          [this] { ButtonUpdateDeviceTypeClick(); });
+  connect(ButtonBootLoaderMode, &QPushButton::clicked, this,
+          [this] { ButtonBootLoaderModeClick(); });
+}
+
+std::string IdentityGroup::ReadSerialNumber() {
+  ShowSerialNumber("xxxxxx");
+  const std::string serialNumber = station_.ReadSerialNumber();
+  ShowSerialNumber(serialNumber);
+  return serialNumber;
+}
+
+void IdentityGroup::ButtonUpdateDeviceTypeClick() {
+  const std::uint32_t serial = SerialNumberOfText(EditSNR->text().toStdString());
+  if (!IsAcceptedSerialNumber(serial)) {
+    return;
+  }
+  const int chosen = ComboBoxTypeCamera->currentIndex();
+  const auto type =
+      static_cast<std::uint8_t>(chosen < 0 ? 0 : ComboBoxTypeCamera->itemData(chosen).toInt());
+  switch (station_.SetTypeAndSerial(type, serial)) {
+    case IdentityAnswer::ModelRefused:
+      // Type 0 would leave the board without a model it knows.
+      ShowMessage(this, QStringLiteral("Choose the camera type first: nothing was sent."));
+      break;
+    case IdentityAnswer::Reconnect:
+      Q_EMIT connectClickRequested();
+      std::this_thread::sleep_for(kReconnectPause);
+      Q_EMIT connectClickRequested();
+      break;
+    case IdentityAnswer::SerialRefused:
+    case IdentityAnswer::Ignored:
+      break;
+  }
+}
+
+void IdentityGroup::ButtonBootLoaderModeClick() {
+  if (!ConfirmError(this, QString::fromStdString(BootloaderQuestion()))) {
+    return;
+  }
+  try {
+    station_.SetBootloaderMode();
+  } catch (const std::exception&) {
+    ShowMessage(this, QString::fromStdString(BootloaderSendFailedMessage()));
+    return;
+  }
+  if (station_.Connected()) {
+    Q_EMIT connectClickRequested();
+    Q_EMIT programEndRequested();
+  }
 }
 
 void IdentityGroup::ShowSerialNumber(const std::string& serialNumber) {

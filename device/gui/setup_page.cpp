@@ -12,14 +12,15 @@
 
 namespace vesk {
 
-SetupPage::SetupPage(QWidget* logView, QWidget* parent) : QWidget(parent), RichEdit(logView) {
+SetupPage::SetupPage(Station& station, QWidget* logView, QWidget* parent)
+    : QWidget(parent), RichEdit(logView) {
   setObjectName(QStringLiteral("TabSheetConfig"));
   LabelLog = Named<QLabel>("LabelLog", QStringLiteral("Log"));
   LabelLog->setBuddy(logView);
-  heating = new HeatingThresholdsGroup;
-  actions = new ActionsGroup;
-  humiditySetup = new HumiditySetupGroup;
-  GroupBoxV3 = new IdentityGroup;
+  heating = new HeatingThresholdsGroup(station);
+  actions = new ActionsGroup(station);
+  humiditySetup = new HumiditySetupGroup(station);
+  GroupBoxV3 = new IdentityGroup(station);
 
   // The log takes the room left by the groups: it is read more than the groups are used.
   auto* log = new QVBoxLayout;

@@ -10,6 +10,7 @@ class ActionsGroup;
 class HeatingThresholdsGroup;
 class HumiditySetupGroup;
 class IdentityGroup;
+class Station;
 
 // The "Setup/config." page: the log view under its label "Log", beside the heating, actions,
 // humidity-constant and identity groups.
@@ -18,8 +19,8 @@ class SetupPage : public QWidget {
 
  public:
   // The page shows the log view it is given and becomes its parent; the main window keeps
-  // writing to it.
-  explicit SetupPage(QWidget* logView, QWidget* parent = nullptr);
+  // writing to it. The groups send their orders through the station.
+  SetupPage(Station& station, QWidget* logView, QWidget* parent = nullptr);
 
   static QString caption();
 

@@ -143,26 +143,27 @@ QString OneDecimal(double value) {
   return QString::fromStdString(FormatText("%1.1f", value));
 }
 
-}  // namespace
-
-void PlotOptionsGroup::ShowTempScale(const TYScaleSetting& scale) {
-  CheckBoxForceY->setChecked(scale.fixed);
-  EditMaxY_V->setText(OneDecimal(scale.max));
-  EditMinY_V->setText(OneDecimal(scale.min));
-  for (QWidget* w :
-       std::initializer_list<QWidget*>{ButtonApplyYTemp, EditMaxY_V, Label2, EditMinY_V, Label1}) {
+// The box, the bounds with one decimal, and the bound fields shown only while forced.
+void ShowScale(const TYScaleSetting& scale, QCheckBox* box, TNumberEdit* minEdit,
+               TNumberEdit* maxEdit, std::initializer_list<QWidget*> boundFields) {
+  box->setChecked(scale.fixed);
+  maxEdit->setText(OneDecimal(scale.max));
+  minEdit->setText(OneDecimal(scale.min));
+  for (QWidget* w : boundFields) {
     w->setVisible(scale.fixed);
   }
 }
 
+}  // namespace
+
+void PlotOptionsGroup::ShowTempScale(const TYScaleSetting& scale) {
+  ShowScale(scale, CheckBoxForceY, EditMinY_V, EditMaxY_V,
+            {ButtonApplyYTemp, EditMaxY_V, Label2, EditMinY_V, Label1});
+}
+
 void PlotOptionsGroup::ShowRHScale(const TYScaleSetting& scale) {
-  CheckBoxRHYScale->setChecked(scale.fixed);
-  NumberEditAmpsMax->setText(OneDecimal(scale.max));
-  NumberEditAmpsMin->setText(OneDecimal(scale.min));
-  for (QWidget* w : std::initializer_list<QWidget*>{ButtonApplyRHYscale, NumberEditAmpsMin, Label13,
-                                                    NumberEditAmpsMax, Label14}) {
-    w->setVisible(scale.fixed);
-  }
+  ShowScale(scale, CheckBoxRHYScale, NumberEditAmpsMin, NumberEditAmpsMax,
+            {ButtonApplyRHYscale, NumberEditAmpsMin, Label13, NumberEditAmpsMax, Label14});
 }
 
 bool PlotOptionsGroup::ForceY() const {

@@ -2,12 +2,17 @@
 // session end, power notifications and the periodic save.
 #include <QAction>
 #include <QMenu>
+#include <QProcess>
+#include <QSharedMemory>
 #include <QTextBlock>
 #include <QtTest>
 
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <thread>
+
+#include <unistd.h>
 
 #include "app/log_view.h"
 #include "app/main_window.h"
@@ -67,6 +72,31 @@ class AppShellTest : public QObject {
     SingleInstance accepted(block, ask, [] {});
     QVERIFY(accepted.CheckSingleInstance());
     QCOMPARE(asked, 2);
+    QCoreApplication::processEvents();
+    QCOMPARE(broughtForward, 1);  // looking for a running copy does not bring it forward
+  }
+
+  // The block of a copy that was killed outlives it: a new start takes it over unasked.
+  void aBlockLeftByADeadCopyIsTakenOverSilently() {
+    const QString block = QStringLiteral("VSK_STALE_%1").arg(QCoreApplication::applicationPid());
+    QSharedMemory left(block + QLatin1Char('_') + QString::number(getuid()));
+    QVERIFY(left.create(SingleInstance::kBlockSize));
+    const qint32 deadCopy[2] = {999999, 1};  // its identifier and the count of copies
+    std::memcpy(left.data(), deadCopy, sizeof deadCopy);
+    int asked = 0;
+    SingleInstance restarted(
+        block, [&] { return ++asked, false; }, [] {});
+    QVERIFY(restarted.CheckSingleInstance());
+    QCOMPARE(asked, 0);
+    qint32 now[2] = {};
+    std::memcpy(now, left.data(), sizeof now);
+    QCOMPARE(now[0], restarted.identifier());
+
+    // And the copy that took it over counts as running for the next one.
+    SingleInstance next(
+        block, [&] { return ++asked, true; }, [] {});
+    QVERIFY(next.CheckSingleInstance());
+    QCOMPARE(asked, 1);
   }
 
   void logViewKeepsTheNewestLines() {
@@ -156,6 +186,59 @@ class AppShellTest : public QObject {
     QCOMPARE(log[asked + 2], QStringLiteral("Data saved !"));
     QVERIFY(log.indexOf(QStringLiteral("Application closed"), asked) > asked);
     QVERIFY(std::filesystem::exists(station.folder / "DatasVesk.bin"));
+  }
+
+  // The fatal connection box waits in an event loop of its own: a termination must still end
+  // the program, after the log-off path saved what it holds.
+  void terminationEndsTheProgramWhileABoxIsOpen() {
+    test::TempFolder folder;
+    const auto monitor = folder / "vesk-monitor";
+    std::filesystem::copy_file(VESK_MONITOR_PATH, monitor);
+    {
+      std::ofstream ini(folder / "VeskLevel.ini");
+      ini << "[COM]\r\nValue=200\r\n";
+    }
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QString::fromStdString(monitor.string()), {});
+    QVERIFY(process.waitForStarted());
+    const auto logTexts = [&] {
+      QStringList texts;
+      for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        if (entry.path().filename().string().rfind("Log_", 0) == 0) {
+          std::ifstream file(entry.path());
+          for (std::string line; std::getline(file, line);) {
+            texts << QString::fromStdString(test::LogText(line)).trimmed();
+          }
+        }
+      }
+      return texts;
+    };
+    // The port's failure is logged just before the box opens.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        logTexts().contains(QStringLiteral("Error -> Cannot open COM port200")), 20000);
+    process.terminate();
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    const QStringList log = logTexts();
+    const int asked = log.indexOf(QStringLiteral("Windows is asking applications to close !"));
+    QVERIFY(asked >= 0);
+    QVERIFY(log.indexOf(QStringLiteral("Application closed"), asked) > asked);
+  }
+
+  void restoringShowsEveryWindowOfTheProgram() {
+    Fixture station;
+    TMAINForm& w = *station.window;
+    QWidget other;  // another window of the program, hidden with the main one
+    other.setWindowTitle(QStringLiteral("other"));
+    w.hide();
+    w.RestoreFromTray();
+    QVERIFY(w.isVisible());
+    QVERIFY(other.isVisible());
+    QVERIFY(!Find<QMenu>(w, "PopupMenuTray").isVisible());  // a menu is no window
   }
 
   void periodicSaveFailureIsLoggedAndTheTimerGoesOn() {

@@ -23,6 +23,7 @@
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
+#include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/number_edit.h"
 
@@ -46,10 +47,17 @@ PageMaker Maker(const QString& caption, QSize place, Args... args) {
           [](QWidget* page) { return static_cast<Page*>(page)->caption(); }};
 }
 
+// The pages that send orders need a station; none is connected here.
+vesk::Station& PageStation() {
+  static vesk::Station station(std::filesystem::temp_directory_path(),
+                               [](std::function<void()> call) { call(); });
+  return station;
+}
+
 QWidget* SetupPageWithLog() {
   auto* log = new QPlainTextEdit;
   log->setObjectName("RichEdit");
-  return new vesk::SetupPage(log);
+  return new vesk::SetupPage(PageStation(), log);
 }
 
 // Keyed by the object name each page gives itself.
@@ -64,7 +72,9 @@ const std::map<QString, PageMaker>& Makers() {
        {"Setup/config.", kPagePlace, SetupPageWithLog,
         [](QWidget*) { return vesk::SetupPage::caption(); }}},
       {"TabSheetFTP", Maker<vesk::PostingPage>("Plot posting", kPagePlace)},
-      {"TabSheetCCDCool", Maker<vesk::CoolingPage>("Sensor cooling", kPagePlace)},
+      {"TabSheetCCDCool",
+       {"Sensor cooling", kPagePlace, [] { return new vesk::CoolingPage(PageStation()); },
+        [](QWidget*) { return vesk::CoolingPage::caption(); }}},
       {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace)},
       {"TabSheetWeatherModule", Maker<ChartPage>("Pressure", kPagePlace, ChartKind::Pressure)},
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "common/number_text.h"
+#include "tests/cli/board_cli.h"
 #include "tests/cli/cli_run.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
@@ -128,36 +129,7 @@ const std::vector<std::string> kPollFields = {
     "PowerHeaterLevel", "StatusSensor", "ValueFan",  "StatusCooler", "PresenceAF",
     "FirstByteAF",      "lensID",       "LensName"};
 
-// A simulated board on ports/COM<port> of the test's folder, and vesk-cli pointed at it.
-class BoardCli : public ::testing::Test {
- protected:
-  void SetUp() override { std::setlocale(LC_ALL, "C"); }
-
-  void startBoard(int port, std::vector<std::string> args) {
-    port_ = port;
-    args.insert(args.end(), {"--folder", folder.path().string(), "--port", std::to_string(port)});
-    board_ = std::make_unique<test::SimProcess>(VESK_BOARD_SIM, std::move(args));
-    // The line comes once the port's link is in place.
-    ASSERT_FALSE(board_->firstLine().empty()) << "the simulated board did not start";
-  }
-
-  // vesk-cli COMMAND --port <port> --folder <folder> extra...
-  CliResult run(const std::string& command, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {
-        "--log-folder", folder.path().string(), command, "--port", std::to_string(port_),
-        "--folder",     folder.path().string()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return test::RunCli(folder.path(), std::move(args));
-  }
-
-  std::string portAlias() const {
-    return (folder / "ports" / ("COM" + std::to_string(port_))).string();
-  }
-
-  test::TempFolder folder;
-  int port_ = 0;
-  std::unique_ptr<test::SimProcess> board_;
-};
+using test::BoardCli;
 
 struct ModelCase {
   const char* name;

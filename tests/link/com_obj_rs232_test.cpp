@@ -6,7 +6,10 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <sys/syscall.h>
 #include <atomic>
+#include <fstream>
+#include <iterator>
 #include <latch>
 #include <thread>
 
@@ -244,6 +247,14 @@ TEST_F(LinkTest, BootloaderOrderIsWrittenWithoutReading) {
   EXPECT_EQ(peer->requests()[0], BuildRequestFrame({REQ_BOOTLOADER}));
 }
 
+// Linux: the state letter of a thread of this process ('S' while it sleeps on a lock).
+char ThreadState(pid_t tid) {
+  std::ifstream stat("/proc/self/task/" + std::to_string(tid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  const auto end = text.rfind(')');
+  return end == std::string::npos || end + 2 >= text.size() ? '?' : text[end + 2];
+}
+
 TEST_F(LinkTest, CloseWaitsForTheExchangeInProgress) {
   std::latch release(1);
   answerWith([&](const TArrayByte&) {
@@ -254,14 +265,22 @@ TEST_F(LinkTest, CloseWaitsForTheExchangeInProgress) {
   TArrayByte payload;
   std::jthread poll([&] { link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, payload); });
   ASSERT_TRUE(peer->waitForRequests(1));
-  std::atomic<bool> closing = false;
+  std::atomic<pid_t> closerTid = 0;
+  std::atomic<bool> closed = false;
   std::jthread closer([&] {
-    closing = true;
+    closerTid = static_cast<pid_t>(syscall(SYS_gettid));
     link.CloseCom();
+    closed = true;
   });
-  while (!closing) {
+  // The reply is released only once the closing thread sleeps on the link's lock.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while ((closerTid == 0 || ThreadState(closerTid) != 'S') &&
+         std::chrono::steady_clock::now() < deadline) {
     std::this_thread::yield();
   }
+  ASSERT_NE(closerTid.load(), 0);
+  ASSERT_EQ(ThreadState(closerTid), 'S') << "the closing thread never waited";
+  EXPECT_FALSE(closed) << "the port closed under the exchange";
   release.count_down();
   poll.join();
   closer.join();

@@ -68,6 +68,31 @@ TEST(SimBoardFaults, SilentBoardStillCarriesOutOrders) {
   EXPECT_FALSE(board.cooling().automatic);
 }
 
+TEST(SimBoardFaults, RefusedSettingsChangeNothing) {
+  BoardSetup setup;
+  setup.faults.refuseSettings = true;
+  test::BoardFixture fixture(setup);
+  const HeatingConfig before = fixture.board.heating();
+  EXPECT_EQ(fixture.ask({REQ_SET_CONFIG, 0x09, 0x9A, 0x2A, 0x42, 0x00, 40}), TArrayByte{0x00});
+  EXPECT_EQ(fixture.ask({REQ_ENABLE_HEATER, 1}), TArrayByte{0x02});
+  const HeatingConfig after = fixture.board.heating();
+  EXPECT_EQ(after.tempThreshold, before.tempThreshold);
+  EXPECT_EQ(after.automatic, before.automatic);
+  EXPECT_EQ(after.power, before.power);
+  EXPECT_EQ(after.forced, before.forced);
+}
+
+TEST(SimBoardFaults, ObserverSeesEveryValidOrderTheBootloaderOneIncluded) {
+  Board board = WithFaults({.silent = true});
+  std::vector<TArrayByte> orders;
+  board.setOrderObserver([&orders](const TArrayByte& order) { orders.push_back(order); });
+  board.answer(kVersionRequest);
+  board.answer({0x1D, 0x02, 0x9F, 0x00});  // bad checksum: not an order
+  board.answer(BuildRequestFrame({REQ_BOOTLOADER}));
+  EXPECT_THAT(orders,
+              ::testing::ElementsAre(TArrayByte{REQ_ORDER_VERSION}, TArrayByte{REQ_BOOTLOADER}));
+}
+
 TEST(SimBoardFaults, DelayIsTheBoards) {
   EXPECT_EQ(WithFaults({.delay = std::chrono::milliseconds(250)}).replyDelay(),
             std::chrono::milliseconds(250));

@@ -56,6 +56,9 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "--bad-start",
                                         "--short-reply",
                                         "--long-length",
+                                        "--refuse-settings",
+                                        "--record",
+                                        "/tmp/x/orders.txt",
                                         "--help"});
   EXPECT_EQ(o.port, 7);
   EXPECT_EQ(o.folder, "/tmp/x");
@@ -81,6 +84,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.badStart);
   EXPECT_TRUE(faults.shortReply);
   EXPECT_TRUE(faults.overLongLength);
+  EXPECT_TRUE(faults.refuseSettings);
+  EXPECT_EQ(o.record, "/tmp/x/orders.txt");
   EXPECT_TRUE(o.help);
 }
 
@@ -150,6 +155,8 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--bad-start",
                              "--short-reply",
                              "--long-length",
+                             "--refuse-settings",
+                             "--record",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;
   }

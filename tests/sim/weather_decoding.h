@@ -1,44 +1,51 @@
 #pragma once
 
-#include <cmath>
+#include <cstddef>
 #include <cstdint>
 
-#include "acquisition/sensor_conversions.h"
+#include "acquisition/poll_records.h"
+#include "acquisition/reply_decoders.h"
 
-// How the monitor reads the weather module's words, written out here so the simulated
+// The weather module's words read by the monitor's own reply decoder, so the simulated
 // board's encoding is checked against the readings the operator sees.
 namespace vesk::sim::test {
 
-inline double Volts(std::uint16_t word) {
-  return (word >> 4) * 4.096 / 4096;
+// One word at its place in an otherwise empty REQ_GET_DATAEXT reply, read as a module of the
+// first (17) or second (19) generation.
+inline TinfosRec DecodeWord(std::size_t offset, std::uint16_t word, bool v2,
+                            const WindCorrection& wind = {}) {
+  TArrayByte reply(12, 0);
+  reply[offset] = static_cast<std::uint8_t>(word >> 8);
+  reply[offset + 1] = static_cast<std::uint8_t>(word & 0xFF);
+  TDataOUT out;
+  DecodeDataExt(reply, v2 ? 19 : 17, wind, HumidityConstants{}, out);
+  return out.infosRec;
 }
+
 inline double DecodeTemperature(std::uint16_t w, bool v2) {
-  return ((v2 ? Volts(w) / 2.663 : Volts(w)) - 0.5) * 100;
+  return DecodeWord(4, w, v2).TempExt;
 }
 inline double DecodeHumidity(std::uint16_t w) {
-  return (Volts(w) / 5 - kDefaultHumiditySensorOffset) * kDefaultHumiditySensorGain;
+  return DecodeWord(2, w, true).RHExt;
 }
 inline double DecodeWindSpeed(std::uint16_t w, bool v2) {
-  if (v2) {
-    return ((Volts(w) / 2.663 - 0.305) / 75 * 1000 * 50 * 3.6) / 16.526;
-  }
-  return ((Volts(w) / 1.3333 - 0.5805) / 150 * 1000 * 50 * 3.6) / 16;
+  return DecodeWord(6, w, v2).WindSpeed;
 }
 inline double DecodeWindDirection(std::uint16_t w, bool v2) {
-  if (v2) {
-    return (Volts(w) / 2.663 - 0.3) / 1.2 * 360;
-  }
-  return ((Volts(w) / 1.3333 - 0.5805) / 150 * 1000 * 360) / 16;
+  return DecodeWord(8, w, v2).Windir;
 }
+// The module's thermometer only shows in the wind correction: a factor of 1 takes off the
+// degrees above 20.
 inline double DecodeModuleTemperature(std::uint16_t w) {
-  return static_cast<std::int16_t>(w) / 16.0 * 0.125;
+  return 20 + DecodeWord(10, w, true).WindSpeed - DecodeWord(10, w, true, {true, 1}).WindSpeed;
 }
-// The pressure word's marker must be 10; the count is in bits 10 to 1.
-inline double DecodeStationPressure(std::uint16_t w) {
-  return (((w >> 1) & 0x3FF) + 545.6) / 13.64 * 10;
+// Sea-level pressure, as the monitor shows it.
+inline double DecodePressure(std::uint16_t w) {
+  return DecodeWord(0, w, true).Pressure;
 }
+// The monitor's reduction of a station pressure to sea level.
 inline double SeaLevel(double stationHpa) {
-  return stationHpa * std::pow((0.00651 * 550 + 293.16) / 293.16, 5.25516);
+  return SeaLevelPressure(20, 550, stationHpa);
 }
 
 }  // namespace vesk::sim::test

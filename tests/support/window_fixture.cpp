@@ -2,7 +2,12 @@
 
 #include <QTabWidget>
 
+#include <algorithm>
+#include <exception>
+#include <utility>
+
 #include "common/event_log.h"
+#include "link/order_codes.h"
 #include "tests/support/log_capture.h"
 #include "widgets/gui/message_box.h"
 
@@ -13,6 +18,7 @@ WindowFixture::WindowFixture(std::uint8_t type, std::uint8_t major, std::uint8_t
   setup.identity = {major, minor, type, 0, "127512"};
   board = std::make_unique<sim::InProcessBoard>(setup);
   board->linkAsPort(folder.path(), 3);
+  recordOrders();
   InitLog(folder.path());
   SetDialogAnswers({[this](MessageKind, const QString& text) {
                       messages << text;
@@ -24,6 +30,8 @@ WindowFixture::WindowFixture(std::uint8_t type, std::uint8_t major, std::uint8_t
 
 WindowFixture::~WindowFixture() {
   window.reset();
+  // Before the orders it records into go.
+  board.reset();
   SetDialogAnswers({});
 }
 
@@ -37,6 +45,18 @@ void WindowFixture::replaceBoard(std::uint8_t type) {
   setup.identity = {3, 5, type, 0, "127512"};
   board = std::make_unique<sim::InProcessBoard>(setup);
   board->linkAsPort(folder.path(), 3);
+  recordOrders();
+}
+
+void WindowFixture::recordOrders() {
+  board->withBoard([this](sim::Board& b) {
+    received_.clear();
+    b.setOrderObserver([this](const TArrayByte& order) { received_.push_back(order); });
+  });
+}
+
+std::vector<TArrayByte> WindowFixture::takeOrders() {
+  return board->withBoard([this](sim::Board&) { return std::exchange(received_, {}); });
 }
 
 void WindowFixture::faults(const sim::BoardFaults& f) {
@@ -54,6 +74,23 @@ QStringList WindowFixture::log() const {
 bool TabVisible(const QObject& window, const char* page) {
   auto& pages = Find<QTabWidget>(window, "PageControl");
   return pages.isTabVisible(pages.indexOf(&Find<QWidget>(window, page)));
+}
+
+QString RaisedMessage(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    return QString::fromStdString(e.what());
+  }
+  return QStringLiteral("(nothing raised)");
+}
+
+TArrayByte FirstOrder(const std::vector<TArrayByte>& orders) {
+  return orders.empty() ? TArrayByte{} : orders.front();
+}
+
+bool HoldsPoll(const std::vector<TArrayByte>& orders) {
+  return std::find(orders.begin(), orders.end(), TArrayByte{REQ_GET_VOLTAGE}) != orders.end();
 }
 
 }  // namespace vesk::test

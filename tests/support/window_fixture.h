@@ -5,10 +5,13 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "app/main_window.h"
+#include "common/byte_array.h"
 #include "sim/in_process_board.h"
 #include "tests/support/temp_folder.h"
 
@@ -28,6 +31,9 @@ class WindowFixture {
   // A board of another model on the same port.
   void replaceBoard(std::uint8_t type);
   void faults(const sim::BoardFaults& f);
+  // The payloads of the orders the board received since the last call (or since it was set
+  // up), oldest first.
+  std::vector<TArrayByte> takeOrders();
   // The texts of the log file, without their time stamps.
   QStringList log() const;
 
@@ -35,6 +41,11 @@ class WindowFixture {
   std::unique_ptr<sim::InProcessBoard> board;
   std::unique_ptr<TMAINForm> window;
   QStringList messages;
+
+ private:
+  void recordOrders();
+
+  std::vector<TArrayByte> received_;  // under the board's lock
 };
 
 // The control of that object name under root; throws when there is none, so a renamed
@@ -50,5 +61,15 @@ T& Find(const QObject& root, const char* name) {
 
 // Whether the page of that name has its tab shown.
 bool TabVisible(const QObject& window, const char* page);
+
+// The message of the exception an operator's handler raised (what the default error handler
+// would show); "(nothing raised)" when it raised none.
+QString RaisedMessage(const std::function<void()>& handler);
+
+// The first of the orders, none when there are none.
+TArrayByte FirstOrder(const std::vector<TArrayByte>& orders);
+
+// Whether the orders hold a poll (REQ_GET_VOLTAGE, which every poll sends).
+bool HoldsPoll(const std::vector<TArrayByte>& orders);
 
 }  // namespace vesk::test

@@ -63,10 +63,18 @@ class NumberEditTest : public QObject {
     QVERIFY(form.enterA());
     form.a.setText(QStringLiteral("150"));
     form.b.setText(QStringLiteral("?"));
+    int focusChanges = 0;
+    QObject::connect(qApp, &QApplication::focusChanged, &form.window, [&] { ++focusChanges; });
     QTest::keyClick(&form.a, Qt::Key_Tab);
     QTRY_VERIFY(form.a.hasFocus());
-    QTest::qWait(50);  // give a second round of the focus going back and forth its chance
+    // Every hand-over is a posted call: once the posted calls are drained and no new one
+    // appears, the focus has settled, and it settled in A (to B and back, nothing more).
+    for (int round = 0; round < 10; ++round) {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents();
+    }
     QVERIFY(form.a.hasFocus());
+    QCOMPARE(focusChanges, 2);
     QCOMPARE(form.a.text(), QStringLiteral("150"));
     QCOMPARE(form.b.text(), QStringLiteral("?"));
     QCOMPARE(form.events, (QStringList{"Figure too large compared to :100", "A exit"}));

@@ -46,7 +46,15 @@ bool Confirm(QWidget* parent, const QString& text) {
          QMessageBox::Yes;
 }
 
-std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter) {
+bool ConfirmError(QWidget* parent, const QString& text) {
+  if (Answers().message) {
+    return Answers().message(MessageKind::Confirmation, text);
+  }
+  return QMessageBox::critical(parent, Title(), text, QMessageBox::Ok | QMessageBox::Cancel) ==
+         QMessageBox::Ok;
+}
+
+std::optional<QString> OpenDialog(QWidget* parent, const QString& filter) {
   if (Answers().openFile) {
     return Answers().openFile(filter);
   }
@@ -54,7 +62,7 @@ std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter) {
   return name.isEmpty() ? std::nullopt : std::optional<QString>(name);
 }
 
-std::optional<QString> AskSaveFileName(QWidget* parent) {
+std::optional<QString> SaveDialog(QWidget* parent) {
   if (Answers().saveFile) {
     return Answers().saveFile();
   }

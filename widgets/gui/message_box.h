@@ -27,7 +27,9 @@ void SetDialogAnswers(DialogAnswers answers);
 void ShowMessage(QWidget* parent, const QString& text);
 void ShowError(QWidget* parent, const QString& text);
 bool Confirm(QWidget* parent, const QString& text);
-std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter);
-std::optional<QString> AskSaveFileName(QWidget* parent);
+// A question in an error box with OK and Cancel, for orders that cannot be undone; true for OK.
+bool ConfirmError(QWidget* parent, const QString& text);
+std::optional<QString> OpenDialog(QWidget* parent, const QString& filter);
+std::optional<QString> SaveDialog(QWidget* parent);
 
 }  // namespace vesk

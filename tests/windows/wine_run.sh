@@ -7,5 +7,6 @@ if [ -z "${WINEPREFIX:-}" ]; then
   echo "wine_run.sh: no WINEPREFIX; the Linux build's ctest makes one for each run" >&2
   exit 1
 fi
+"$(dirname "$0")/prepare_prefix.sh"
 export WINEDEBUG="${WINEDEBUG:--all}"
 wine "$@" | tr -d '\r'

@@ -1,10 +1,5 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#ifndef _WIN32
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 #include <chrono>
 #include <thread>
@@ -19,6 +14,7 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/matches_pattern.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_child.h"
 
 namespace vesk {
 namespace {
@@ -119,7 +115,6 @@ TEST(HistorySaveFolder, MissingFolderFailsWithTheFileLayerMessage) {
   store.FileSave_Section().unlock();
 }
 
-#ifndef _WIN32
 bool WaitFor(const std::function<bool()>& condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
   while (!condition()) {
@@ -137,14 +132,21 @@ std::uintmax_t SizeOf(const std::filesystem::path& file) {
   return error ? 0 : size;
 }
 
-// A child saves two large histories in turn over and over, each a whole rewrite since neither
-// extends the other, and is killed mid-save; whatever moment the kill hits, the history file
-// and its backup each hold one complete save. (Every step of every kind of save, one kill
-// each: history_save_kill_test.cpp.)
+// A child (this test run again) saves two large histories in turn over and over, each a whole
+// rewrite since neither extends the other, and is killed mid-save; whatever moment the kill
+// hits, the history file and its backup each hold one complete save. (Every step of every kind of
+// save, one kill each: history_save_kill_test.cpp.)
 TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
   const TTinfosRec before = test::SampleRecords(10);
   const TTinfosRec after = GenerateHistory(45000.0, 600'000, 10.0);
   const TTinfosRec other = GenerateHistory(46000.0, 600'000, 10.0, 2);
+  if (const std::optional<std::string> role = test::ChildRole()) {
+    HistoryStore saver(*role);
+    for (;;) {
+      saver.SaveHistory(after, "DatasVesk.bin");
+      saver.SaveHistory(other, "DatasVesk.bin");
+    }
+  }
   const std::uintmax_t afterSize = kHistoryHeaderSize + after.size() * sizeof(TinfosRec);
   store.SaveHistory(before, "DatasVesk.bin");
   const auto file = folder / "DatasVesk.bin";
@@ -157,24 +159,12 @@ TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
       [&] { return SizeOf(file) == afterSize && SizeOf(temporary) > 0; },
   };
   for (std::size_t round = 0; round < killWhen.size(); ++round) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      try {
-        for (;;) {
-          store.SaveHistory(after, "DatasVesk.bin");
-          store.SaveHistory(other, "DatasVesk.bin");
-        }
-      } catch (...) {
-      }
-      _exit(3);
-    }
+    test::TestChild child(folder.path().string());
     const bool reached = WaitFor(killWhen[round]);
-    kill(child, SIGKILL);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(reached) << "round " << round;
-    ASSERT_TRUE(WIFSIGNALED(status)) << "round " << round;
+    child.kill();
+    const std::optional<int> exitCode = child.exitCode();
+    ASSERT_TRUE(reached) << "round " << round << "\n" << child.output();
+    ASSERT_FALSE(exitCode) << "round " << round << " ended by itself\n" << child.output();
 
     for (const char* name : {"DatasVesk.bin", "DatasVesk.bin.back"}) {
       if (round == 0 && std::string(name) == "DatasVesk.bin.back" &&
@@ -192,7 +182,6 @@ TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
   EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin"), before));
   EXPECT_FALSE(std::filesystem::exists(temporary));
 }
-#endif
 
 class HistoryStart : public HistorySave {
  protected:

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "tests/support/temp_folder.h"
+
+namespace vesk::test {
+
+// This test program run again, in a child process, for the current test alone: a test that
+// must see what a process ended part way through its work (killed, not returning) leaves on
+// the disk. The child runs the same test with a role, a text the test reads back with
+// ChildRole() to know what to do instead of checking; its output is kept for the parent.
+// The same on Linux and Windows, where no fork exists.
+class TestChild {
+ public:
+  explicit TestChild(const std::string& role);
+  ~TestChild();  // kills the child if it still runs
+  TestChild(const TestChild&) = delete;
+  TestChild& operator=(const TestChild&) = delete;
+
+  // Ends the child at once, as a kill does (no clean-up of its own).
+  void kill();
+
+  // Waits for the child to end: its exit code, or nothing when it was killed (by kill() or
+  // by KillThisProcess()).
+  std::optional<int> exitCode();
+
+  // What the child printed, on its standard output and error.
+  std::string output() const;
+
+ private:
+  TempFolder outputFolder_;
+#ifdef _WIN32
+  void* process_ = nullptr;  // a HANDLE
+#else
+  int pid_ = -1;
+#endif
+};
+
+// The role the parent gave, in the child; nothing in the parent.
+std::optional<std::string> ChildRole();
+
+// Ends this process at once, as a kill from outside would: no destructor, no buffer flushed.
+[[noreturn]] void KillThisProcess();
+
+}  // namespace vesk::test

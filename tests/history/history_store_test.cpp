@@ -1,8 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
+#include <functional>
 
 #include "common/exceptions.h"
 
@@ -115,17 +114,6 @@ TEST(HistorySaveFolder, MissingFolderFailsWithTheFileLayerMessage) {
   store.FileSave_Section().unlock();
 }
 
-bool WaitFor(const std::function<bool()>& condition) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      return false;
-    }
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  return true;
-}
-
 std::uintmax_t SizeOf(const std::filesystem::path& file) {
   std::error_code error;
   const auto size = std::filesystem::file_size(file, error);
@@ -160,7 +148,7 @@ TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
   };
   for (std::size_t round = 0; round < killWhen.size(); ++round) {
     test::TestChild child(folder.path().string());
-    const bool reached = WaitFor(killWhen[round]);
+    const bool reached = test::WaitFor(killWhen[round]);
     child.kill();
     const std::optional<int> exitCode = child.exitCode();
     ASSERT_TRUE(reached) << "round " << round << "\n" << child.output();

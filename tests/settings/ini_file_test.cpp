@@ -10,10 +10,12 @@
 #endif
 
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "common/exceptions.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_child.h"
 
 namespace vesk {
 namespace {
@@ -204,6 +206,44 @@ TEST(IniFile, WriterDyingMidWriteLeavesTheOldFile) {
   EXPECT_EQ(ReadFile(file), before);
 }
 #endif
+
+// A writer killed at any moment of a rewrite (a child, this test run again) leaves a whole
+// file: the content before or after one of its writes, never a part of one.
+TEST(IniFile, WriterKilledMidRewriteLeavesAWholeFile) {
+  const std::string big(1 << 20, 'b');
+  const std::string other(1 << 20, 'c');
+  if (const std::optional<std::string> role = test::ChildRole()) {
+    TIniFile ini(*role);
+    for (;;) {
+      ini.WriteString("Big", "Value", big);
+      ini.WriteString("Big", "Value", other);
+    }
+  }
+  TempFolder folder;
+  const auto file = folder / "VeskLevel.ini";
+  TIniFile(file).WriteValues({{"Misc", "Keep", "me"}, {"Big", "Value", "a"}});
+
+  test::TestChild child(file.string());
+  // A rewrite is under way: its new content is going into a temporary beside the file.
+  const bool writing = test::WaitFor([&] {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path(), error)) {
+      if (entry.path().filename() != "VeskLevel.ini" && entry.file_size(error) > 0) {
+        return true;
+      }
+    }
+    return false;
+  });
+  child.kill();
+  EXPECT_FALSE(child.exitCode()) << child.output();
+  ASSERT_TRUE(writing) << child.output();
+
+  TIniFile ini(file);
+  EXPECT_EQ(ini.ReadString("Misc", "Keep", ""), "me");
+  const std::string value = ini.ReadString("Big", "Value", "");
+  EXPECT_TRUE(value == "a" || value == big || value == other)
+      << value.size() << " characters: " << value.substr(0, 20);
+}
 
 }  // namespace
 }  // namespace vesk

@@ -15,8 +15,10 @@
 #include <unistd.h>
 #endif
 
+#include <chrono>
 #include <cstdlib>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #ifndef _WIN32
@@ -178,6 +180,17 @@ void KillThisProcess() {
 
 std::string TestChild::output() const {
   return ReadFile(outputFolder_ / "output.txt");
+}
+
+bool WaitFor(const std::function<bool()>& condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
 }
 
 std::optional<std::string> ChildRole() {

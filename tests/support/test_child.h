@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -44,5 +45,9 @@ std::optional<std::string> ChildRole();
 
 // Ends this process at once, as a kill from outside would: no destructor, no buffer flushed.
 [[noreturn]] void KillThisProcess();
+
+// Polls condition until it holds, for at most 30 s (false then): a child's progress shows
+// only on the disk.
+bool WaitFor(const std::function<bool()>& condition);
 
 }  // namespace vesk::test

@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "app/main_window.h"
+#include "app/program_folder_lock.h"
 #include "app/single_instance.h"
 #include "app/vesk_application.h"
 #include "common/event_log.h"
@@ -33,6 +34,12 @@ int main(int argc, char** argv) {
     }
   } catch (const std::exception& e) {
     vesk::ShowError(nullptr, QString::fromStdString(e.what()));
+    return 1;
+  }
+
+  // Held until the window has closed and saved the history.
+  const auto folderLock = vesk::ClaimProgramFolder(vesk::ProgramFolder());
+  if (!folderLock) {
     return 1;
   }
 

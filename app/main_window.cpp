@@ -30,8 +30,10 @@
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 
@@ -45,6 +47,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
     QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
   });
   station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
+  reconnection_ = std::make_unique<Reconnection>(*station_);
   BuildWindow();
   station_->SetThresholdsPresenter([this](const HeatingThresholdTexts& texts) {
     TabSheetConfig->heatingGroup()->ShowThresholds(texts);
@@ -58,6 +61,7 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         this, [this, text] { AddLogLine(text); }, Qt::QueuedConnection);
   });
   WireControls();
+  BuildPosting();
   // Centred for its expanded height, so connecting does not push it off the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const int expanded =
@@ -118,12 +122,12 @@ void TMAINForm::BuildWindow() {
   TabSheetConfig = new SetupPage(*station_, RichEdit, PageControl);
   TabSheetFTP = new PostingPage(PageControl);
   TabSheetCCDCool = new CoolingPage(*station_, PageControl);
-  TabSheetIrisFocus = new LensBasicPage(PageControl);
+  TabSheetIrisFocus = new LensBasicPage(*station_, PageControl);
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
-  TabSheetDebugWeatherExt = new WeatherDebugPage(PageControl);
-  TabSheetIrisFocusAdv = new LensAdvancedPage(PageControl);
+  TabSheetDebugWeatherExt = new WeatherDebugPage(*station_, PageControl);
+  TabSheetIrisFocusAdv = new LensAdvancedPage(*station_, PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());
   PageControl->addTab(TabSheetConfig, SetupPage::caption());
@@ -163,6 +167,8 @@ void TMAINForm::BuildWindow() {
   TimerGetPeriodicData = makeTimer("TimerGetPeriodicData", 5000);
   TimerSavPeriodic = makeTimer("TimerSavPeriodic", 900000);
   TimerFTP = makeTimer("TimerFTP", 300000);
+  TimerReconnect =
+      makeTimer("TimerReconnect", static_cast<int>(Reconnection::kRetryPeriod.count()));
 }
 
 void TMAINForm::BuildTray() {
@@ -206,8 +212,12 @@ void TMAINForm::WireControls() {
   connect(GroupBoxV3, &IdentityGroup::connectClickRequested, this,
           [this] { ButtonConnectClick(); });
   connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { EndAfterBootloader(); });
+  // One focus count for both lens pages: the newer page's position field follows the older's.
+  connect(TabSheetIrisFocus, &LensBasicPage::focusSent, TabSheetIrisFocusAdv,
+          &LensAdvancedPage::ShowAbsolFocus);
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });
 }
 
 void TMAINForm::ShowCOM() {

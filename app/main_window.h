@@ -29,10 +29,12 @@ class LogView;
 class PlotOptionsGroup;
 class PostingPage;
 class ReadingsPanel;
+class Reconnection;
 class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
 class Station;
+class TFTPLoaderThread;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -77,6 +79,8 @@ class TMAINForm : public QMainWindow {
   void TimerGetPeriodicDataTimer();
   void CheckBoxFastSpeedClick();
   void ApplyPollResult(const ThreadRequest& sender);
+  // A lost link: one attempt to find the board again.
+  void TimerReconnectTimer();
   void ResetReadings();
 
   // Session end, power notifications, periodic save, tray.
@@ -95,6 +99,14 @@ class TMAINForm : public QMainWindow {
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
 
+  // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
+  // upload" or the schedule; nothing while one runs.
+  void TimerFTPTimer();
+
+ Q_SIGNALS:
+  // Each "ftp.log" line of an upload, on the main thread, in order.
+  void ftpLogLine(const QString& line);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -109,7 +121,10 @@ class TMAINForm : public QMainWindow {
   void ApplicationEventsMinimize();
   void SaveSettings();
   void Connect();
+  void ConnectionSteps(DeviceIdentity identity, bool restoring);
   void Disconnect();
+  void LinkLost();
+  void ApplyPollPeriod();
   void ConnectFailed(const std::string& message);
   void EndAfterBootloader();
   void HideModelPages();
@@ -120,8 +135,18 @@ class TMAINForm : public QMainWindow {
   void HidePage(QWidget* page);
   void ShowPage(QWidget* page);
   void SaveHistory();
+  void BuildPosting();
+  void RenderPostingImages();
+  void ApplyFtpAccount(const TFTPCredentials& account);
+  void SetPostingInterval(std::uint32_t minutes);
+  void SetFtpScheduled(bool scheduled);
+  // TimerFTP runs with "Scheduled" on and a posting interval above zero.
+  void ApplyFtpSchedule();
+  void CloseFtpLoader();
 
   std::unique_ptr<Station> station_;
+  // After the station: it holds a reference to it.
+  std::unique_ptr<Reconnection> reconnection_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -150,6 +175,7 @@ class TMAINForm : public QMainWindow {
   QTimer* TimerGetPeriodicData = nullptr;
   QTimer* TimerSavPeriodic = nullptr;
   QTimer* TimerFTP = nullptr;
+  QTimer* TimerReconnect = nullptr;
 
   // State of the window's own subsystems.
   std::filesystem::path ChemExec;
@@ -162,6 +188,9 @@ class TMAINForm : public QMainWindow {
   double MinYRH = 0, MaxYRH = 100;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
+  bool FtpScheduled = false;
+  // The upload worker, closed with a bounded wait before anything its log lines reach goes.
+  std::unique_ptr<TFTPLoaderThread> FTPLoader;
   // The time-axis label formats SetTimeWindow writes back, per chart.
   TTimeFormats timeFormats_;
   std::unique_ptr<SessionEvents> sessionEvents_;

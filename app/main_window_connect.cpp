@@ -1,6 +1,7 @@
 // Connecting to the board and disconnecting.
 #include <QLabel>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 
 #include <exception>
@@ -18,6 +19,7 @@
 #include "link/device_identity.h"
 #include "plots/gui/chart_page.h"
 #include "plots/gui/wind_speed_page.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
@@ -25,7 +27,8 @@
 namespace vesk {
 
 void TMAINForm::ButtonConnectClick() {
-  if (station_->Connected()) {
+  // While a lost link is looked for, the operator still sees a connection and can end it.
+  if (station_->Connected() || reconnection_->Reconnecting()) {
     Disconnect();
   } else {
     Connect();
@@ -36,34 +39,49 @@ void TMAINForm::Connect() {
   station_->BeginConnection();
   try {
     station_->OpenLink(PanelCOM->ComNumG());
-    // Each step is shown before the next may fail: a reply too short for the model type
-    // still leaves the version on screen and in the log.
-    DeviceIdentity identity = station_->ReadVersion();
-    GroupBoxDisplays->ShowVersion(identity.VersionText());
-    WriteLog("Startup -> " + identity.VersionText());
-    HideModelPages();
-    if (identity.typed) {
-      WriteLog("Firmware > 2.0");
-      station_->ReadModel(identity);
-      WriteLog("Camera Type : " + std::to_string(identity.TypeCam));
-      ApplyModel(identity);
-    }
-
-    ShowPanel();
-    DisableSetupCOM();
-    try {
-      station_->GetCurrentSetup();
-      PollDevice(true);
-    } catch (const std::exception& e) {
-      throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());
-    }
-    TimerGetPeriodicData->setInterval(10000);
-    TimerGetPeriodicData->start();
-    station_->ConnectionDone();
-    CheckBoxFastSpeedClick();
+    ConnectionSteps(station_->ReadVersion(), false);
   } catch (const std::exception& e) {
     ConnectFailed(e.what());
   }
+}
+
+// Everything after the version exchange, for the operator's connection and for a restored
+// link alike; raises the first failure.
+void TMAINForm::ConnectionSteps(DeviceIdentity identity, bool restoring) {
+  // Each step is shown before the next may fail: a reply too short for the model type
+  // still leaves the version on screen and in the log.
+  GroupBoxDisplays->ShowVersion(identity.VersionText());
+  WriteLog("Startup -> " + identity.VersionText());
+  QWidget* shownPage = PageControl->currentWidget();
+  HideModelPages();
+  if (identity.typed) {
+    WriteLog("Firmware > 2.0");
+    station_->ReadModel(identity);
+    WriteLog("Camera Type : " + std::to_string(identity.TypeCam));
+    ApplyModel(identity);
+  }
+  const bool newConnection = !restoring || reconnection_->Identified();
+  if (restoring && PageControl->isTabVisible(PageControl->indexOf(shownPage))) {
+    PageControl->setCurrentWidget(shownPage);  // the pages come back as they were
+  }
+
+  ShowPanel();
+  DisableSetupCOM();
+  try {
+    station_->GetCurrentSetup();
+    PollDevice(true);
+  } catch (const std::exception& e) {
+    throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());
+  }
+  TimerGetPeriodicData->setInterval(10000);
+  TimerGetPeriodicData->start();
+  station_->ConnectionDone();
+  if (newConnection) {
+    CheckBoxFastSpeedClick();
+  } else {
+    ApplyPollPeriod();  // the same board: its counters go on
+  }
+  reconnection_->Watch(PanelCOM->ComNumG());
 }
 
 void TMAINForm::HideModelPages() {
@@ -122,6 +140,8 @@ void TMAINForm::ConnectFailed(const std::string& message) {
 
 void TMAINForm::Disconnect() {
   TimerGetPeriodicData->stop();
+  reconnection_->Stop();
+  TimerReconnect->stop();
   EnableSetupCOM();
   ShowCOM();
   HidePage(TabSheetWind);

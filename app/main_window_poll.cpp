@@ -16,8 +16,11 @@
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/setup_page.h"
+#include "lens/gui/lens_advanced_page.h"
+#include "lens/gui/lens_basic_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 
 namespace vesk {
@@ -32,6 +35,10 @@ void TMAINForm::TimerGetPeriodicDataTimer() {
 
 void TMAINForm::CheckBoxFastSpeedClick() {
   station_->ResetPollCounters();
+  ApplyPollPeriod();
+}
+
+void TMAINForm::ApplyPollPeriod() {
   TimerGetPeriodicData->setInterval(TabSheetConfig->actionsGroup()->FastSpeed() ? 1000 : 10000);
 }
 
@@ -69,6 +76,9 @@ void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
       // Nothing more can be said about it.
     }
   }
+  if (reconnection_->PollEnded(sender.ErrorMes.empty())) {
+    LinkLost();
+  }
 }
 
 void TMAINForm::ApplySuccess(const TDataOUT& out) {
@@ -88,6 +98,14 @@ void TMAINForm::ApplySuccess(const TDataOUT& out) {
                                   ShowsPressureAndWind(identity.TypeCam));
   if (identity.DisplayRH_int) {
     TabSheetCCDCool->ShowInsideHumidity(texts);
+  }
+  if (identity.DriveEFlens_intf) {
+    const LensPoll& lens = station_->LastLensPoll();
+    if (lens.texts.basic) {
+      TabSheetIrisFocus->ShowLens(*lens.texts.basic);
+    } else {
+      TabSheetIrisFocusAdv->ShowLens(lens);
+    }
   }
 
   RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);

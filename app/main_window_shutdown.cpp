@@ -33,6 +33,8 @@ void TMAINForm::FormClose() {
   closed_ = true;
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
+  TimerFTP->stop();
+  TimerReconnect->stop();
   // A poll still running ends and is applied first, so its reading is saved with the rest
   // and the port never closes under it.
   try {
@@ -57,6 +59,7 @@ void TMAINForm::FormClose() {
     // The last log line still matters.
   }
   FileIni.reset();
+  CloseFtpLoader();
   try {
     WriteLog("Application closed\r\n");
   } catch (...) {

@@ -25,6 +25,7 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
+#include "station/reconnection.h"
 #include "station/station.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
@@ -109,7 +110,8 @@ void TMAINForm::FormCreate() {
 
     const int minutes = FileIni->ReadFtpIntervall();
     FTPCredentials = FileIni->ReadFtpCredentials();
-    TabSheetFTP->ShowSettings(FTPCredentials, minutes);
+    FtpScheduled = FileIni->ReadFtpScheduled();
+    TabSheetFTP->ShowSettings(FTPCredentials, minutes, FtpScheduled);
     // The posting interval is unsigned: a negative one is a range error that ends the start
     // here. The timer's milliseconds are held to what the timer can count.
     PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
@@ -117,7 +119,10 @@ void TMAINForm::FormCreate() {
         static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
     station_->ResetPollCounters();
     TimerFTP->stop();
+    ApplyFtpSchedule();
 
+    reconnection_->SetEnabled(FileIni->ReadAutoReconnect());
+    TimerReconnect->setInterval(static_cast<int>(FileIni->ReadReconnectPeriod() * 1000));
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {
       ButtonConnectClick();

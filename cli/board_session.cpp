@@ -97,6 +97,10 @@ int WithBoard(CliContext& context, const BoardOptions& options,
   }
   try {
     work(*station, found);
+  } catch (const UsageError&) {
+    // An argument only the board's answers could refuse: still bad usage.
+    station->Disconnect();
+    throw;
   } catch (const std::exception& e) {
     station->Disconnect();
     return Failed(context, options, e.what());

@@ -50,7 +50,8 @@ int IdentificationFailed(CliContext& context, const BoardOptions& options, const
 int Failed(CliContext& context, const BoardOptions& options, const std::string& message);
 
 // Identifies the board (without its serial number), runs work on it and disconnects. Exit 1
-// when the board cannot be identified or work raises, with the message; else exit 0.
+// when the board cannot be identified or work raises, with the message; else exit 0. A
+// UsageError from work (an argument refused once the board has answered) passes through.
 int WithBoard(CliContext& context, const BoardOptions& options,
               const std::function<void(Station& station, const BoardIdentification& found)>& work);
 

@@ -19,6 +19,9 @@ struct CliContext {
   std::vector<std::string> args;
   std::ostream& out;
   std::ostream& err;
+  // The folder of --log-folder, when given: a command that keeps its own program folder
+  // logs there only when asked to.
+  std::optional<std::string> logFolder = std::nullopt;
 };
 
 // One top-level command (`history`, …). A new command is a file of its own with a run

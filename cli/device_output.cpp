@@ -22,8 +22,8 @@ std::string ModelName(const ModelType& model) {
   return name;
 }
 
-// The lens name comes from the lens, one byte per character: nothing in it may reach the
-// terminal as a control sequence.
+}  // namespace
+
 std::string Printable(const std::string& text) {
   std::string printable;
   for (const char c : text) {
@@ -32,8 +32,6 @@ std::string Printable(const std::string& text) {
   }
   return printable;
 }
-
-}  // namespace
 
 std::string IdentityText(const BoardIdentification& board) {
   const DeviceIdentity& id = board.identity;
@@ -111,28 +109,30 @@ std::string PollText(const DeviceIdentity& identity, const TDataOUT& data) {
 }
 
 std::string PollJson(const TDataOUT& data) {
+  JsonObject json;
+  return AddPollFields(json, data).text() + "\n";
+}
+
+JsonObject& AddPollFields(JsonObject& json, const TDataOUT& data) {
   const TinfosRec& rec = data.infosRec;
-  return JsonObject()
-             .add("TempExt", rec.TempExt)
-             .add("RHExt", rec.RHExt)
-             .add("TempInt", rec.TempInt)
-             .add("RHInt", rec.RHInt)
-             .add("TempHot", rec.TempHot)
-             .add("Pressure", rec.Pressure)
-             .add("Windir", rec.Windir)
-             .add("WindSpeed", rec.WindSpeed)
-             .add("ActiveHeater", rec.ActiveHeater != 0)
-             .add("AutoTempRH_Heat", data.AutoTempRH_Heat)
-             .add("PowerHeaterLevel", data.PowerHeaterLevel)
-             .add("StatusSensor", data.StatusSensor)
-             .add("ValueFan", data.ValueFan)
-             .add("StatusCooler", data.StatusCooler)
-             .add("PresenceAF", data.PresenceAF)
-             .add("FirstByteAF", data.FirstByteAF)
-             .add("lensID", data.lensID)
-             .add("LensName", data.LensName)
-             .text() +
-         "\n";
+  return json.add("TempExt", rec.TempExt)
+      .add("RHExt", rec.RHExt)
+      .add("TempInt", rec.TempInt)
+      .add("RHInt", rec.RHInt)
+      .add("TempHot", rec.TempHot)
+      .add("Pressure", rec.Pressure)
+      .add("Windir", rec.Windir)
+      .add("WindSpeed", rec.WindSpeed)
+      .add("ActiveHeater", rec.ActiveHeater != 0)
+      .add("AutoTempRH_Heat", data.AutoTempRH_Heat)
+      .add("PowerHeaterLevel", data.PowerHeaterLevel)
+      .add("StatusSensor", data.StatusSensor)
+      .add("ValueFan", data.ValueFan)
+      .add("StatusCooler", data.StatusCooler)
+      .add("PresenceAF", data.PresenceAF)
+      .add("FirstByteAF", data.FirstByteAF)
+      .add("lensID", data.lensID)
+      .add("LensName", data.LensName);
 }
 
 std::string TextLine(const char* name, const std::string& value) {

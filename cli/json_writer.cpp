@@ -39,6 +39,14 @@ JsonObject& JsonObject::add(std::string_view name, bool value) {
   return addRaw(name, value ? "true" : "false");
 }
 
+JsonObject& JsonObject::add(std::string_view name, const std::vector<std::string>& texts) {
+  std::string json;
+  for (const std::string& text : texts) {
+    json += (json.empty() ? "" : ",") + JsonString(text);
+  }
+  return addRaw(name, "[" + json + "]");
+}
+
 JsonObject& JsonObject::addRaw(std::string_view name, const std::string& json) {
   if (!fields_.empty()) {
     fields_ += ',';

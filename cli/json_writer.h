@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vesk::cli {
 
@@ -30,6 +31,8 @@ class JsonObject {
     return add(name, static_cast<long long>(value));
   }
   JsonObject& add(std::string_view name, bool value);
+  // An array of texts.
+  JsonObject& add(std::string_view name, const std::vector<std::string>& texts);
 
   // "{...}", on one line.
   std::string text() const { return "{" + fields_ + "}"; }

@@ -19,6 +19,11 @@
 #include "cli/heating_command.h"
 #include "cli/history_commands.h"
 #include "cli/identity_command.h"
+#include "cli/lens_commands.h"
+#include "cli/weather_command.h"
+#ifndef _WIN32
+#include "cli/serve_command.h"
+#endif
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -35,6 +40,13 @@ constexpr CliCommand kCommands[] = {
     {"cooling", "switch the sensor cooler's manual or automatic mode", &RunCoolingCommand},
     {"identity", "write the board's model type and serial number", &RunIdentityCommand},
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
+    {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
+#ifndef _WIN32
+    // Stopped through the POSIX stop signals (a signal descriptor): not in the Windows build.
+    {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
+#endif
+    {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
+     &RunLensCommand},
 };
 
 void PrintUsage(std::ostream& out) {
@@ -76,7 +88,7 @@ int Run(std::vector<std::string> args) {
   for (const auto& command : kCommands) {
     if (args[0] == command.name) {
       PrepareLog(logFolder);
-      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr};
+      CliContext context{{args.begin() + 1, args.end()}, std::cout, std::cerr, logFolder};
       return command.run(context);
     }
   }

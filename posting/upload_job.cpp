@@ -11,6 +11,7 @@ TInfosServer MakeUploadJob(const TFTPCredentials& account,
   job.RemotePath = account.RemotePath;
   job.Passive = account.Passive;
   job.TLS = account.TLS;
+  job.Port = account.Port;
   job.LocalFiles = {imagesFolder / kTempImage, imagesFolder / kRHImage};
   return job;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Pictures of the monitor connected to the simulated board, one PNG per page and model, taken
-# under Xvfb. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] [PRESET ...]
-# (default folder: build/screenshots; presets as vesk-board-sim --help lists them).
+# under Xvfb. Usage: scripts/screenshots.sh [OUTPUT_FOLDER] [PRESET[:no-lens] ...]
+# (default folder: build/screenshots; presets as vesk-board-sim --help lists them; ":no-lens"
+# shows the lens pages with no lens answering).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build.sh

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace vesk {
@@ -13,6 +14,7 @@ struct TFTPCredentials {
   std::string RemotePath;
   bool Passive = true;
   bool TLS = false;  // explicit FTPS, the server's certificate verified
+  std::uint16_t Port = 21;
 };
 
 }  // namespace vesk

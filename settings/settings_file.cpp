@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "settings/settings_keys.h"
@@ -36,6 +37,11 @@ void AddYScale(std::vector<TIniValue>& values, TValueAxis axis, const TYScaleSet
   values.push_back({Section(axis), keys::kYFixed, TIniFile::BoolText(scale.fixed)});
   values.push_back({Section(axis), keys::kYmin, TIniFile::FloatText(scale.min)});
   values.push_back({Section(axis), keys::kYmax, TIniFile::FloatText(scale.max)});
+}
+
+// A port no server can listen on is taken for the usual one.
+std::uint16_t FtpPort(int port) {
+  return static_cast<std::uint16_t>(port >= 1 && port <= 65535 ? port : keys::kDefaultPort);
 }
 
 }  // namespace
@@ -86,7 +92,8 @@ TFTPCredentials TSettingsFile::ReadFtpCredentials() const {
           ini_.ReadString(keys::kFtp, keys::kPass, keys::kDefaultPass),
           ini_.ReadString(keys::kFtp, keys::kRemotePath, keys::kDefaultRemotePath),
           ini_.ReadBool(keys::kFtp, keys::kPassive, keys::kDefaultPassive),
-          ini_.ReadBool(keys::kFtp, keys::kTLS, keys::kDefaultTLS)};
+          ini_.ReadBool(keys::kFtp, keys::kTLS, keys::kDefaultTLS),
+          FtpPort(ini_.ReadInteger(keys::kFtp, keys::kPort, keys::kDefaultPort))};
 }
 
 bool TSettingsFile::ReadFtpScheduled() const {
@@ -95,6 +102,21 @@ bool TSettingsFile::ReadFtpScheduled() const {
 
 bool TSettingsFile::ReadAutostart() const {
   return ini_.ReadBool(keys::kMisc, keys::kAutostart, keys::kDefaultAutostart);
+}
+
+bool TSettingsFile::ReadAutoReconnect() const {
+  return ini_.ReadBool(keys::kMisc, keys::kAutoReconnect, keys::kDefaultAutoReconnect);
+}
+
+double TSettingsFile::ReadReconnectPeriod() const {
+  const double seconds =
+      ini_.ReadFloat(keys::kMisc, keys::kReconnectPeriod, keys::kDefaultReconnectPeriod);
+  // Too short a period would keep the port busy with attempts, an endless one never try again.
+  return seconds >= 0.1 && seconds <= 86400 ? seconds : keys::kDefaultReconnectPeriod;
+}
+
+bool TSettingsFile::ReadFastSpeed() const {
+  return ini_.ReadBool(keys::kMisc, keys::kSpeed, keys::kDefaultSpeed);
 }
 
 std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {

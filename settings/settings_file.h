@@ -64,6 +64,11 @@ class TSettingsFile {
   // Whether the schedule timer uploads every interval.
   bool ReadFtpScheduled() const;
   bool ReadAutostart() const;
+  bool ReadAutoReconnect() const;
+  // Seconds, from a tenth of a second to a day; anything else reads as the default.
+  double ReadReconnectPeriod() const;
+  // Fast mode: polls every second instead of every 10 s.
+  bool ReadFastSpeed() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
 
   // SetTimeWindow: the shared window and every chart's format into the five write sections.

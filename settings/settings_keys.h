@@ -43,9 +43,17 @@ inline constexpr char kPassive[] = "Passive";
 // so an existing installation behaves as before.
 inline constexpr char kScheduled[] = "Scheduled";
 inline constexpr char kTLS[] = "TLS";
+// The server's port, only ever written by hand: for a server that does not listen on 21.
+inline constexpr char kPort[] = "Port";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+// A lost link is looked for again (on) or left to the operator (off).
+inline constexpr char kAutoReconnect[] = "AutoReconnect";
+// Seconds between two attempts to find a lost board again; tests shorten it.
+inline constexpr char kReconnectPeriod[] = "ReconnectPeriod";
+// The poll period of vesk-cli serve: fast mode (1 s) when set, else 10 s.
+inline constexpr char kSpeed[] = "Speed";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -65,6 +73,10 @@ inline constexpr char kDefaultRemotePath[] = "/general/";
 inline constexpr bool kDefaultPassive = true;
 inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
+inline constexpr int kDefaultPort = 21;
 inline constexpr bool kDefaultAutostart = true;
+inline constexpr bool kDefaultAutoReconnect = true;
+inline constexpr double kDefaultReconnectPeriod = 30;  // seconds
+inline constexpr bool kDefaultSpeed = false;
 
 }  // namespace vesk::settings_keys

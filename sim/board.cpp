@@ -1,6 +1,9 @@
 #include "sim/board.h"
 
+#include <algorithm>
+
 #include "acquisition/model_type.h"
+#include "common/number_text.h"
 #include "link/frame.h"
 #include "link/order_codes.h"
 #include "sim/identity.h"
@@ -21,6 +24,14 @@ bool IsRequestFrame(const TArrayByte& frame) {
 }
 
 }  // namespace
+
+std::string OrderText(const TArrayByte& order) {
+  std::string text;
+  for (const std::uint8_t byte : order) {
+    text += FormatText(text.empty() ? "%02X" : " %02X", byte);
+  }
+  return text;
+}
 
 Board::Board(const BoardSetup& setup, BoardClock clock)
     : identity_(setup.identity),
@@ -100,7 +111,11 @@ TArrayByte Board::voltageReply() {
 TArrayByte Board::dataExtReply() {
   const Readings readings =
       TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
-  return DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+  TArrayByte reply = DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+  if (const std::size_t length = faults_.faults().dataExtLength; length > 0) {
+    reply.resize(std::min(length, reply.size()));
+  }
+  return reply;
 }
 
 }  // namespace vesk::sim

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <functional>
+#include <string>
 
 #include "common/byte_array.h"
 #include "sim/board_clock.h"
@@ -13,6 +14,9 @@
 #include "sim/reply_faults.h"
 
 namespace vesk::sim {
+
+// An order as the record file writes it: "A4 77 10".
+std::string OrderText(const TArrayByte& order);
 
 // The simulated board: a request frame in, the reply frame a board would send out. It keeps
 // the state a board keeps (identity, heating setup, cooling modes, lens motors) and reads
@@ -37,6 +41,10 @@ class Board {
   // answers (the bootloader order included): what a test or a record file checks.
   using OrderObserver = std::function<void(const TArrayByte& order)>;
   void setOrderObserver(OrderObserver observer) { observer_ = std::move(observer); }
+
+  // Another lens on the board, as when the operator changes it while the board runs; its
+  // motors start over.
+  void setLens(const LensSetup& setup) { lens_ = Lens(setup); }
 
   // How long the board waits before each reply.
   std::chrono::milliseconds replyDelay() const { return delay_; }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -44,6 +45,9 @@ struct BoardFaults {
   // The settings orders are answered as refused and change nothing: REQ_SET_CONFIG with
   // 0x00, REQ_ENABLE_HEATER with 2.
   bool refuseSettings = false;
+  // The weather module's reply cut to its first bytes, as modules without the reference test
+  // or the converter status send it; 0 for the whole reply.
+  std::size_t dataExtLength = 0;
 };
 
 struct BoardSetup {

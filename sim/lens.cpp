@@ -72,6 +72,7 @@ int Lens::maxApertureSteps() const {
 }
 
 TArrayByte Lens::diaphragm(const TArrayByte& order) {
+  motorOrders_.push_back(order);
   if (!setup_.present || order.size() < 3) {
     return {kNak, static_cast<std::uint8_t>(aperture_)};
   }
@@ -86,6 +87,7 @@ TArrayByte Lens::diaphragm(const TArrayByte& order) {
 }
 
 TArrayByte Lens::focus(const TArrayByte& order) {
+  motorOrders_.push_back(order);
   const auto answer = [this](std::uint8_t status) {
     TArrayByte reply{status};
     PutWord(reply, static_cast<std::uint16_t>(focus_));

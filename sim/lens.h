@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "common/byte_array.h"
 #include "sim/board_setup.h"
@@ -30,6 +31,8 @@ class Lens {
 
   int focusPosition() const { return focus_; }
   int apertureSteps() const { return aperture_; }
+  // The iris and focus orders received, whole and in order, so tests can check their bytes.
+  const std::vector<TArrayByte>& motorOrders() const { return motorOrders_; }
 
  private:
   TArrayByte lensBytes() const;
@@ -38,6 +41,7 @@ class Lens {
   LensSetup setup_;
   int focus_ = 0;
   int aperture_ = 0;  // encoder steps closed from fully open
+  std::vector<TArrayByte> motorOrders_;
 };
 
 }  // namespace vesk::sim

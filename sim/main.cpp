@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/exceptions.h"
-#include "common/number_text.h"
 #include "common/program_folder.h"
 #include "link/pseudo_terminal.h"
 #include "sim/board.h"
@@ -49,13 +48,8 @@ int Run(const SimOptions& options) {
       throw Exception("Cannot write " + options.record.string());
     }
     // Flushed at once: a reader checks the file while the board is still running.
-    board.setOrderObserver([&record](const TArrayByte& order) {
-      std::string line;
-      for (const std::uint8_t byte : order) {
-        line += FormatText(line.empty() ? "%02X" : " %02X", byte);
-      }
-      record << line << std::endl;
-    });
+    board.setOrderObserver(
+        [&record](const TArrayByte& order) { record << OrderText(order) << std::endl; });
   }
   PseudoTerminal pty;
   const auto folder = options.folder.empty() ? ProgramFolder() : options.folder;

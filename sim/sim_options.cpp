@@ -115,6 +115,11 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.setup.faults.badChecksumEvery =
              static_cast<unsigned>(Integer("--bad-checksum-every", v, 1, 1000000));
        }},
+      {"--data-ext-length",
+       [](SimOptions& o, const std::string& v) {
+         o.setup.faults.dataExtLength =
+             static_cast<std::size_t>(Integer("--data-ext-length", v, 1, 19));
+       }},
   };
   return options;
 }

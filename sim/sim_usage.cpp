@@ -48,6 +48,8 @@ Faults:
   --refuse-settings        REQ_SET_CONFIG is answered 0x00 and REQ_ENABLE_HEATER 2, and
                            neither changes anything
   --short-version          the version reply ends after the firmware version (no model type)
+  --data-ext-length N      the weather module's reply holds its first N bytes only (1 to 19;
+                           16: no reference test and no converter status)
 
   --help                   this text
 

@@ -38,6 +38,9 @@ void Station::BeginConnection() {
   thresholdsReadBack_ = false;
   polls_.ResetCounters();
   lens_.LensCheckCount = 0;
+  // Before the connection's own poll, so a lens error there is the one shown in a box and
+  // the first timer poll does not show it again.
+  lens_.ErrorLens = 0;
 }
 
 void Station::OpenLink(int comNum) {
@@ -78,7 +81,6 @@ std::string Station::ReadSerialNumber() {
 
 void Station::ConnectionDone() {
   Connected_ = true;
-  lens_.ErrorLens = 0;
 }
 
 void Station::ConnectionFailed() {
@@ -135,6 +137,9 @@ void Station::ApplyPoll(ThreadRequest& sender) {
     TinfosRec stamped = out.infosRec;
     stamped.Date = Now();
     Datas_.push_back(stamped);
+    if (identity_.DriveEFlens_intf) {
+      ApplyLens(out);
+    }
   } else {
     ++polls_.NbPoolsFailed;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -13,8 +14,10 @@
 #include "history/history_load.h"
 #include "history/history_store.h"
 #include "history/tinfos_rec.h"
+#include "lens/focus_orders.h"
 #include "link/device_identity.h"
 #include "station/station_state.h"
+#include "weather/weather_readout.h"
 
 namespace vesk {
 
@@ -117,15 +120,36 @@ class Station {
   // 0x1C: the board leaves its application firmware and answers nothing more.
   void SetBootloaderMode();
 
+  // REQ_GET_DATAEXT read as the weather diagnostics show it, with the humidity constants in
+  // use (station_weather.cpp). A link failure is raised before any row is read; a reply too
+  // short for a row is left in the readout's error.
+  TWeatherReadout GetExtDatas();
+
   const IdentityState& Identity() const { return identity_; }
   const HeatingState& Heating() const { return heating_; }
   const LensState& Lens() const { return lens_; }
   const std::filesystem::path& ChemExec() const { return ChemExec_; }
 
+  // The lens step of the last successful poll of a lens board.
+  const LensPoll& LastLensPoll() const { return lensPoll_; }
+
+  // Lens orders (station_lens.cpp); each raises the link's failure.
+  // SET_CANON_DIAPH: A4 FF 00, then A4 77 steps.
+  void SetCanonDiaph(std::uint8_t steps);
+  // Entry index of FACanonDiaphInf, by its steps from the widest entry. "Range check error",
+  // and nothing sent, for an index outside the list or steps outside 0 to 255.
+  void SetListAperture(long long index);
+  // "Close Iris": A4, 0x77 (close) or 0xFF (open), steps; the first two reply bytes.
+  std::array<std::uint8_t, 2> CloseIris(bool close, std::uint8_t steps);
+  // SET_CANON_FOCUS, planned from AbsolFocus (FocusOrderOfTag and the like). AbsolFocus
+  // takes the order's count before it is sent, so a failed exchange leaves it changed.
+  void SendFocusOrder(const FocusOrder& order);
+
  private:
   TComObjRs232& Link();
   void ApplyPoll(ThreadRequest& sender);
   TDataTinParams PollInputs();
+  void ApplyLens(const TDataOUT& out);
 
   std::filesystem::path ChemExec_;
   std::unique_ptr<TComObjRs232> ComObjRs232;
@@ -135,6 +159,7 @@ class Station {
   IdentityState identity_;
   HeatingState heating_;
   LensState lens_;
+  LensPoll lensPoll_;
   HumidityConstants humidity_;
   HistoryStore history_;
   TTinfosRec Datas_;

@@ -10,7 +10,10 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "common/event_log.h"
 #include "lens/gui/focus_button.h"
+#include "station/station.h"
+#include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -35,9 +38,23 @@ QTableWidget* ByteGrid(const char* name, int columns) {
   return grid;
 }
 
+template <std::size_t N>
+void FillGrid(QTableWidget& grid, const LensByteGrid<N>& bytes) {
+  for (std::size_t k = 0; k < N; ++k) {
+    const int column = static_cast<int>(k);
+    grid.setItem(0, column, new QTableWidgetItem(QString::fromStdString(bytes.byteNumbers[k])));
+    grid.setItem(1, column, new QTableWidgetItem(QString::fromStdString(bytes.byteValues[k])));
+  }
+}
+
+void SetText(QLabel& label, const std::string& text) {
+  label.setText(QString::fromStdString(text));
+}
+
 }  // namespace
 
-LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
+LensAdvancedPage::LensAdvancedPage(Station& station, QWidget* parent)
+    : QWidget(parent), station_(station) {
   setObjectName(QStringLiteral("TabSheetIrisFocusAdv"));
 
   LabelFirmwareAllowedv220 =
@@ -72,6 +89,12 @@ LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
   ComboBoxAperture->setEditText(QStringLiteral("????"));
   ComboBoxAperture->setMinimumWidth(110);
   LabelAperture->setBuddy(ComboBoxAperture);
+  // Only the operator's choice and typing send orders, not the list being refilled.
+  ComboBoxAperture->setInsertPolicy(QComboBox::NoInsert);
+  connect(ComboBoxAperture, &QComboBox::activated, this,
+          [this](int index) { ComboBoxApertureChange(index); });
+  connect(ComboBoxAperture->lineEdit(), &QLineEdit::textEdited, this,
+          [this] { ComboBoxApertureChange(-1); });
 
   auto* details = new QGridLayout;
   const std::pair<QLabel*, QLabel*> rows[] = {{LabelSayLensName, Label_lens_Name},
@@ -91,6 +114,10 @@ LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
   details->addWidget(ComboBoxAperture, row, 1, Qt::AlignLeft);
   details->setColumnStretch(1, 1);
 
+  // Its half of the page stays reserved while it is hidden, so the focuser keeps its place.
+  QSizePolicy answersPolicy = GroupBoxRepAF->sizePolicy();
+  answersPolicy.setRetainSizeWhenHidden(true);
+  GroupBoxRepAF->setSizePolicy(answersPolicy);
   auto* answers = new QVBoxLayout(GroupBoxRepAF);
   answers->addWidget(LabelFrameB0);
   answers->addWidget(StringGridEF_Iris);
@@ -106,6 +133,9 @@ LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
   EditAbsFocus = Named<QLineEdit>("EditAbsFocus", QStringLiteral("0"));
   EditFocusOffsetv220->setFixedWidth(80);
   EditAbsFocus->setFixedWidth(80);
+  for (QPushButton* button : {Button2, Button4, Button6, Button7}) {
+    connect(button, &QPushButton::clicked, this, [this, button] { ButtonFocusClick(*button); });
+  }
   auto* focus = new QGridLayout(GroupBoxFOC_CANONv220);
   focus->addWidget(Button2, 0, 0);
   focus->addWidget(Button4, 1, 0);
@@ -138,6 +168,68 @@ LensAdvancedPage::LensAdvancedPage(QWidget* parent) : QWidget(parent) {
 
 QString LensAdvancedPage::caption() {
   return QStringLiteral("IRIS / FOCUS CANON control");
+}
+
+void LensAdvancedPage::ShowLens(const LensPoll& poll) {
+  const LensAdvancedTexts& texts = *poll.texts.advanced;
+  SetText(*LabelPresAF2, texts.LabelPresAF2);
+  FillGrid(*StringGridAF80, texts.StringGridAF80);
+  // Without a lens the details disappear with their group and keep what they showed.
+  GroupBoxRepAF->setVisible(texts.details.has_value());
+  if (!texts.details) {
+    return;
+  }
+  const LensDetailTexts& details = *texts.details;
+  FillGrid(*StringGridEF_Iris, details.StringGridEF_Iris);
+  SetText(*Label_lens_Name, details.Label_lens_Name);
+  SetText(*Label_Lens_ID, details.Label_Lens_ID);
+  SetText(*LabelAFmax, details.range.LabelAFmax);
+  SetText(*LabelAFmin, details.range.LabelAFmin);
+  SetText(*LabelFocale, details.LabelFocale);
+  QFont bold = LabelFocale->font();
+  bold.setBold(true);
+  LabelFocale->setFont(bold);
+  SetText(*Labeld1, details.Labeld1);
+  SetText(*Labeld2, details.Labeld2);
+
+  if (poll.listReplaced) {
+    ComboBoxAperture->clear();
+    for (const TCanonDiaphInf& aperture : station_.Lens().FACanonDiaphInf) {
+      ComboBoxAperture->addItem(QString::fromStdString(aperture.FrendlyName));
+    }
+    ComboBoxAperture->setCurrentIndex(0);
+  }
+  // Enabled again as soon as the lens's f-numbers are read right, rebuilt or not: after a
+  // lens with unknown codes, the lens before it comes back with the same identifier and
+  // length, and its list, still in place, would otherwise stay out of reach.
+  ComboBoxAperture->setEnabled(!poll.lensError);
+  if (poll.lensError) {
+    if (poll.showLensError) {
+      ShowMessage(this, QString::fromStdString(*poll.lensError));
+    }
+    WriteLog(*poll.lensError);
+  }
+}
+
+void LensAdvancedPage::ShowAbsolFocus() {
+  EditAbsFocus->setText(QString::number(station_.Lens().AbsolFocus));
+}
+
+void LensAdvancedPage::ComboBoxApertureChange(int index) {
+  station_.SetListAperture(index);
+}
+
+void LensAdvancedPage::ButtonFocusClick(const QPushButton& sender) {
+  const int tag = sender.property("tag").toInt();
+  const QLineEdit* field = tag == kTagFocusAbsolute ? EditAbsFocus : EditFocusOffsetv220;
+  const std::string text = field->text().toStdString();
+  // Planned and counted before it is sent: a refused number changes nothing.
+  const FocusOrder order = FocusOrderOfTag(tag, text, station_.Lens().AbsolFocus);
+  if (tag == kTagFocusAbsolute) {
+    EditFocusOffsetv220->setText(QString::number(order.offset));
+  }
+  station_.SendFocusOrder(order);
+  ShowAbsolFocus();
 }
 
 }  // namespace vesk

@@ -11,17 +11,35 @@ class QTableWidget;
 
 namespace vesk {
 
+class Station;
+struct LensPoll;
+
 // The "IRIS / FOCUS CANON control" page, for the newer lens firmware: lens presence, the raw
-// answers of the lens frames, the lens details with the aperture list, and the focuser.
+// answers of the lens frames, the lens details with the aperture list, and the focuser. Its
+// orders go through the station; their errors are left to the default error handler.
 class LensAdvancedPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit LensAdvancedPage(QWidget* parent = nullptr);
+  explicit LensAdvancedPage(Station& station, QWidget* parent = nullptr);
 
   static QString caption();
 
+  // The lens step of a poll with the newer lens firmware. The aperture list is refilled only
+  // when the station rebuilt it, so the operator's choice stays; the first lens table error
+  // of a connection is shown in a box, and every one is logged.
+  void ShowLens(const LensPoll& poll);
+  // EditAbsFocus shows the station's AbsolFocus.
+  void ShowAbsolFocus();
+
+  // An entry of the aperture list chosen (index), or text typed into the box (-1).
+  void ComboBoxApertureChange(int index);
+  // Button2, Button4, Button6 and Button7, told apart by their tag.
+  void ButtonFocusClick(const QPushButton& sender);
+
  private:
+  Station& station_;
+
   QLabel* LabelFirmwareAllowedv220;
   QLabel* LabelSayPresAF2;
   QLabel* LabelPresAF2;

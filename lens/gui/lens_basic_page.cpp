@@ -11,11 +11,14 @@
 #include <QVBoxLayout>
 
 #include "lens/gui/focus_button.h"
+#include "lens/iris_orders.h"
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
 
-LensBasicPage::LensBasicPage(QWidget* parent) : QWidget(parent) {
+LensBasicPage::LensBasicPage(Station& station, QWidget* parent)
+    : QWidget(parent), station_(station) {
   setObjectName(QStringLiteral("TabSheetIrisFocus"));
 
   LabelFirmwareAllowed = BoldLabel(
@@ -60,9 +63,16 @@ LensBasicPage::LensBasicPage(QWidget* parent) : QWidget(parent) {
   direct->addWidget(LabelRetIris);
   direct->addStretch(1);
   auto* apertures = new QHBoxLayout;
-  for (QRadioButton* aperture :
-       {RadioButton_f2_8, RadioButton_f5_6, RadioButton_f8, RadioButton_f11, RadioButton_f16}) {
-    apertures->addWidget(aperture);
+  // In the order of kFixedApertures.
+  QRadioButton* const fixed[] = {RadioButton_f2_8, RadioButton_f5_6, RadioButton_f8,
+                                 RadioButton_f11, RadioButton_f16};
+  for (std::size_t i = 0; i < std::size(fixed); ++i) {
+    apertures->addWidget(fixed[i]);
+    connect(fixed[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+      if (checked) {
+        FixedApertureClick(i);
+      }
+    });
   }
   apertures->addStretch(1);
   auto* iris = new QVBoxLayout(GroupBox_IRIS_Canon);
@@ -75,6 +85,10 @@ LensBasicPage::LensBasicPage(QWidget* parent) : QWidget(parent) {
   Button3 = FocusButton("Button3", QStringLiteral("Focus Offset"), 3);
   EditFocusOffset = Named<QLineEdit>("EditFocusOffset", QStringLiteral("0"));
   EditFocusOffset->setFixedWidth(80);
+  for (QPushButton* button : {ButtonFocus, ButtonFocusMin, Button3}) {
+    connect(button, &QPushButton::clicked, this, [this, button] { ButtonFocusClick(*button); });
+  }
+  connect(CheckBoxCloseIris, &QCheckBox::clicked, this, [this] { CheckBoxCloseIrisClick(); });
   auto* focus = new QHBoxLayout(GroupBoxFOC_CANON);
   focus->addWidget(ButtonFocus);
   focus->addWidget(ButtonFocusMin);
@@ -104,6 +118,33 @@ LensBasicPage::LensBasicPage(QWidget* parent) : QWidget(parent) {
 
 QString LensBasicPage::caption() {
   return QStringLiteral("BRISA IRIS / FOCUS Control");
+}
+
+void LensBasicPage::ShowLens(const LensBasicTexts& texts) {
+  Label_EF_Presence->setText(QString::fromStdString(texts.Label_EF_Presence));
+  GroupBox_IRIS_Canon->setVisible(texts.lensPresent);
+  GroupBoxFOC_CANON->setVisible(texts.lensPresent);
+  Label_NONE_IRIS->setVisible(!texts.lensPresent);
+  LabelID_Obj->setText(QString::fromStdString(texts.LabelID_Obj));
+  LabelCanonApertureMinMax->setText(QString::fromStdString(texts.LabelCanonApertureMinMax));
+}
+
+void LensBasicPage::CheckBoxCloseIrisClick() {
+  const auto reply = station_.CloseIris(CheckBoxCloseIris->isChecked(),
+                                        static_cast<std::uint8_t>(SpinEditStepDiaph->value()));
+  LabelRetIris->setText(QString::fromStdString(IrisFeedbackText(reply)));
+}
+
+void LensBasicPage::FixedApertureClick(std::size_t aperture) {
+  station_.SetCanonDiaph(kFixedApertures.at(aperture).steps);
+}
+
+void LensBasicPage::ButtonFocusClick(const QPushButton& sender) {
+  const FocusOrder order =
+      FocusOrderOfTag(sender.property("tag").toInt(), EditFocusOffset->text().toStdString(),
+                      station_.Lens().AbsolFocus);
+  station_.SendFocusOrder(order);
+  Q_EMIT focusSent();
 }
 
 }  // namespace vesk

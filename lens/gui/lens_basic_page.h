@@ -2,6 +2,10 @@
 
 #include <QWidget>
 
+#include <cstddef>
+
+#include "lens/lens_texts.h"
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -12,17 +16,37 @@ class QSpinBox;
 
 namespace vesk {
 
+class Station;
+
 // The "BRISA IRIS / FOCUS Control" page, for the older lens firmware: lens presence and raw
-// lens bytes, the iris (direct steps or fixed apertures) and the focuser.
+// lens bytes, the iris (direct steps or fixed apertures) and the focuser. Its orders go
+// through the station; their errors are left to the default error handler.
 class LensBasicPage : public QWidget {
   Q_OBJECT
 
  public:
-  explicit LensBasicPage(QWidget* parent = nullptr);
+  explicit LensBasicPage(Station& station, QWidget* parent = nullptr);
 
   static QString caption();
 
+  // The lens step of a poll with the older lens firmware.
+  void ShowLens(const LensBasicTexts& texts);
+
+  // The direct iris order with the step count; LabelRetIris shows the reply's two bytes.
+  void CheckBoxCloseIrisClick();
+  // A fixed aperture, by its place in kFixedApertures; called when a radio button becomes
+  // selected, so clicking the selected one sends nothing.
+  void FixedApertureClick(std::size_t aperture);
+  // ButtonFocus, ButtonFocusMin and Button3, told apart by their tag.
+  void ButtonFocusClick(const QPushButton& sender);
+
+ Q_SIGNALS:
+  // A focus order went out: AbsolFocus may have moved.
+  void focusSent();
+
  private:
+  Station& station_;
+
   QLabel* LabelFirmwareAllowed;
   QLabel* LabelSayEF_Presence;
   QLabel* Label_EF_Presence;

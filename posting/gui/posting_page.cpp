@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "posting/ftp_schedule.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -28,10 +29,13 @@ PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
   LabelEditrepremote = Named<QLabel>("LabelEditrepremote", QStringLiteral(" Remote folder"));
   Editrepremote = Named<QLineEdit>("Editrepremote");
   CheckBoxFTp_Passive = Named<QCheckBox>("CheckBoxFTp_Passive", QStringLiteral("Passive FTP"));
+  CheckBoxFTP_TLS = Named<QCheckBox>("CheckBoxFTP_TLS", QStringLiteral("Use TLS (FTPS)"));
   LabelFTPUpdate = Named<QLabel>("LabelFTPUpdate", QStringLiteral("Update interval (Minutes)"));
   NumberEditFTPUpdate = Named<TNumberEdit>("NumberEditFTPUpdate", TNumberEdit::TTypeValue::Float, 1,
                                            1000, QStringLiteral("5"));
   NumberEditFTPUpdate->setFixedWidth(70);
+  CheckBoxFTP_Scheduled =
+      Named<QCheckBox>("CheckBoxFTP_Scheduled", QStringLiteral("Upload every interval"));
   ButtonApplyFTP = Named<QPushButton>("ButtonApplyFTP", QStringLiteral("Apply"));
   Button1 = Named<QPushButton>("Button1", QStringLiteral("Force FTP upload"));
   Button1->setToolTip(QStringLiteral("Forcer la MAJ FTP"));
@@ -48,9 +52,11 @@ PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
     ++row;
   }
   account->addWidget(CheckBoxFTp_Passive, row++, 1);
+  account->addWidget(CheckBoxFTP_TLS, row++, 1);
   LabelFTPUpdate->setBuddy(NumberEditFTPUpdate);
   account->addWidget(LabelFTPUpdate, row, 0);
   account->addWidget(NumberEditFTPUpdate, row++, 1, Qt::AlignLeft);
+  account->addWidget(CheckBoxFTP_Scheduled, row++, 1);
   account->setRowMinimumHeight(row++, 6);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(ButtonApplyFTP);
@@ -61,19 +67,44 @@ PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
   auto* layout = new QHBoxLayout(this);
   layout->addWidget(GroupBoxUserAccount, 0, Qt::AlignTop);
   layout->addStretch(1);
+
+  connect(ButtonApplyFTP, &QPushButton::clicked, this, [this] { ButtonApplyFTPClick(); });
+  connect(NumberEditFTPUpdate, &TNumberEdit::OnExit, this, [this] { NumberEditFTPUpdateExit(); });
+  connect(CheckBoxFTP_Scheduled, &QCheckBox::clicked, this, &PostingPage::scheduledChanged);
+  connect(Button1, &QPushButton::clicked, this, &PostingPage::uploadForced);
 }
 
 QString PostingPage::caption() {
   return QStringLiteral("Plot posting");
 }
 
-void PostingPage::ShowSettings(const TFTPCredentials& credentials, int intervalMinutes) {
+void PostingPage::ShowSettings(const TFTPCredentials& credentials, int intervalMinutes,
+                               bool scheduled) {
   NumberEditFTPUpdate->setText(QString::number(intervalMinutes));
   EditIP->setText(QString::fromStdString(credentials.Host));
   Editlogin->setText(QString::fromStdString(credentials.User));
   Editpass->setText(QString::fromStdString(credentials.Pass));
   Editrepremote->setText(QString::fromStdString(credentials.RemotePath));
   CheckBoxFTp_Passive->setChecked(credentials.Passive);
+  CheckBoxFTP_TLS->setChecked(credentials.TLS);
+  port_ = credentials.Port;
+  CheckBoxFTP_Scheduled->setChecked(scheduled);
+}
+
+void PostingPage::ButtonApplyFTPClick() {
+  TFTPCredentials account;
+  account.Host = EditIP->text().toStdString();
+  account.User = Editlogin->text().toStdString();
+  account.Pass = Editpass->text().toStdString();
+  account.RemotePath = Editrepremote->text().toStdString();
+  account.Passive = CheckBoxFTp_Passive->isChecked();
+  account.TLS = CheckBoxFTP_TLS->isChecked();
+  account.Port = port_;
+  Q_EMIT accountApplied(account);
+}
+
+void PostingPage::NumberEditFTPUpdateExit() {
+  Q_EMIT intervalChanged(PostingIntervalMinutes(NumberEditFTPUpdate->text().toStdString()));
 }
 
 }  // namespace vesk

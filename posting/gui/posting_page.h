@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <cstdint>
+
 #include "settings/ftp_credentials.h"
 
 class QCheckBox;
@@ -14,7 +16,9 @@ namespace vesk {
 
 class TNumberEdit;
 
-// The "Plot posting" page: the FTP account, the upload interval and the forced upload.
+// The "Plot posting" page: the FTP account, the upload interval, the schedule and the forced
+// upload. The window holds the account and runs the uploads; the page hands over what the
+// operator changed.
 class PostingPage : public QWidget {
   Q_OBJECT
 
@@ -23,10 +27,25 @@ class PostingPage : public QWidget {
 
   static QString caption();
 
-  // The account and the interval as the settings file holds them.
-  void ShowSettings(const TFTPCredentials& credentials, int intervalMinutes);
+  // The account, the interval and the schedule as the settings file holds them.
+  void ShowSettings(const TFTPCredentials& credentials, int intervalMinutes, bool scheduled);
+
+  // "Apply": the account as the fields hold it (the server's port, set by hand in the
+  // settings file, as shown).
+  void ButtonApplyFTPClick();
+  // Leaving the interval field: its text as whole minutes, or the conversion's error.
+  void NumberEditFTPUpdateExit();
+
+ Q_SIGNALS:
+  void accountApplied(const vesk::TFTPCredentials& account);
+  void intervalChanged(std::uint32_t minutes);
+  void scheduledChanged(bool scheduled);
+  // "Force FTP upload".
+  void uploadForced();
 
  private:
+  std::uint16_t port_ = 21;
+
   QGroupBox* GroupBoxUserAccount;
   QLabel* LabelEditIP;
   QLineEdit* EditIP;
@@ -37,8 +56,10 @@ class PostingPage : public QWidget {
   QLabel* LabelEditrepremote;
   QLineEdit* Editrepremote;
   QCheckBox* CheckBoxFTp_Passive;
+  QCheckBox* CheckBoxFTP_TLS;
   QLabel* LabelFTPUpdate;
   TNumberEdit* NumberEditFTPUpdate;
+  QCheckBox* CheckBoxFTP_Scheduled;
   QPushButton* ButtonApplyFTP;
   QPushButton* Button1;  // "Force FTP upload"
 };

@@ -16,12 +16,14 @@
 
 #include "app/log_view.h"
 #include "app/main_window.h"
+#include "app/program_folder_lock.h"
 #include "app/single_instance.h"
 #include "common/event_log.h"
 #include "history/history_store.h"
 #include "sim/in_process_board.h"
 #include "station/station.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
 #include "widgets/gui/message_box.h"
@@ -97,6 +99,27 @@ class AppShellTest : public QObject {
         block, [&] { return ++asked, true; }, [] {});
     QVERIFY(next.CheckSingleInstance());
     QCOMPARE(asked, 1);
+  }
+
+  // A vesk-cli serve keeps the folder's history: a monitor started there refuses at once,
+  // naming it, before anything is loaded or logged as opened.
+  void aProgramFolderKeptByServeIsRefused() {
+    test::WindowFixture station;  // the board on COM3; no window
+    test::SimProcess serve(VESK_CLI_PATH, {"serve", "--folder", station.folder.path().string(),
+                                           "--port", "3", "--interval", "60"});
+    QVERIFY2(!serve.nextLine().empty(), "serve printed no poll");
+    QVERIFY(!ClaimProgramFolder(station.folder.path()));
+    const QString refusal = QStringLiteral(
+                                "Program folder %1 is in use by process %2: a monitor "
+                                "and vesk-cli serve never share one program folder")
+                                .arg(QString::fromStdString(station.folder.path().string()))
+                                .arg(serve.pid());
+    QCOMPARE(station.messages, QStringList{refusal});
+    QCOMPARE(LogTexts(), QStringList{refusal});
+
+    QCOMPARE(serve.terminate(), 0);
+    const auto claimed = ClaimProgramFolder(station.folder.path());
+    QVERIFY(claimed && claimed->held());
   }
 
   void logViewKeepsTheNewestLines() {

@@ -75,14 +75,16 @@ const std::map<QString, PageMaker>& Makers() {
       {"TabSheetCCDCool",
        {"Sensor cooling", kPagePlace, [] { return new vesk::CoolingPage(PageStation()); },
         [](QWidget*) { return vesk::CoolingPage::caption(); }}},
-      {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace)},
+      {"TabSheetIrisFocus", Maker<vesk::LensBasicPage>("BRISA IRIS / FOCUS Control", kPagePlace,
+                                                       std::ref(PageStation()))},
       {"TabSheetWeatherModule", Maker<ChartPage>("Pressure", kPagePlace, ChartKind::Pressure)},
       {"TabSheetWind", Maker<vesk::WindSpeedPage>("Wind speed", kPagePlace)},
       {"TabSheetWindir", Maker<ChartPage>("Wind data", kPagePlace, ChartKind::WindData)},
       {"TabSheetDebugWeatherExt",
-       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace)},
-      {"TabSheetIrisFocusAdv",
-       Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control", kPagePlace)},
+       Maker<vesk::WeatherDebugPage>("Debug and Test Astel WEATHER", kPagePlace,
+                                     std::ref(PageStation()))},
+      {"TabSheetIrisFocusAdv", Maker<vesk::LensAdvancedPage>("IRIS / FOCUS CANON control",
+                                                             kPagePlace, std::ref(PageStation()))},
       // The right half of the 270-high setup panel, less two lines of secondary readings.
       {"GroupBoxPlotOptions",
        {"", QSize(540, 230), [] { return new vesk::PlotOptionsGroup; }, nullptr}},
@@ -347,6 +349,8 @@ class PagesTest : public QObject {
     addRow(p, "LabelEditrepremote", "text", " Remote folder");
     addRow(p, "EditIP", "text", "");
     addRow(p, "CheckBoxFTp_Passive", "text", "Passive FTP");
+    addRow(p, "CheckBoxFTP_TLS", "text", "Use TLS (FTPS)");
+    addRow(p, "CheckBoxFTP_Scheduled", "text", "Upload every interval");
     addRow(p, "LabelFTPUpdate", "text", "Update interval (Minutes)");
     addRow(p, "ButtonApplyFTP", "text", "Apply");
     addRow(p, "Button1", "text", "Force FTP upload");

@@ -37,13 +37,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   std::setlocale(LC_NUMERIC, "C");
   if (argc < 2) {
-    std::cerr << "Usage: vesk-screenshots OUTPUT_FOLDER [PRESET ...]\n";
+    std::cerr << "Usage: vesk-screenshots OUTPUT_FOLDER [PRESET[:no-lens] ...]\n";
     return 2;
   }
   const QString output = QString::fromLocal8Bit(argv[1]);
   std::vector<std::string> presets(argv + 2, argv + argc);
   if (presets.empty()) {
-    presets = {"astel9-weather", "tarn-cooled", "brisa-3m", "brisa"};
+    presets = {"astel9-weather", "tarn-cooled",      "brisa-3m",
+               "brisa",          "brisa-3m:no-lens", "brisa:no-lens"};
   }
   vesk::SetDialogAnswers({[](vesk::MessageKind, const QString& text) {
                             std::cout << "message: " << text.toStdString() << "\n";
@@ -52,7 +53,13 @@ int main(int argc, char** argv) {
                           {},
                           {}});
   bool ok = true;
-  for (const std::string& name : presets) {
+  for (std::string name : presets) {
+    // "brisa:no-lens": the lens pages as they look when no lens answers.
+    const std::string noLens = ":no-lens";
+    const bool lensAbsent = name.ends_with(noLens);
+    if (lensAbsent) {
+      name.erase(name.size() - noLens.size());
+    }
     const vesk::sim::ModelPreset* preset = vesk::sim::FindPreset(name);
     if (preset == nullptr) {
       std::cerr << "unknown preset " << name << "\n";
@@ -67,13 +74,15 @@ int main(int argc, char** argv) {
     }
     vesk::sim::BoardSetup setup;
     setup.identity = {preset->major, preset->minor, preset->type, preset->feature, "127512"};
+    setup.lens.present = !lensAbsent;
     vesk::sim::InProcessBoard board(setup);
     board.linkAsPort(folder.path(), 3);
 
     vesk::TMAINForm window(folder.path());
     window.show();
     Settle(300);
-    const QString prefix = output + "/" + QString::fromStdString(name);
+    const QString prefix =
+        output + "/" + QString::fromStdString(lensAbsent ? name + "-no-lens" : name);
     ok &= Save(window, prefix + "-00-compact.png");
     window.findChild<QCheckBox*>("CheckBoxAutoStart")->setChecked(true);
     window.ButtonConnectClick();

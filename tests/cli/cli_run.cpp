@@ -4,6 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sstream>
+
 #include "tests/support/temp_folder.h"
 
 namespace vesk::test {
@@ -37,6 +39,15 @@ CliResult RunProgram(const std::filesystem::path& folder, const std::string& pro
   result.out = ReadFile(outFile);
   result.err = ReadFile(errFile);
   return result;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
+  return lines;
 }
 
 }  // namespace vesk::test

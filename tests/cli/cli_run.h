@@ -20,4 +20,7 @@ CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> a
 CliResult RunProgram(const std::filesystem::path& folder, const std::string& program,
                      std::vector<std::string> args);
 
+// The lines of an output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 }  // namespace vesk::test

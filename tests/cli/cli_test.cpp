@@ -48,7 +48,7 @@ TEST_F(VeskCli, HelpShowsTheCommands) {
   EXPECT_EQ(history.exitCode, 0);
   EXPECT_THAT(history.out, HasSubstr("vesk-cli history generate --days N [--period S]"));
 
-  for (const char* command : {"identify", "poll"}) {
+  for (const char* command : {"identify", "poll", "weather"}) {
     const CliResult device = run({command, "--help"});
     EXPECT_EQ(device.exitCode, 0);
     EXPECT_THAT(device.out, StartsWith(std::string("Usage: vesk-cli ") + command + " --port N"));
@@ -84,6 +84,8 @@ TEST_F(VeskCli, BadUsageFailsWithExitTwoAndAPointerToHelp) {
       {"poll", "--port", "3", "--count", "1.5"},
       {"poll", "--port", "3", "--interval", "0"},
       {"poll", "--port", "3", "--interval", "-1"},
+      {"weather"},
+      {"weather", "--port", "3", "--count", "2"},
   };
   for (const auto& args : cases) {
     const CliResult result = run(args);

@@ -6,7 +6,6 @@
 #include <clocale>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <utility>
 
 #include "common/number_text.h"
@@ -29,6 +28,7 @@ using ::testing::MatchesRegex;
 using ::testing::StartsWith;
 
 using test::CliResult;
+using test::Lines;
 using JsonFields = std::vector<std::pair<std::string, std::string>>;
 
 // The fields of one flat JSON object as written: strings unescaped, other values raw.
@@ -103,15 +103,6 @@ double Number(const JsonFields& fields, const std::string& name) {
   double value = 0;
   EXPECT_TRUE(TextToFloat(Field(fields, name), value)) << name << " is not a number";
   return value;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // The name before the colon of each line.

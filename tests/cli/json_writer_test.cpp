@@ -46,5 +46,13 @@ TEST(CliJson, ObjectKeepsFieldOrderAndWritesNonFiniteNumbersAsNull) {
   EXPECT_EQ(JsonObject().text(), "{}");
 }
 
+TEST(CliJson, ArraysOfTextsAreEscapedLikeTexts) {
+  EXPECT_EQ(JsonObject()
+                .add("FACanonDiaphInf", std::vector<std::string>{"f/2.8", "\"q\"\xE9"})
+                .add("none", std::vector<std::string>{})
+                .text(),
+            R"({"FACanonDiaphInf":["f/2.8","\"q\"\u00E9"],"none":[]})");
+}
+
 }  // namespace
 }  // namespace vesk::cli

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
@@ -36,6 +37,26 @@ class FtpTestServer {
   std::unique_ptr<SimProcess> process_;
   std::uint16_t port_ = 0;
 };
+
+// A server on 127.0.0.1 that takes connections and never says a word: an upload to it stays
+// at its connection until it is abandoned.
+class SilentServer {
+ public:
+  SilentServer();
+  ~SilentServer();
+  SilentServer(const SilentServer&) = delete;
+  SilentServer& operator=(const SilentServer&) = delete;
+
+  std::uint16_t port() const { return port_; }
+
+ private:
+  int socket_;
+  std::uint16_t port_ = 0;
+};
+
+// The texts of the "ftp.log" lines in the folder, without their time stamps. Throws when a
+// line does not end with CR LF or has no time stamp.
+std::vector<std::string> FtpLogTexts(const std::filesystem::path& folder);
 
 // A certificate authority and a certificate for 127.0.0.1 signed by it, in the folder:
 // "ca.pem", "server.pem" and "server.key".

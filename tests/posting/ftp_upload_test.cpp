@@ -1,9 +1,4 @@
 // Uploads to a real FTP server on 127.0.0.1.
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -156,29 +151,6 @@ TEST_F(FtpUpload, PassiveAndActiveModes) {
     EXPECT_EQ(ReadFile(server.root() / "RH.jpg"), rhBytes);
   }
 }
-
-// A server that accepts the connection and never says a word.
-class SilentServer {
- public:
-  SilentServer() : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    if (bind(socket_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-        listen(socket_, 4) != 0 ||
-        getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-      throw std::runtime_error("cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(address.sin_port);
-  }
-  ~SilentServer() { close(socket_); }
-  std::uint16_t port() const { return port_; }
-
- private:
-  int socket_;
-  std::uint16_t port_ = 0;
-};
 
 // Closing the window waits a bounded time, then abandons the upload; its thread has ended
 // when Close returns.

@@ -1,9 +1,6 @@
 #include "tests/posting/upload_fixture.h"
 
 #include <fstream>
-#include <sstream>
-
-#include "posting/ftp_log.h"
 
 namespace vesk::test {
 namespace {
@@ -39,17 +36,7 @@ TInfosServer UploadTest::Job(const FtpTestServer& server, const std::string& rem
 }
 
 std::vector<std::string> UploadTest::FtpLogTexts() const {
-  std::istringstream file(ReadFile(program / kFtpLogFileName));
-  std::vector<std::string> texts;
-  std::string line;
-  while (std::getline(file, line)) {
-    EXPECT_EQ(line.back(), '\r') << "lines end with CR LF";
-    line.pop_back();
-    const std::size_t text = line.find(" :  -> ");
-    EXPECT_NE(text, std::string::npos) << line;
-    texts.push_back(line.substr(text + 7));
-  }
-  return texts;
+  return test::FtpLogTexts(program.path());
 }
 
 std::vector<std::string> UploadTest::UploadedTexts(const std::string& changeDir) const {

@@ -15,6 +15,9 @@ TEST(PostingUploadJob, TheAccountAndBothImagesInOrder) {
   EXPECT_FALSE(job.Passive);
   EXPECT_TRUE(job.TLS);
   EXPECT_EQ(job.Port, 21);
+  TFTPCredentials otherPort;
+  otherPort.Port = 2121;
+  EXPECT_EQ(MakeUploadJob(otherPort, "/opt/vesk/Images").Port, 2121);
   EXPECT_TRUE(job.CAFile.empty()) << "the system's store";
   EXPECT_EQ(job.LocalFiles, (std::vector<std::filesystem::path>{"/opt/vesk/Images/temp.jpg",
                                                                 "/opt/vesk/Images/RH.jpg"}));

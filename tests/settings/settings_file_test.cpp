@@ -37,8 +37,12 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
   EXPECT_EQ(ftp.RemotePath, "/general/");
   EXPECT_TRUE(ftp.Passive);
   EXPECT_FALSE(ftp.TLS);
+  EXPECT_EQ(ftp.Port, 21);
   EXPECT_FALSE(settings.ReadFtpScheduled());
   EXPECT_TRUE(settings.ReadAutostart());
+  EXPECT_TRUE(settings.ReadAutoReconnect());
+  EXPECT_EQ(settings.ReadReconnectPeriod(), 30);
+  EXPECT_FALSE(settings.ReadFastSpeed());
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
   EXPECT_FALSE(std::filesystem::exists(folder / "VeskLevel.ini")) << "reads create nothing";
 }
@@ -118,6 +122,56 @@ TEST(SettingsFile, FileEditedByHand) {
   EXPECT_TRUE(settings.ReadFtpScheduled());
   EXPECT_EQ(text.find("[Temp_scale]"), std::string::npos);
   EXPECT_EQ(text.find("[FTP]"), std::string::npos);
+}
+
+// The port is set by hand only: read at start, kept by every save; a port no server can
+// listen on is the usual 21.
+TEST(SettingsFile, FtpPortSetByHand) {
+  const std::pair<const char*, std::uint16_t> cases[] = {
+      {"2121", 2121}, {"0x835", 2101}, {"65535", 65535}, {"0", 21},
+      {"65536", 21},  {"-21", 21},     {"ftp", 21},
+  };
+  for (const auto& [text, port] : cases) {
+    SCOPED_TRACE(text);
+    TempFolder folder;
+    std::ofstream(folder / "VeskLevel.ini", std::ios::binary) << "[FTP]\r\nPort=" << text << "\r\n";
+    TSettingsFile settings(folder.path());
+    EXPECT_EQ(settings.ReadFtpCredentials().Port, port);
+    TSavedSettings saved;
+    saved.ftp = settings.ReadFtpCredentials();
+    settings.SaveSettings(saved);
+    EXPECT_EQ(TSettingsFile(folder.path()).ReadFtpCredentials().Port, port);
+    EXPECT_NE(ReadFile(folder / "VeskLevel.ini").find(std::string("Port=") + text + "\r\n"),
+              std::string::npos);
+  }
+}
+
+// The reconnection keys as an operator may write them by hand.
+TEST(SettingsFile, ReconnectionAndSpeedKeys) {
+  struct Case {
+    const char* misc;
+    bool autoReconnect;
+    double period;
+    bool fast;
+  };
+  const Case cases[] = {
+      {"AutoReconnect=0\r\nReconnectPeriod=5\r\nSpeed=1\r\n", false, 5, true},
+      {"autoreconnect=2\r\nreconnectperiod=0.25\r\nSPEED=0\r\n", true, 0.25, false},
+      {"AutoReconnect=no\r\nReconnectPeriod=0\r\nSpeed=yes\r\n", true, 30, false},
+      {"ReconnectPeriod=-3\r\n", true, 30, false},
+      {"ReconnectPeriod=0.01\r\n", true, 30, false},
+      {"ReconnectPeriod=1e9\r\n", true, 30, false},
+      {"ReconnectPeriod=abc\r\n", true, 30, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.misc);
+    TempFolder folder;
+    std::ofstream(folder / "VeskLevel.ini", std::ios::binary) << "[Misc]\r\n" << c.misc;
+    const TSettingsFile settings(folder.path());
+    EXPECT_EQ(settings.ReadAutoReconnect(), c.autoReconnect);
+    EXPECT_EQ(settings.ReadReconnectPeriod(), c.period);
+    EXPECT_EQ(settings.ReadFastSpeed(), c.fast);
+  }
 }
 
 }  // namespace

@@ -93,6 +93,19 @@ TEST(SimBoardFaults, ObserverSeesEveryValidOrderTheBootloaderOneIncluded) {
               ::testing::ElementsAre(TArrayByte{REQ_ORDER_VERSION}, TArrayByte{REQ_BOOTLOADER}));
 }
 
+// Older weather modules send neither the reference test nor the converter status; the frame
+// around the shorter reply is whole.
+TEST(SimBoardFaults, WeatherReplyCutToItsFirstBytes) {
+  for (const std::size_t length : {16u, 18u, 19u}) {
+    Board board = WithFaults({.dataExtLength = length});
+    const TArrayByte reply = board.answer(BuildRequestFrame({REQ_GET_DATAEXT}));
+    ASSERT_EQ(reply.size(), length + 3) << length;
+    EXPECT_EQ(reply, BuildReplyFrame({reply.begin() + 2, reply.end() - 1})) << length;
+  }
+  // Every other reply is whole.
+  EXPECT_EQ(WithFaults({.dataExtLength = 5}).answer(kVersionRequest), kVersionReply);
+}
+
 TEST(SimBoardFaults, DelayIsTheBoards) {
   EXPECT_EQ(WithFaults({.delay = std::chrono::milliseconds(250)}).replyDelay(),
             std::chrono::milliseconds(250));

@@ -59,6 +59,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "--refuse-settings",
                                         "--record",
                                         "/tmp/x/orders.txt",
+                                        "--data-ext-length",
+                                        "16",
                                         "--help"});
   EXPECT_EQ(o.port, 7);
   EXPECT_EQ(o.folder, "/tmp/x");
@@ -86,6 +88,7 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.overLongLength);
   EXPECT_TRUE(faults.refuseSettings);
   EXPECT_EQ(o.record, "/tmp/x/orders.txt");
+  EXPECT_EQ(faults.dataExtLength, 16u);
   EXPECT_TRUE(o.help);
 }
 
@@ -119,6 +122,7 @@ TEST(SimOptions, BadOptionsAreNamed) {
       {{"--speed", "-2"}, "--speed: '-2' is not a factor above 0"},
       {{"--bad-checksum-every", "0"},
        "--bad-checksum-every: '0' is not a number from 1 to 1000000"},
+      {{"--data-ext-length", "20"}, "--data-ext-length: '20' is not a number from 1 to 19"},
       {{"--silent=yes"}, "--silent: takes no value"},
       {{"--colour"}, "--colour: unknown option (see --help)"},
       {{"COM3"}, "COM3: unknown option (see --help)"},
@@ -157,6 +161,7 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--long-length",
                              "--refuse-settings",
                              "--record",
+                             "--data-ext-length",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;
   }

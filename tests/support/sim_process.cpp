@@ -57,18 +57,27 @@ SimProcess::~SimProcess() {
   }
 }
 
-std::string SimProcess::firstLine() {
+std::string SimProcess::nextLine(std::chrono::milliseconds within) {
+  const auto deadline = std::chrono::steady_clock::now() + within;
   std::string line;
   char c = 0;
-  pollfd p{out_, POLLIN, 0};
-  while (poll(&p, 1, kDeadlineMs) == 1 && read(out_, &c, 1) == 1 && c != '\n') {
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                          deadline - std::chrono::steady_clock::now())
+                          .count();
+    pollfd p{out_, POLLIN, 0};
+    if (left <= 0 || poll(&p, 1, static_cast<int>(left)) != 1 || read(out_, &c, 1) != 1) {
+      return "";
+    }
+    if (c == '\n') {
+      return line;
+    }
     line += c;
   }
-  return c == '\n' ? line : "";
 }
 
-int SimProcess::terminate() {
-  kill(pid_, SIGTERM);
+int SimProcess::stop(int signal) {
+  kill(pid_, signal);
   return exitStatus();
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <signal.h>
 #include <sys/types.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -17,10 +19,17 @@ class SimProcess {
   SimProcess& operator=(const SimProcess&) = delete;
 
   // The first line the program prints, or "" when none came in time.
-  std::string firstLine();
+  std::string firstLine() { return nextLine(); }
+  // The next line it prints, or "" when none came within the time.
+  std::string nextLine(std::chrono::milliseconds within = std::chrono::seconds(10));
+
+  pid_t pid() const { return pid_; }
+  // Sends a signal (SIGKILL: the program crashes) and waits for the end; the exit status,
+  // or -1 when it did not end in time or ended by the signal.
+  int stop(int signal);
 
   // The exit status after SIGTERM, or -1 when the program did not end in time.
-  int terminate();
+  int terminate() { return stop(SIGTERM); }
 
   // The exit status once the program ends, -1 when it does not in time or was killed.
   int exitStatus();

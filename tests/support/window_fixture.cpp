@@ -13,9 +13,20 @@
 
 namespace vesk::test {
 
-WindowFixture::WindowFixture(std::uint8_t type, std::uint8_t major, std::uint8_t minor) {
+namespace {
+
+sim::BoardSetup SetupOf(std::uint8_t type, std::uint8_t major, std::uint8_t minor) {
   sim::BoardSetup setup;
   setup.identity = {major, minor, type, 0, "127512"};
+  return setup;
+}
+
+}  // namespace
+
+WindowFixture::WindowFixture(std::uint8_t type, std::uint8_t major, std::uint8_t minor)
+    : WindowFixture(SetupOf(type, major, minor)) {}
+
+WindowFixture::WindowFixture(const sim::BoardSetup& setup) {
   board = std::make_unique<sim::InProcessBoard>(setup);
   board->linkAsPort(folder.path(), 3);
   recordOrders();

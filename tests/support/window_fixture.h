@@ -22,6 +22,8 @@ namespace vesk::test {
 class WindowFixture {
  public:
   explicit WindowFixture(std::uint8_t type = 23, std::uint8_t major = 3, std::uint8_t minor = 5);
+  // A board set up in full: its lens, for one.
+  explicit WindowFixture(const sim::BoardSetup& setup);
   ~WindowFixture();
   WindowFixture(const WindowFixture&) = delete;
   WindowFixture& operator=(const WindowFixture&) = delete;

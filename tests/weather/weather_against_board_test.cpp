@@ -2,6 +2,8 @@
 // pseudo-terminal.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "common/exceptions.h"
 #include "link/com_obj_rs232.h"
 #include "link/order_codes.h"
@@ -38,7 +40,9 @@ TEST(WeatherAgainstBoard, ReadsEveryRowOfTheModule) {
   ASSERT_EQ(readout.rows.size(), kWeatherRowCount);
   EXPECT_FALSE(readout.rows[0].red) << readout.rows[0].value;
   EXPECT_NE(readout.rows[0].value.find(" Local hPa "), std::string::npos);
-  EXPECT_EQ(readout.rows[1].value.substr(0, 8), "    2.50") << "the 2.5 V reference";
+  // The board's reference carries a few millivolts of noise, and which noise it gets depends on
+  // the readings drawn before it, so on the time of day: its first figures alone may read 2.49.
+  EXPECT_NEAR(std::stod(readout.rows[1].value), 2.5, 0.004) << "the 2.5 V reference";
   // The board sends the thresholds it stores.
   EXPECT_EQ(readout.rows[7].raw, "          0000 1001 1001     0x99A   2458");
   EXPECT_EQ(readout.rows[8].raw, "          0010 1010 0100     0x2A42   10818");

@@ -8,6 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <exception>
+
+#include "station/station.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -22,9 +25,16 @@ QLabel* Field(const char* name) {
   return field;
 }
 
+void SetTextColor(QLabel& label, Qt::GlobalColor color) {
+  QPalette palette = label.palette();
+  palette.setColor(QPalette::WindowText, color);
+  label.setPalette(palette);
+}
+
 }  // namespace
 
-WeatherDebugPage::WeatherDebugPage(QWidget* parent) : QWidget(parent) {
+WeatherDebugPage::WeatherDebugPage(Station& station, QWidget* parent)
+    : QWidget(parent), station_(station) {
   setObjectName(QStringLiteral("TabSheetDebugWeatherExt"));
 
   ButtonExtDatas = Named<QPushButton>("ButtonExtDatas", QStringLiteral("Get Data"));
@@ -68,6 +78,7 @@ WeatherDebugPage::WeatherDebugPage(QWidget* parent) : QWidget(parent) {
   auto* grid = new QGridLayout(GroupBoxMax1254);
   grid->setVerticalSpacing(4);
   int line = 0;
+  static_assert(std::size(rows) == kWeatherRowCount);
   for (const Row& row : rows) {
     row.caption = Named<QLabel>(row.captionName, row.text);
     row.raw = Field(row.rawName);
@@ -77,6 +88,7 @@ WeatherDebugPage::WeatherDebugPage(QWidget* parent) : QWidget(parent) {
     grid->addWidget(row.caption, line, 0);
     grid->addWidget(row.raw, line, 1);
     grid->addWidget(row.value, line, 2);
+    rowFields_[line] = {row.raw, row.value};
     ++line;
   }
   // Room for the widest raw text: 24 binary characters, 5 blanks, 0xFFFF, 3 blanks, 65535.
@@ -89,6 +101,7 @@ WeatherDebugPage::WeatherDebugPage(QWidget* parent) : QWidget(parent) {
   top->addWidget(LabelSayADCStatus);
   top->addWidget(LabelADCStatus);
   top->addStretch(1);
+  connect(ButtonExtDatas, &QPushButton::clicked, this, [this] { ButtonExtDatasClick(); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
@@ -98,6 +111,33 @@ WeatherDebugPage::WeatherDebugPage(QWidget* parent) : QWidget(parent) {
 
 QString WeatherDebugPage::caption() {
   return QStringLiteral("Debug and Test Astel WEATHER");
+}
+
+void WeatherDebugPage::ButtonExtDatasClick() {
+  const TWeatherReadout readout = station_.GetExtDatas();
+  for (std::size_t row = 0; row < readout.rows.size(); ++row) {
+    ShowRow(row, readout.rows[row]);
+  }
+  if (readout.status) {
+    ShowStatus(*readout.status);
+  }
+  if (readout.error) {
+    std::rethrow_exception(readout.error);
+  }
+}
+
+void WeatherDebugPage::ShowRow(std::size_t row, const TWeatherRow& texts) {
+  auto [raw, value] = rowFields_[row];
+  raw->setText(QString::fromStdString(texts.raw));
+  value->setText(QString::fromStdString(texts.value));
+  SetTextColor(*value, texts.red ? Qt::red : Qt::black);
+}
+
+void WeatherDebugPage::ShowStatus(const TADCStatus& status) {
+  LabelADCStatus->setText(QString::fromStdString(status.text));
+  if (status.red) {
+    SetTextColor(*LabelADCStatus, *status.red ? Qt::red : Qt::black);
+  }
 }
 
 }  // namespace vesk

@@ -1,0 +1,111 @@
+// Posting the chart images: the account, the interval, the schedule and the upload worker.
+#include <QTimer>
+
+#include <algorithm>
+#include <limits>
+
+#include "app/main_window.h"
+#include "common/event_log.h"
+#include "common/exceptions.h"
+#include "plots/gui/chart_page.h"
+#include "plots/gui/custom_plot.h"
+#include "posting/ftp_loader_thread.h"
+#include "posting/ftp_schedule.h"
+#include "posting/gui/posting_page.h"
+#include "posting/upload_job.h"
+#include "settings/settings_file.h"
+
+namespace vesk {
+namespace {
+
+// The charts as JPEG files of quality 100, at the size of a chart page in the window whether
+// or not its page has been shown. A chart that cannot be written ends the upload before it
+// starts.
+void SavePostingImages(QCustomPlot& temp, QCustomPlot& rh, const std::filesystem::path& folder) {
+  constexpr int kWidth = 940;
+  constexpr int kHeight = 420;
+  for (auto [chart, name] : {std::pair{&temp, kTempImage}, std::pair{&rh, kRHImage}}) {
+    const std::filesystem::path file = folder / name;
+    if (!chart->saveJpg(QString::fromStdString(file.string()), kWidth, kHeight, 1.0, 100)) {
+      throw Exception("Cannot save the chart image " + file.string());
+    }
+  }
+}
+
+}  // namespace
+
+void TMAINForm::BuildPosting() {
+  // The worker's lines reach the main thread queued: it never waits for the window, which
+  // may itself be waiting for the worker to end.
+  FTPLoader = std::make_unique<TFTPLoaderThread>(ChemExec, [this](const std::string& line) {
+    QMetaObject::invokeMethod(
+        this, [this, text = QString::fromStdString(line)] { Q_EMIT ftpLogLine(text); },
+        Qt::QueuedConnection);
+  });
+  connect(TabSheetFTP, &PostingPage::accountApplied, this,
+          [this](const TFTPCredentials& account) { ApplyFtpAccount(account); });
+  connect(TabSheetFTP, &PostingPage::intervalChanged, this,
+          [this](std::uint32_t minutes) { SetPostingInterval(minutes); });
+  connect(TabSheetFTP, &PostingPage::scheduledChanged, this,
+          [this](bool scheduled) { SetFtpScheduled(scheduled); });
+  connect(TabSheetFTP, &PostingPage::uploadForced, this, [this] { TimerFTPTimer(); });
+  connect(TimerFTP, &QTimer::timeout, this, [this] { TimerFTPTimer(); });
+}
+
+void TMAINForm::TimerFTPTimer() {
+  if (closed_ || FTPLoader->UploadRunning()) {
+    return;
+  }
+  WriteLog(StartFtpText(FTPCredentials.Host));
+  RenderPostingImages();
+  FTPLoader->Start(MakeUploadJob(FTPCredentials, ChemIMG));
+}
+
+void TMAINForm::RenderPostingImages() {
+  // The charts render the posting images, "temp.jpg" and "RH.jpg", into the images folder.
+  SavePostingImages(*TabSheetVolts->chart(), *TabSheetRH->chart(), ChemIMG);
+}
+
+void TMAINForm::ApplyFtpAccount(const TFTPCredentials& account) {
+  FTPCredentials = account;
+}
+
+void TMAINForm::SetPostingInterval(std::uint32_t minutes) {
+  if (FileIni) {
+    FileIni->WriteFtpIntervall(minutes);
+  }
+  PostingIntervalSeconds = minutes * 60;
+  ApplyFtpSchedule();
+}
+
+void TMAINForm::SetFtpScheduled(bool scheduled) {
+  FtpScheduled = scheduled;
+  if (FileIni) {
+    FileIni->WriteFtpScheduled(scheduled);
+  }
+  ApplyFtpSchedule();
+}
+
+void TMAINForm::ApplyFtpSchedule() {
+  const TFtpSchedule schedule = FtpSchedule(FtpScheduled, PostingIntervalSeconds / 60);
+  // What the timer can count; a longer interval waits that long.
+  const int interval = static_cast<int>(
+      std::min<long long>(schedule.interval.count(), std::numeric_limits<int>::max()));
+  // Setting the interval restarts a running timer: only a new one may postpone the next upload.
+  if (TimerFTP->interval() != interval) {
+    TimerFTP->setInterval(interval);
+  }
+  if (!schedule.enabled) {
+    TimerFTP->stop();
+  } else if (!TimerFTP->isActive()) {
+    TimerFTP->start();
+  }
+}
+
+void TMAINForm::CloseFtpLoader() {
+  if (FTPLoader) {
+    FTPLoader->Close(TFTPLoaderThread::kCloseWait);
+  }
+}
+
+}  // namespace vesk

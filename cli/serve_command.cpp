@@ -1,0 +1,119 @@
+#include "cli/serve_command.h"
+
+#include <signal.h>
+#include <sys/signalfd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <ostream>
+
+#include "cli/serve_loop.h"
+#include "common/event_log.h"
+#include "common/exceptions.h"
+#include "common/folder_lock.h"
+#include "common/program_folder.h"
+#include "settings/settings_file.h"
+
+namespace vesk::cli {
+namespace {
+
+constexpr const char* kServeUsage =
+    "Usage: vesk-cli serve [--port N] [--interval S] [--folder DIR] [--json]\n"
+    "\n"
+    "The station without a window, for a headless computer: connects to the board as the\n"
+    "monitor does, polls it every S seconds, keeps every reading in DIR/DatasVesk.bin with\n"
+    "the monitor's saves (every 15 minutes, and when stopped), writes the monitor's log lines\n"
+    "to a Log_<number>.txt file of DIR and prints one line per poll. After 3 failed polls in a\n"
+    "row the port is closed and the board looked for again every 30 s until it answers\n"
+    "(\"Misc\" \"AutoReconnect\" and \"ReconnectPeriod\" of DIR/VeskLevel.ini). Runs until\n"
+    "SIGTERM, SIGINT or SIGHUP, then saves and ends. Exits with 1 when the board cannot be\n"
+    "connected at start (a service manager starts it again) or the last save failed.\n"
+    "A monitor and a serve never share one program folder: the second one refuses at once.\n"
+    "\n"
+    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else\n"
+    "                /dev/ttyS<N-1> (default: \"COM\" \"Value\" of DIR/VeskLevel.ini)\n"
+    "  --interval S  seconds between polls, fractions allowed (default: 1 with \"Misc\"\n"
+    "                \"Speed\" set, else 10)\n"
+    "  --folder DIR  the program folder: settings, ports/, history and log (default: this\n"
+    "                program's folder)\n"
+    "  --json        one JSON object per poll: Date (the history record's day count), Poll,\n"
+    "                then the fields of vesk-cli poll --json, or ErrorMes for a failed poll\n";
+
+// The stop signals are taken from the normal delivery and read from a descriptor, so a
+// signal during a poll ends the run after that poll, with the history saved. Blocked before
+// any thread starts, so every poll worker inherits the mask.
+int StopSignals() {
+  sigset_t stop;
+  sigemptyset(&stop);
+  sigaddset(&stop, SIGTERM);
+  sigaddset(&stop, SIGINT);
+  // A closed terminal must not end the run without the save.
+  sigaddset(&stop, SIGHUP);
+  if (sigprocmask(SIG_BLOCK, &stop, nullptr) != 0) {
+    throw Exception("Cannot block the stop signals");
+  }
+  const int fd = signalfd(-1, &stop, SFD_CLOEXEC);
+  if (fd < 0) {
+    throw Exception("Cannot read the stop signals");
+  }
+  // A reader that went away leaves the lines unprinted, not the history unsaved.
+  signal(SIGPIPE, SIG_IGN);
+  return fd;
+}
+
+bool HelpAsked(const std::vector<std::string>& args) {
+  return (!args.empty() && IsHelp(args.front())) ||
+         std::any_of(args.begin(), args.end(),
+                     [](const auto& a) { return a == "--help" || a == "-h"; });
+}
+
+}  // namespace
+
+int RunServeCommand(CliContext& context) {
+  if (HelpAsked(context.args)) {
+    context.out << kServeUsage;
+    return kExitOk;
+  }
+  const auto port = TakeOption(context.args, "--port");
+  const auto interval = TakeOption(context.args, "--interval");
+  const auto folder = TakeOption(context.args, "--folder");
+  const bool json = TakeFlag(context.args, "--json");
+  RejectUnknownOptions(context.args);
+  if (!context.args.empty()) {
+    throw UsageError("unexpected argument \"" + context.args.front() + "\"");
+  }
+
+  // Checked before the folder is taken; 0 stands for "from the settings".
+  const long long portNumber = port ? WholeNumber("--port", *port, 1, 255) : 0;
+  const double seconds = interval ? PositiveNumber("--interval", *interval) : 0.0;
+
+  ServeOptions options;
+  options.folder = folder ? std::filesystem::path(*folder) : ProgramFolder();
+  options.json = json;
+  const FolderLock lock(options.folder);
+  if (!lock.held()) {
+    context.err << "vesk-cli serve: " << lock.refusal() << "\n";
+    return kExitFailure;
+  }
+  if (!context.logFolder) {
+    InitLog(options.folder);
+  }
+
+  const TSettingsFile settings(options.folder);
+  options.comNum = port ? static_cast<int>(portNumber) : settings.ReadComNum();
+  options.period = std::chrono::duration<double>(interval                   ? seconds
+                                                 : settings.ReadFastSpeed() ? 1.0
+                                                                            : 10.0);
+  options.retry = std::chrono::duration<double>(settings.ReadReconnectPeriod());
+  options.autoReconnect = settings.ReadAutoReconnect();
+  options.humidity = {settings.ReadHumiditySensorGain(options.humidity.HumiditySensorGain),
+                      settings.ReadHumiditySensorOffset(options.humidity.HumiditySensorOffset)};
+
+  const int stopFd = StopSignals();
+  ServeLoop loop(options, context.out, context.err);
+  const int code = loop.Run(stopFd);
+  close(stopFd);
+  return code;
+}
+
+}  // namespace vesk::cli

@@ -85,6 +85,7 @@ TestChild::TestChild(const std::string& role) {
   }
   CloseHandle(process.hThread);
   process_ = process.hProcess;
+  pid_ = static_cast<long>(process.dwProcessId);
 }
 
 TestChild::~TestChild() {
@@ -95,7 +96,9 @@ TestChild::~TestChild() {
 }
 
 void TestChild::kill() {
-  TerminateProcess(process_, kKilledCode);
+  if (process_ != nullptr) {
+    TerminateProcess(process_, kKilledCode);
+  }
 }
 
 std::optional<int> TestChild::exitCode() {
@@ -108,6 +111,10 @@ std::optional<int> TestChild::exitCode() {
     return std::nullopt;
   }
   return static_cast<int>(code);
+}
+
+long ThisProcessId() {
+  return static_cast<long>(GetCurrentProcessId());
 }
 
 void KillThisProcess() {
@@ -138,30 +145,34 @@ TestChild::TestChild(const std::string& role) {
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+  pid_t pid = -1;
   const int failed =
-      posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environment.data());
+      posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environment.data());
   posix_spawn_file_actions_destroy(&actions);
   if (failed != 0) {
-    pid_ = -1;
     throw std::runtime_error("cannot start the child");
   }
+  pid_ = pid;
+  running_ = true;
 }
 
 TestChild::~TestChild() {
-  if (pid_ > 0) {
+  if (running_) {
     kill();
     exitCode();
   }
 }
 
 void TestChild::kill() {
-  ::kill(pid_, SIGKILL);
+  if (running_) {
+    ::kill(static_cast<pid_t>(pid_), SIGKILL);
+  }
 }
 
 std::optional<int> TestChild::exitCode() {
   int status = 0;
-  waitpid(pid_, &status, 0);
-  pid_ = -1;
+  waitpid(static_cast<pid_t>(pid_), &status, 0);
+  running_ = false;
   if (WIFSIGNALED(status)) {
     if (WTERMSIG(status) == SIGKILL) {
       return std::nullopt;
@@ -169,6 +180,10 @@ std::optional<int> TestChild::exitCode() {
     return 128 + WTERMSIG(status);
   }
   return WEXITSTATUS(status);
+}
+
+long ThisProcessId() {
+  return static_cast<long>(getpid());
 }
 
 void KillThisProcess() {

@@ -21,6 +21,9 @@ class TestChild {
   TestChild(const TestChild&) = delete;
   TestChild& operator=(const TestChild&) = delete;
 
+  // The child's process id, as the child's own GetCurrentProcessId() or getpid() tells it.
+  long pid() const { return pid_; }
+
   // Ends the child at once, as a kill does (no clean-up of its own).
   void kill();
 
@@ -33,15 +36,19 @@ class TestChild {
 
  private:
   TempFolder outputFolder_;
+  long pid_ = -1;
 #ifdef _WIN32
-  void* process_ = nullptr;  // a HANDLE
+  void* process_ = nullptr;  // a HANDLE, until the child has ended
 #else
-  int pid_ = -1;
+  bool running_ = false;
 #endif
 };
 
 // The role the parent gave, in the child; nothing in the parent.
 std::optional<std::string> ChildRole();
+
+// This process's id (getpid(), GetCurrentProcessId()).
+long ThisProcessId();
 
 // Ends this process at once, as a kill from outside would: no destructor, no buffer flushed.
 [[noreturn]] void KillThisProcess();

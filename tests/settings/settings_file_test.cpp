@@ -1,6 +1,9 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include <fstream>
 
@@ -172,6 +175,42 @@ TEST(SettingsFile, ReconnectionAndSpeedKeys) {
     EXPECT_EQ(settings.ReadReconnectPeriod(), c.period);
     EXPECT_EQ(settings.ReadFastSpeed(), c.fast);
   }
+}
+
+TEST(SettingsFile, ObservatoryIntegrations) {
+  TempFolder folder;
+  {
+    const TSettingsFile settings(folder.path());
+    EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{false, 11111, "127.0.0.1", 90, 2.0}));
+    // An empty topic stands for vesk/<serial number>.
+    EXPECT_EQ(settings.ReadMqtt(), (TMqttSettings{false, "127.0.0.1", 1883, "", "", ""}));
+  }
+
+  // As the operator writes them by hand; the posting password left empty, so only the
+  // broker's password makes the file private.
+  const auto file = folder / "VeskLevel.ini";
+  std::ofstream(file, std::ios::binary)
+      << "[FTP]\r\nPass=\r\n"
+         "[alpaca]\r\nenabled=1\r\nPORT=0x2B67\r\nBind=0.0.0.0\r\nUnsafeHumidity=85.5\r\n"
+         "DewMargin=abc\r\n"
+         "[Mqtt]\r\nEnabled=1\r\nHost=broker.local\r\nPort=8883\r\nUser=vesk\r\n"
+         "Pass=s3cret\r\nTopic=observatory/camera\r\n";
+#ifndef _WIN32
+  ::chmod(file.c_str(), 0644);
+#endif
+  TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{true, 11111, "0.0.0.0", 85.5, 2.0}))
+      << "a malformed margin reads as its default";
+  EXPECT_EQ(settings.ReadMqtt(),
+            (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
+
+#ifndef _WIN32
+  // Permissions are POSIX.
+  settings.WriteFtpScheduled(false);
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
+#endif
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ packages=(
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
-  g++-mingw-w64-x86-64
+  g++-mingw-w64-x86-64 googletest wine wine64
 )
 
 missing=()

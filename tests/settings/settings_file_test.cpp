@@ -1,8 +1,9 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
-
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <fstream>
 
@@ -201,17 +202,22 @@ TEST(SettingsFile, ObservatoryIntegrations) {
          "DewMargin=abc\r\n"
          "[Mqtt]\r\nEnabled=1\r\nHost=broker.local\r\nPort=8883\r\nUser=vesk\r\n"
          "Pass=s3cret\r\nTopic=observatory/camera\r\n";
+#ifndef _WIN32
   ::chmod(file.c_str(), 0644);
+#endif
   TSettingsFile settings(folder.path());
   EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{true, 11111, "0.0.0.0", 85.5, 2.0}))
       << "a malformed margin reads as its default";
   EXPECT_EQ(settings.ReadMqtt(),
             (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
 
+#ifndef _WIN32
+  // Permissions are POSIX.
   settings.WriteFtpScheduled(false);
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
+#endif
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ packages=(
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
   g++-mingw-w64-x86-64
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -24,6 +24,7 @@
 #include "device/gui/heating_group.h"
 #include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
+#include "integrations/integrations.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"

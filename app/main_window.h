@@ -35,6 +35,7 @@ class SessionEvents;
 class SetupPage;
 class Station;
 class TFTPLoaderThread;
+class TIntegrations;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -143,10 +144,16 @@ class TMAINForm : public QMainWindow {
   // TimerFTP runs with "Scheduled" on and a posting interval above zero.
   void ApplyFtpSchedule();
   void CloseFtpLoader();
+  // The observatory integrations (Alpaca, MQTT), from the settings.
+  void StartIntegrations();
+  void ShowIntegrationsStatus(const QString& text);
+  void IntegrationsPollArrived(const TDataOUT& out);
+  void StopIntegrations();
 
   std::unique_ptr<Station> station_;
   // After the station: it holds a reference to it.
   std::unique_ptr<Reconnection> reconnection_;
+  std::unique_ptr<TIntegrations> integrations_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -169,6 +176,7 @@ class TMAINForm : public QMainWindow {
   LensAdvancedPage* TabSheetIrisFocusAdv = nullptr;
   LogView* RichEdit = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
+  QLabel* StatusIntegrations = nullptr;  // only while an integration is enabled
   QSystemTrayIcon* TrayIcon = nullptr;
   QMenu* PopupMenuTray = nullptr;
 

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <chrono>
 #include <exception>
 
 #include "acquisition/gui/readings_panel.h"
@@ -16,6 +17,7 @@
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/setup_page.h"
+#include "integrations/integrations.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "plots/gui/plot_options_group.h"
@@ -40,6 +42,9 @@ void TMAINForm::CheckBoxFastSpeedClick() {
 
 void TMAINForm::ApplyPollPeriod() {
   TimerGetPeriodicData->setInterval(TabSheetConfig->actionsGroup()->FastSpeed() ? 1000 : 10000);
+  if (integrations_) {
+    integrations_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
+  }
 }
 
 void TMAINForm::PlaySoundFile(const std::string& name) {
@@ -82,6 +87,8 @@ void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
 }
 
 void TMAINForm::ApplySuccess(const TDataOUT& out) {
+  // First: a presentation that fails must not keep the reading from the observatory.
+  IntegrationsPollArrived(out);
   const HeatingState& heating = station_->Heating();
   const IdentityState& identity = station_->Identity();
   GroupBoxDisplays->ShowHeating(heating.gHeaterON, heating.gAutoTempRH_Heat,

@@ -42,6 +42,8 @@ void TMAINForm::FormClose() {
   } catch (...) {
     // Its presentation failed; the history and the link still matter.
   }
+  // Before the station: the observatory hears "offline" and no server outlives the window.
+  StopIntegrations();
   try {
     SaveHistory();
   } catch (...) {

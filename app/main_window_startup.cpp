@@ -123,6 +123,10 @@ void TMAINForm::FormCreate() {
 
     reconnection_->SetEnabled(FileIni->ReadAutoReconnect());
     TimerReconnect->setInterval(static_cast<int>(FileIni->ReadReconnectPeriod() * 1000));
+
+    // Before the connection, so its first poll already reaches the observatory.
+    StartIntegrations();
+
     PanelCOM->SetAutoStart(FileIni->ReadAutostart());
     if (PanelCOM->AutoStart()) {
       ButtonConnectClick();

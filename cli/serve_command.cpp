@@ -29,6 +29,10 @@ constexpr const char* kServeUsage =
     "SIGTERM, SIGINT or SIGHUP, then saves and ends. Exits with 1 when the board cannot be\n"
     "connected at start (a service manager starts it again) or the last save failed.\n"
     "A monitor and a serve never share one program folder: the second one refuses at once.\n"
+    "The observatory integrations enabled in DIR/VeskLevel.ini run as in the monitor:\n"
+    "\"Alpaca\" (ObservingConditions and SafetyMonitor over HTTP, with discovery) and \"MQTT\"\n"
+    "(each reading published, with Home Assistant discovery); the log says whether each runs\n"
+    "and why not.\n"
     "\n"
     "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else\n"
     "                /dev/ttyS<N-1> (default: \"COM\" \"Value\" of DIR/VeskLevel.ini)\n"
@@ -106,6 +110,8 @@ int RunServeCommand(CliContext& context) {
                                                                             : 10.0);
   options.retry = std::chrono::duration<double>(settings.ReadReconnectPeriod());
   options.autoReconnect = settings.ReadAutoReconnect();
+  options.alpaca = settings.ReadAlpaca();
+  options.mqtt = settings.ReadMqtt();
   options.humidity = {settings.ReadHumiditySensorGain(options.humidity.HumiditySensorGain),
                       settings.ReadHumiditySensorOffset(options.humidity.HumiditySensorOffset)};
 

@@ -37,6 +37,13 @@ void Note(const std::string& text) {
   }
 }
 
+// The integrations' lines go to serve's log; they never throw back into a server's thread.
+IntegrationsOptions IntegrationsLogged() {
+  IntegrationsOptions options;
+  options.log = [](const std::string& line) { WriteLog(line); };
+  return options;
+}
+
 std::string SignalName(std::uint32_t signal) {
   switch (signal) {
     case SIGTERM:
@@ -77,7 +84,8 @@ ServeLoop::ServeLoop(const ServeOptions& options, std::ostream& out, std::ostrea
       err_(err),
       // Every poll waits on this thread: nothing is ever posted.
       station_(options.folder, [](std::function<void()> call) { call(); }),
-      reconnection_(station_) {
+      reconnection_(station_),
+      integrations_(options.alpaca, options.mqtt, IntegrationsLogged()) {
   reconnection_.SetEnabled(options.autoReconnect);
   station_.SetHumidity(options.humidity);
   station_.SetPollPresenter([this](const ThreadRequest& worker) { Present(worker); });
@@ -86,12 +94,17 @@ ServeLoop::ServeLoop(const ServeOptions& options, std::ostream& out, std::ostrea
 int ServeLoop::Run(int stopFd) {
   Note("Application opened");
   station_.LoadHistoryAtStart();
+  // Before the connection, so its first poll already reaches the observatory; each says in
+  // the log whether it runs and why not.
+  integrations_.SetPollPeriod(std::chrono::ceil<std::chrono::milliseconds>(options_.period));
+  integrations_.Start();
   try {
     ConnectStation(station_, options_.comNum);
   } catch (const std::exception& e) {
     const std::string text = std::string("Issue with data link (FATAL ERROR) : ") + e.what();
     Note(text);
     err_ << text << "\n";
+    integrations_.Stop();
     Note("Application closed\r\n");
     return kExitFailure;
   }
@@ -132,6 +145,12 @@ ServeLoop::Clock::time_point ServeLoop::NextDue() const {
 void ServeLoop::Present(const ThreadRequest& worker) {
   ++polls_;
   const bool succeeded = worker.ErrorMes.empty();
+  if (succeeded) {
+    // First: the observatory hears of the reading even if printing it fails.
+    const IdentityState& id = station_.Identity();
+    integrations_.PollArrived({worker.FDataOUT, id.TypeCam, id.Version, id.DisplayRH_int,
+                               id.DisplayTempHot, id.SerialNumber});
+  }
   // A reading is printed with the date its history record holds.
   const TDateTime when =
       succeeded && !station_.Datas().empty() ? station_.Datas().back().Date : Now();
@@ -176,6 +195,8 @@ void ServeLoop::PeriodicSave() {
 
 int ServeLoop::Stop(const std::string& why) {
   Note(why);
+  // Before the station: the observatory hears "offline" and no server outlives the run.
+  integrations_.Stop();
   int code = kExitOk;
   try {
     station_.SaveHistory();

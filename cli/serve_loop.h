@@ -5,6 +5,8 @@
 #include <iosfwd>
 #include <optional>
 
+#include "integrations/integrations.h"
+#include "settings/integration_settings.h"
 #include "station/reconnection.h"
 #include "station/station.h"
 
@@ -18,10 +20,14 @@ struct ServeOptions {
   bool autoReconnect = true;
   HumidityConstants humidity;
   bool json = false;
+  // The observatory integrations, each off unless its settings enable it.
+  TAlpacaSettings alpaca;
+  TMqttSettings mqtt;
 };
 
 // The station without a window, on the command's thread: the monitor's connection, polls,
-// periodic saves and reconnection, one printed line per poll.
+// periodic saves and reconnection, one printed line per poll, and the observatory
+// integrations on threads of their own.
 class ServeLoop {
  public:
   using Clock = std::chrono::steady_clock;
@@ -47,6 +53,7 @@ class ServeLoop {
   std::ostream& err_;
   Station station_;
   Reconnection reconnection_;
+  TIntegrations integrations_;
   long long polls_ = 0;
   Clock::time_point nextPoll_;
   Clock::time_point nextAttempt_;

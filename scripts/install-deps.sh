@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqcustomplot-dev
   libjpeg62-turbo-dev libcurl4-openssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev mosquitto
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
   g++-mingw-w64-x86-64

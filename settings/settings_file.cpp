@@ -47,7 +47,7 @@ std::uint16_t FtpPort(int port) {
 }  // namespace
 
 TSettingsFile::TSettingsFile(const std::filesystem::path& folder)
-    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}}) {}
+    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}, {keys::kMqtt, keys::kPass}}) {}
 
 int TSettingsFile::ReadComNum() const {
   return ini_.ReadInteger(keys::kCom, keys::kValue, keys::kDefaultComNum);
@@ -121,6 +121,23 @@ bool TSettingsFile::ReadFastSpeed() const {
 
 std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
+}
+
+TAlpacaSettings TSettingsFile::ReadAlpaca() const {
+  return {ini_.ReadBool(keys::kAlpaca, keys::kEnabled, keys::kDefaultAlpacaEnabled),
+          ini_.ReadInteger(keys::kAlpaca, keys::kPort, keys::kDefaultAlpacaPort),
+          ini_.ReadString(keys::kAlpaca, keys::kBind, keys::kDefaultAlpacaBind),
+          ini_.ReadFloat(keys::kAlpaca, keys::kUnsafeHumidity, keys::kDefaultUnsafeHumidity),
+          ini_.ReadFloat(keys::kAlpaca, keys::kDewMargin, keys::kDefaultDewMargin)};
+}
+
+TMqttSettings TSettingsFile::ReadMqtt() const {
+  return {ini_.ReadBool(keys::kMqtt, keys::kEnabled, keys::kDefaultMqttEnabled),
+          ini_.ReadString(keys::kMqtt, keys::kHost, keys::kDefaultMqttHost),
+          ini_.ReadInteger(keys::kMqtt, keys::kPort, keys::kDefaultMqttPort),
+          ini_.ReadString(keys::kMqtt, keys::kUser, keys::kDefaultMqttUser),
+          ini_.ReadString(keys::kMqtt, keys::kPass, keys::kDefaultMqttPass),
+          ini_.ReadString(keys::kMqtt, keys::kTopic, keys::kDefaultMqttTopic)};
 }
 
 void TSettingsFile::WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats) {

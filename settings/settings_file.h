@@ -7,6 +7,7 @@
 
 #include "settings/ftp_credentials.h"
 #include "settings/ini_file.h"
+#include "settings/integration_settings.h"
 
 namespace vesk {
 
@@ -39,7 +40,7 @@ struct TSavedSettings {
 // "VeskLevel.ini" in the program's folder (the main window's FileIni): one typed reader per
 // setting read at start, with its default, and the writers of the settings. Each write
 // reaches the file at once. The file is readable by its owner only once it holds the posting
-// password.
+// or the broker's password.
 class TSettingsFile {
  public:
   explicit TSettingsFile(const std::filesystem::path& folder);
@@ -70,6 +71,9 @@ class TSettingsFile {
   // Fast mode: polls every second instead of every 10 s.
   bool ReadFastSpeed() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
+  // Read at start; the operator edits them in the file.
+  TAlpacaSettings ReadAlpaca() const;
+  TMqttSettings ReadMqtt() const;
 
   // SetTimeWindow: the shared window and every chart's format into the five write sections.
   void WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats);

@@ -22,6 +22,9 @@ inline constexpr char kPressWinSpeed[] = "Press_WinSpeed";
 inline constexpr char kHumiditySensor[] = "Humidity sensor";
 inline constexpr char kFtp[] = "FTP";
 inline constexpr char kMisc[] = "Misc";
+// The observatory integrations, both off by default.
+inline constexpr char kAlpaca[] = "Alpaca";
+inline constexpr char kMqtt[] = "MQTT";
 
 // Keys.
 inline constexpr char kValue[] = "Value";
@@ -54,6 +57,12 @@ inline constexpr char kAutoReconnect[] = "AutoReconnect";
 inline constexpr char kReconnectPeriod[] = "ReconnectPeriod";
 // The poll period of vesk-cli serve: fast mode (1 s) when set, else 10 s.
 inline constexpr char kSpeed[] = "Speed";
+// "Alpaca" and "MQTT" ("Host", "Port", "User" and "Pass" are shared with "FTP").
+inline constexpr char kEnabled[] = "Enabled";
+inline constexpr char kBind[] = "Bind";
+inline constexpr char kUnsafeHumidity[] = "UnsafeHumidity";
+inline constexpr char kDewMargin[] = "DewMargin";
+inline constexpr char kTopic[] = "Topic";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
@@ -78,5 +87,17 @@ inline constexpr bool kDefaultAutostart = true;
 inline constexpr bool kDefaultAutoReconnect = true;
 inline constexpr double kDefaultReconnectPeriod = 30;  // seconds
 inline constexpr bool kDefaultSpeed = false;
+inline constexpr bool kDefaultAlpacaEnabled = false;
+inline constexpr int kDefaultAlpacaPort = 11111;
+inline constexpr char kDefaultAlpacaBind[] = "127.0.0.1";
+inline constexpr double kDefaultUnsafeHumidity = 90;  // %
+inline constexpr double kDefaultDewMargin = 2.0;      // °C above the dew point
+inline constexpr bool kDefaultMqttEnabled = false;
+inline constexpr char kDefaultMqttHost[] = "127.0.0.1";
+inline constexpr int kDefaultMqttPort = 1883;
+inline constexpr char kDefaultMqttUser[] = "";
+inline constexpr char kDefaultMqttPass[] = "";
+// Empty stands for "vesk/" + the board's serial number.
+inline constexpr char kDefaultMqttTopic[] = "";
 
 }  // namespace vesk::settings_keys

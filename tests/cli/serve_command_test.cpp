@@ -112,20 +112,7 @@ class Serve : public ::testing::Test {
 
   // The texts of run number `run`'s log.
   std::vector<std::string> log(int run) const {
-    std::vector<std::string> texts;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(folder / ("log" + std::to_string(run)))) {
-      std::ifstream in(entry.path(), std::ios::binary);
-      for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') {
-          line.pop_back();
-        }
-        if (!line.empty()) {
-          texts.push_back(test::LogText(line));
-        }
-      }
-    }
-    return texts;
+    return test::LogFolderTexts(folder / ("log" + std::to_string(run)));
   }
 
   std::vector<double> historyDates() const {

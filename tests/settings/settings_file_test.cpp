@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
 
 #include "tests/support/temp_folder.h"
@@ -172,6 +174,37 @@ TEST(SettingsFile, ReconnectionAndSpeedKeys) {
     EXPECT_EQ(settings.ReadReconnectPeriod(), c.period);
     EXPECT_EQ(settings.ReadFastSpeed(), c.fast);
   }
+}
+
+TEST(SettingsFile, ObservatoryIntegrations) {
+  TempFolder folder;
+  {
+    const TSettingsFile settings(folder.path());
+    EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{false, 11111, "127.0.0.1", 90, 2.0}));
+    // An empty topic stands for vesk/<serial number>.
+    EXPECT_EQ(settings.ReadMqtt(), (TMqttSettings{false, "127.0.0.1", 1883, "", "", ""}));
+  }
+
+  // As the operator writes them by hand; the posting password left empty, so only the
+  // broker's password makes the file private.
+  const auto file = folder / "VeskLevel.ini";
+  std::ofstream(file, std::ios::binary)
+      << "[FTP]\r\nPass=\r\n"
+         "[alpaca]\r\nenabled=1\r\nPORT=0x2B67\r\nBind=0.0.0.0\r\nUnsafeHumidity=85.5\r\n"
+         "DewMargin=abc\r\n"
+         "[Mqtt]\r\nEnabled=1\r\nHost=broker.local\r\nPort=8883\r\nUser=vesk\r\n"
+         "Pass=s3cret\r\nTopic=observatory/camera\r\n";
+  ::chmod(file.c_str(), 0644);
+  TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{true, 11111, "0.0.0.0", 85.5, 2.0}))
+      << "a malformed margin reads as its default";
+  EXPECT_EQ(settings.ReadMqtt(),
+            (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
+
+  settings.WriteFtpScheduled(false);
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
 }
 
 }  // namespace

@@ -36,9 +36,10 @@ std::string LogText(const std::string& line) {
   return separator == std::string::npos ? line : line.substr(separator + 3);
 }
 
-std::vector<std::string> LogFileTexts() {
-  std::vector<std::string> texts;
-  std::ifstream in(LogFilePath(), std::ios::binary);
+namespace {
+
+void AppendTexts(const std::filesystem::path& file, std::vector<std::string>& texts) {
+  std::ifstream in(file, std::ios::binary);
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') {
@@ -47,6 +48,21 @@ std::vector<std::string> LogFileTexts() {
     if (!line.empty()) {
       texts.push_back(LogText(line));
     }
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> LogFileTexts() {
+  std::vector<std::string> texts;
+  AppendTexts(LogFilePath(), texts);
+  return texts;
+}
+
+std::vector<std::string> LogFolderTexts(const std::filesystem::path& folder) {
+  std::vector<std::string> texts;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    AppendTexts(entry.path(), texts);
   }
   return texts;
 }

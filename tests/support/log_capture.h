@@ -31,4 +31,7 @@ std::string LogText(const std::string& line);
 // The texts of every line of the current log file, in file order.
 std::vector<std::string> LogFileTexts();
 
+// The texts of every line of every file in a folder of logs (a program's --log-folder).
+std::vector<std::string> LogFolderTexts(const std::filesystem::path& folder);
+
 }  // namespace vesk::test

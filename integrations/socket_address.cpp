@@ -1,0 +1,59 @@
+#include "integrations/socket_address.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace vesk {
+
+std::optional<SocketAddress> NumericAddress(const std::string& text, int port) {
+  if (port < 0 || port > 65535) {
+    return std::nullopt;
+  }
+  SocketAddress address;
+  auto* v4 = reinterpret_cast<sockaddr_in*>(&address.storage);
+  if (::inet_pton(AF_INET, text.c_str(), &v4->sin_addr) == 1) {
+    v4->sin_family = AF_INET;
+    v4->sin_port = htons(static_cast<std::uint16_t>(port));
+    address.length = sizeof(sockaddr_in);
+    return address;
+  }
+  auto* v6 = reinterpret_cast<sockaddr_in6*>(&address.storage);
+  if (::inet_pton(AF_INET6, text.c_str(), &v6->sin6_addr) == 1) {
+    v6->sin6_family = AF_INET6;
+    v6->sin6_port = htons(static_cast<std::uint16_t>(port));
+    address.length = sizeof(sockaddr_in6);
+    return address;
+  }
+  return std::nullopt;
+}
+
+int BoundPort(int socket) {
+  sockaddr_storage storage{};
+  socklen_t length = sizeof storage;
+  if (::getsockname(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0) {
+    return 0;
+  }
+  if (storage.ss_family == AF_INET6) {
+    return ntohs(reinterpret_cast<const sockaddr_in6*>(&storage)->sin6_port);
+  }
+  return ntohs(reinterpret_cast<const sockaddr_in*>(&storage)->sin_port);
+}
+
+std::string BindFailure(const std::string& address, int port, int error) {
+  const std::string where = "port " + std::to_string(port) + " on " + address;
+  switch (error) {
+    case EADDRINUSE:
+      return where + " is in use";
+    case EADDRNOTAVAIL:
+      return address + " is not an address of this machine";
+    case EACCES:
+      return where + " needs more privileges";
+    default:
+      return where + ": " + std::strerror(error);
+  }
+}
+
+}  // namespace vesk

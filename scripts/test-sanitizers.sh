@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The test suite again under the sanitizers (CMakePresets.json): every test under
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, then the tests of the threaded
-# parts (link, poll, log, upload, station, the command line's serve) under ThreadSanitizer in
+# parts (link, poll, log, upload, station, Alpaca and MQTT, the command line's serve) under ThreadSanitizer in
 # build-tsan/. Called by scripts/test.sh; a report fails the test that produced it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -19,10 +19,10 @@ UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
   ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
 
 # Qt is not built for ThreadSanitizer, so its runs are the threaded core's tests, without Qt.
-threaded=(test_common test_link test_acquisition test_history test_posting test_station test_cli
-          vesk-cli vesk-board-sim)
+threaded=(test_common test_link test_acquisition test_history test_posting test_station
+          test_integrations test_cli vesk-cli vesk-board-sim)
 cmake --preset tsan "${launcher[@]}" >/dev/null
 cmake --build build-tsan -j "$jobs" --target "${threaded[@]}"
 TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/sanitizers/tsan.supp" \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 600 \
-    -R '^(common|link|acquisition|history|posting|station|cli)\.'
+    -R '^(common|link|acquisition|history|posting|station|integrations|cli)\.'

@@ -13,6 +13,7 @@ packages=(
   locales xvfb xauth
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
   g++-mingw-w64-x86-64 googletest wine wine64
+  clang libclang-rt-14-dev  # libFuzzer (scripts/fuzz.sh)
 )
 
 missing=()

@@ -114,15 +114,19 @@ class YearOnCharts {
     set().SetTimeWindow(next.Date);
   }
 
-  // Every chart drawn now, shown or not, then the page shown painted.
-  void DrawAllFive() {
-    for (std::size_t k = 0; k < kChartCount; ++k) {
-      set().chart(static_cast<ChartKind>(k)).replot(QCustomPlot::rpQueuedRefresh);
-    }
-    charts_.RunEventLoop();
-  }
-
+  // What the changes queued drawn and the page shown painted, as the monitor does it.
   void RedrawShown() { charts_.RunEventLoop(); }
+
+  // The same, and each chart that is not shown drawn too: every chart drawn once.
+  void DrawAllFive() {
+    RedrawShown();
+    for (std::size_t k = 0; k < kChartCount; ++k) {
+      QCustomPlot& chart = set().chart(static_cast<ChartKind>(k));
+      if (!chart.isVisible()) {
+        chart.replot(QCustomPlot::rpQueuedRefresh);
+      }
+    }
+  }
 
   std::size_t Points() {
     return static_cast<std::size_t>(
@@ -138,6 +142,7 @@ class YearOnCharts {
 void BM_Baseline_RedrawFive(benchmark::State& state) {
   YearOnCharts year("BitBtn24h", false);
   for (auto _ : state) {
+    year.set().Replot();
     year.DrawAllFive();
   }
   state.counters["points"] = static_cast<double>(year.Points());

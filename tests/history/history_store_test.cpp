@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 
 #include "common/exceptions.h"
@@ -92,6 +93,42 @@ TEST_F(HistorySave, FailedSaveRaisesLeavesTheLockAndKeepsThePreviousFiles) {
   EXPECT_TRUE(std::filesystem::is_directory(folder / "DatasVesk.bin.tmp"));
   ASSERT_TRUE(store.FileSave_Section().try_lock());
   store.FileSave_Section().unlock();
+}
+
+// Another program reading the history (a copy, a spreadsheet) holds it open as the C library
+// opens a file to read: sharing reading and writing, not its removal. A save that writes the
+// file again either goes through or, where the system refuses to replace an open file
+// (Windows), fails with the previous history whole; the next save once the reader is gone
+// goes through.
+TEST_F(HistorySave, ReaderHoldingTheFileOpenNeverCostsTheHistory) {
+  const TTinfosRec before = test::SampleRecords(3);
+  store.SaveHistory(before, "DatasVesk.bin");
+  // Not an extension of the file: written again whole.
+  TTinfosRec history = test::SampleRecords(5);
+  history.erase(history.begin());
+#ifdef _WIN32
+  std::FILE* reader = _wfopen((folder / "DatasVesk.bin").c_str(), L"rb");
+#else
+  std::FILE* reader = std::fopen((folder / "DatasVesk.bin").c_str(), "rb");
+#endif
+  ASSERT_NE(reader, nullptr);
+  bool saved = true;
+  try {
+    store.SaveHistory(history, "DatasVesk.bin");
+  } catch (const EInOutError& e) {
+    saved = false;
+    SCOPED_TRACE(e.message());
+    EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin"), before));
+  }
+  std::fclose(reader);
+  if (saved) {
+    EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin"), history));
+    EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin.back"), before));
+  }
+  store.SaveHistory(history, "DatasVesk.bin");
+  EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin"), history));
+  EXPECT_TRUE(test::SameRecords(loaded("DatasVesk.bin.back"), saved ? history : before));
+  EXPECT_THAT(folderNames(), ElementsAre("DatasVesk.bin", "DatasVesk.bin.back"));
 }
 
 TEST(HistorySaveFolder, MissingFolderFailsWithTheFileLayerMessage) {

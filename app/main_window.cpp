@@ -29,6 +29,7 @@
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
 #include "plots/gui/chart_page.h"
+#include "plots/gui/chart_set.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
 #include "posting/ftp_loader_thread.h"
@@ -218,6 +219,7 @@ void TMAINForm::WireControls() {
           &LensAdvancedPage::ShowAbsolFocus);
   connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
   connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  WireCharts();
   connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/ftp_credentials.h"
 #include "settings/settings_file.h"
@@ -21,6 +22,7 @@ class QTimer;
 namespace vesk {
 
 class ChartPage;
+class ChartSet;
 class ConnectionBar;
 class CoolingPage;
 class LensAdvancedPage;
@@ -39,8 +41,10 @@ class TIntegrations;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
+struct TSeriesFlags;
 struct DeviceIdentity;
 struct TDataOUT;
+enum class ChartKind;
 
 // The main window and the composition root: it creates the station (the board, its polls and
 // history), the pages and the timers, connects them, runs the start and close sequences and
@@ -96,9 +100,16 @@ class TMAINForm : public QMainWindow {
   void ButtonExportDataClick();
   void ButtonBin2CSVClick();
 
-  // The shared time window and the series (the charts follow in their own issue).
+  // The charts: the shared time window, the series, the chart images.
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
+  // The chart at its on-screen size with its captions, as a JPEG of that quality in place of
+  // fileName; failures reach the caller.
+  void SaveChartImage(ChartKind chart, const std::filesystem::path& fileName, int quality);
+  // The two images an upload posts, in upload order: the temperature chart as "temp.jpg" and
+  // the humidity chart as "RH.jpg" in the images folder, quality 100. Failures reach the
+  // caller, before anything is uploaded.
+  std::vector<std::filesystem::path> SavePostingImages();
 
   // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
   // upload" or the schedule; nothing while one runs.
@@ -116,6 +127,10 @@ class TMAINForm : public QMainWindow {
   void BuildWindow();
   void BuildTray();
   void WireControls();
+  void WireCharts();
+  // The series rebuilt with these flags, and the data count shown.
+  void ShowSeries(const TSeriesFlags& flags);
+  void StartCharts();
   void FormCreate();
   bool FormCloseQuery();
   void FormClose();
@@ -137,7 +152,6 @@ class TMAINForm : public QMainWindow {
   void ShowPage(QWidget* page);
   void SaveHistory();
   void BuildPosting();
-  void RenderPostingImages();
   void ApplyFtpAccount(const TFTPCredentials& account);
   void SetPostingInterval(std::uint32_t minutes);
   void SetFtpScheduled(bool scheduled);
@@ -151,6 +165,8 @@ class TMAINForm : public QMainWindow {
   void StopIntegrations();
 
   std::unique_ptr<Station> station_;
+  // The five charts as one, for the plot controls and the poll presentation.
+  std::unique_ptr<ChartSet> charts_;
   // After the station: it holds a reference to it.
   std::unique_ptr<Reconnection> reconnection_;
   std::unique_ptr<TIntegrations> integrations_;
@@ -190,17 +206,11 @@ class TMAINForm : public QMainWindow {
   std::filesystem::path ChemIMG;
   std::filesystem::path Chembckup;
   std::unique_ptr<TSettingsFile> FileIni;
-  double MinX = 1.0;
-  double MaxX = 0.1;
-  double MinYTemp = 11, MaxYTemp = 25;
-  double MinYRH = 0, MaxYRH = 100;
   TFTPCredentials FTPCredentials;
   std::uint32_t PostingIntervalSeconds = 300;
   bool FtpScheduled = false;
   // The upload worker, closed with a bounded wait before anything its log lines reach goes.
   std::unique_ptr<TFTPLoaderThread> FTPLoader;
-  // The time-axis label formats SetTimeWindow writes back, per chart.
-  TTimeFormats timeFormats_;
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;

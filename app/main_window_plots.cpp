@@ -1,59 +1,90 @@
-// The shared time window. The series themselves are built with the charts.
-#include "plots/gui/custom_plot.h"
-
-#include <chrono>
-
+// The charts: their wiring and start, the shared time window, the series and the images.
 #include <QLabel>
 
+#include "acquisition/gui/readings_panel.h"
+#include "acquisition/model_type.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
-#include "common/number_text.h"
+#include "common/datetime.h"
+#include "plots/external_ip.h"
 #include "plots/gui/chart_page.h"
+#include "plots/gui/chart_set.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
+#include "posting/upload_job.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
 
 namespace vesk {
-namespace {
 
-// Chart keys are seconds since the epoch; date-time values are local days since 1899.
-double ChartKey(TDateTime value) {
-  return std::chrono::duration<double>(ToTimePoint(value).time_since_epoch()).count();
+void TMAINForm::WireCharts() {
+  charts_ = std::make_unique<ChartSet>(std::array<QCustomPlot*, kChartCount>{
+      TabSheetVolts->chart(), TabSheetRH->chart(), TabSheetWeatherModule->chart(),
+      TabSheetWind->chart(), TabSheetWindir->chart()});
+  charts_->UseSettings([this] { return FileIni.get(); });
+  charts_->SetImageSource({[this] { return ChemIMG; },
+                           [this] {
+                             return FileIni ? FileIni->ReadIpEchoUrl(kDefaultIpEchoUrl)
+                                            : std::string(kDefaultIpEchoUrl);
+                           },
+                           [this] { return GroupBoxDisplays->TemperatureText(); }});
+  GroupBoxPlotOptions->Attach(*charts_);
+  TabSheetWind->Attach(*charts_);
+  charts_->OnColumnsChanged([this](const TSeriesFlags& flags) { ShowSeries(flags); });
+  connect(GroupBoxPlotOptions, &PlotOptionsGroup::refreshPlotsRequested, this, [this] {
+    const IdentityState& identity = station_->Identity();
+    RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
+  });
+  const auto showReadout = [this](const QString& text) { StatusPanels[1]->setText(text); };
+  for (ChartPage* page : {TabSheetVolts, TabSheetRH, TabSheetWeatherModule, TabSheetWindir}) {
+    connect(page, &ChartPage::cursorReadout, this, showReadout);
+  }
+  connect(TabSheetWind, &WindSpeedPage::cursorReadout, this, showReadout);
 }
 
-}  // namespace
+void TMAINForm::StartCharts() {
+  GroupBoxPlotOptions->StartWholeWindow(FileIni->ReadWholeWindow());
+  TTimeWindow& window = charts_->timeWindow();
+  window.ReadSettings(*FileIni);
+  charts_->ShowTimeFormats();
+  SetTimeWindow();
+  // Every time axis then shows hours and minutes, whatever was read.
+  window.SetAllFormats(kStartTimeFormat);
+  charts_->ShowTimeFormats();
+}
 
 void TMAINForm::SetTimeWindow() {
-  const TDateTime t = Now();
-  for (QCustomPlot* chart :
-       {TabSheetVolts->chart(), TabSheetRH->chart(), TabSheetWeatherModule->chart(),
-        TabSheetWindir->chart(), TabSheetWind->chart()}) {
-    chart->xAxis->setRange(ChartKey(t - MinX), ChartKey(t + MaxX));
-    chart->replot(QCustomPlot::rpQueuedReplot);
-  }
-  if (FileIni) {
-    FileIni->WriteTimeWindow(MinX, MaxX, timeFormats_);
+  charts_->SetTimeWindow(Now());
+}
+
+void TMAINForm::RefreshPlots(bool displayRHInt, bool displayTempHot) {
+  ShowSeries({displayRHInt, displayTempHot, HasWeatherModule(station_->Identity().TypeCam),
+              GroupBoxPlotOptions->WholeWindow()});
+}
+
+void TMAINForm::ShowSeries(const TSeriesFlags& flags) {
+  if (const auto text = charts_->RefreshPlots(station_->Datas(), flags)) {
+    StatusPanels[2]->setText(QString::fromStdString(*text));
   }
 }
 
-void TMAINForm::RefreshPlots(bool, bool) {
-  const std::size_t n = station_->Datas().size();
-  if (n == 0) {
-    return;
-  }
-  std::string text = FormatText(" Data pts=%zu", n);
-  if (n > 40000) {
-    text += " display limited to 40000 points";
-  }
-  StatusPanels[2]->setText(QString::fromStdString(text));
+void TMAINForm::SaveChartImage(ChartKind chart, const std::filesystem::path& fileName,
+                               int quality) {
+  charts_->SaveChartImage(chart, fileName, quality);
+}
+
+std::vector<std::filesystem::path> TMAINForm::SavePostingImages() {
+  std::vector<std::filesystem::path> files = {ChemIMG / kTempImage, ChemIMG / kRHImage};
+  SaveChartImage(ChartKind::Temperatures, files[0], 100);
+  SaveChartImage(ChartKind::RelativeHumidity, files[1], 100);
+  return files;
 }
 
 void TMAINForm::SaveSettings() {
   TSavedSettings saved;
   saved.comNum = PanelCOM->ComNumG();
-  saved.temp = {GroupBoxPlotOptions->ForceY(), MinYTemp, MaxYTemp};
-  saved.rh = {GroupBoxPlotOptions->RHYScale(), MinYRH, MaxYRH};
+  saved.temp = GroupBoxPlotOptions->Scale(TValueAxis::Temp);
+  saved.rh = GroupBoxPlotOptions->Scale(TValueAxis::RH);
   saved.autostart = PanelCOM->AutoStart();
   saved.ftp = FTPCredentials;
   saved.humiditySensorGain = station_->Humidity().HumiditySensorGain;

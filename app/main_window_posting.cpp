@@ -6,9 +6,6 @@
 
 #include "app/main_window.h"
 #include "common/event_log.h"
-#include "common/exceptions.h"
-#include "plots/gui/chart_page.h"
-#include "plots/gui/custom_plot.h"
 #include "posting/ftp_loader_thread.h"
 #include "posting/ftp_schedule.h"
 #include "posting/gui/posting_page.h"
@@ -16,23 +13,6 @@
 #include "settings/settings_file.h"
 
 namespace vesk {
-namespace {
-
-// The charts as JPEG files of quality 100, at the size of a chart page in the window whether
-// or not its page has been shown. A chart that cannot be written ends the upload before it
-// starts.
-void SavePostingImages(QCustomPlot& temp, QCustomPlot& rh, const std::filesystem::path& folder) {
-  constexpr int kWidth = 940;
-  constexpr int kHeight = 420;
-  for (auto [chart, name] : {std::pair{&temp, kTempImage}, std::pair{&rh, kRHImage}}) {
-    const std::filesystem::path file = folder / name;
-    if (!chart->saveJpg(QString::fromStdString(file.string()), kWidth, kHeight, 1.0, 100)) {
-      throw Exception("Cannot save the chart image " + file.string());
-    }
-  }
-}
-
-}  // namespace
 
 void TMAINForm::BuildPosting() {
   // The worker's lines reach the main thread queued: it never waits for the window, which
@@ -57,13 +37,10 @@ void TMAINForm::TimerFTPTimer() {
     return;
   }
   WriteLog(StartFtpText(FTPCredentials.Host));
-  RenderPostingImages();
+  // The two images, as the charts show them, before anything is uploaded; a failure to
+  // write them ends the upload before it starts.
+  SavePostingImages();
   FTPLoader->Start(MakeUploadJob(FTPCredentials, ChemIMG));
-}
-
-void TMAINForm::RenderPostingImages() {
-  // The charts render the posting images, "temp.jpg" and "RH.jpg", into the images folder.
-  SavePostingImages(*TabSheetVolts->chart(), *TabSheetRH->chart(), ChemIMG);
 }
 
 void TMAINForm::ApplyFtpAccount(const TFTPCredentials& account) {

@@ -61,14 +61,7 @@ void TMAINForm::FormCreate() {
 
     GroupBoxDisplays->ShowUpdatePeriod(10);
 
-    MinX = FileIni->ReadMinX();
-    MaxX = FileIni->ReadMaxX();
-    for (std::size_t chart = 0; chart < kTimeChartCount; ++chart) {
-      timeFormats_[chart] = FileIni->ReadTimeFormat(static_cast<TTimeChart>(chart));
-    }
-    SetTimeWindow();
-    // Every time axis then shows hours and minutes, whatever was read.
-    timeFormats_.fill("hh:mm");
+    StartCharts();
 
     HidePage(TabSheetWind);
     HidePage(TabSheetWeatherModule);
@@ -92,17 +85,9 @@ void TMAINForm::FormCreate() {
     station_->SetHumidity({FileIni->ReadHumiditySensorGain(held.HumiditySensorGain),
                            FileIni->ReadHumiditySensorOffset(held.HumiditySensorOffset)});
 
-    const TYScaleSetting tempScale = FileIni->ReadYScale(TValueAxis::Temp);
-    MinYTemp = tempScale.min;
-    MaxYTemp = tempScale.max;
-    GroupBoxPlotOptions->ShowTempScale(tempScale);
-
+    GroupBoxPlotOptions->StartScale(TValueAxis::Temp, FileIni->ReadYScale(TValueAxis::Temp));
     TabSheetConfig->humiditySetupGroup()->ShowConstants(station_->Humidity());
-
-    const TYScaleSetting rhScale = FileIni->ReadYScale(TValueAxis::RH);
-    MinYRH = rhScale.min;
-    MaxYRH = rhScale.max;
-    GroupBoxPlotOptions->ShowRHScale(rhScale);
+    GroupBoxPlotOptions->StartScale(TValueAxis::RH, FileIni->ReadYScale(TValueAxis::RH));
 
     RefreshPlots(false, false);
 

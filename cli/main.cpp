@@ -1,6 +1,10 @@
 // vesk-cli: the monitor's core on the command line, for headless machines and batch work.
 
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <iomanip>
 #include <iostream>
@@ -15,9 +19,11 @@
 #include "cli/heating_command.h"
 #include "cli/history_commands.h"
 #include "cli/identity_command.h"
-#include "cli/weather_command.h"
-#include "cli/serve_command.h"
 #include "cli/lens_commands.h"
+#include "cli/weather_command.h"
+#ifndef _WIN32
+#include "cli/serve_command.h"
+#endif
 #include "common/event_log.h"
 #include "common/program_folder.h"
 
@@ -35,7 +41,10 @@ constexpr CliCommand kCommands[] = {
     {"identity", "write the board's model type and serial number", &RunIdentityCommand},
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
     {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
+#ifndef _WIN32
+    // Stopped through the POSIX stop signals (a signal descriptor): not in the Windows build.
     {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
+#endif
     {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
      &RunLensCommand},
 };
@@ -59,8 +68,12 @@ void PrepareLog(const std::optional<std::string>& folder) {
     return;
   }
   const std::filesystem::path program = vesk::ProgramFolder();
-  vesk::InitLog(::access(program.c_str(), W_OK) == 0 ? program
-                                                     : std::filesystem::temp_directory_path());
+#ifdef _WIN32
+  const bool writable = ::_waccess(program.c_str(), 2) == 0;
+#else
+  const bool writable = ::access(program.c_str(), W_OK) == 0;
+#endif
+  vesk::InitLog(writable ? program : std::filesystem::temp_directory_path());
 }
 
 int Run(std::vector<std::string> args) {

@@ -72,7 +72,11 @@ TDateTime FromTimePoint(system_clock::time_point point) {
     --seconds;
   }
   std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &seconds);
+#else
   localtime_r(&seconds, &local);
+#endif
   DateTimeParts parts{local.tm_year + 1900,    local.tm_mon + 1, local.tm_mday,
                       local.tm_hour,           local.tm_min,     local.tm_sec,
                       static_cast<int>(millis)};

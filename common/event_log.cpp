@@ -28,7 +28,11 @@ LogState& State() {
 }
 
 void AppendLogFile(const std::filesystem::path& path, const std::string& line) {
+#ifdef _WIN32
+  std::FILE* file = _wfopen(path.c_str(), L"ab");
+#else
   std::FILE* file = std::fopen(path.c_str(), "ab");
+#endif
   if (file == nullptr) {
     throw EInOutError("I/O error: cannot open " + path.string());
   }

@@ -76,6 +76,13 @@ FolderLock::FolderLock(const std::filesystem::path& folder) : folder_(folder) {
     SetEndOfFile(handle);
     return;
   }
+  // Only a lock another handle holds means another owner, as EWOULDBLOCK does on POSIX.
+  const DWORD error = GetLastError();
+  if (error != ERROR_LOCK_VIOLATION) {
+    error_ = "Cannot lock " + file.string() + ": " + WindowsError(error);
+    CloseHandle(handle);
+    return;
+  }
   state_ = State::Busy;
   owner_ = WaitForOwner([handle](char* text, std::size_t size) {
     DWORD read = 0;

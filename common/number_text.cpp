@@ -6,15 +6,38 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <clocale>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace vesk {
 namespace {
 
+#ifdef _WIN32
+// Windows has no uselocale: this thread gets a locale of its own, set to "C" per call, so
+// neither the system's regional settings nor another thread's setlocale bring a comma in.
+class ScopedCLocale {
+ public:
+  ScopedCLocale() {
+    if (_configthreadlocale(0) != _ENABLE_PER_THREAD_LOCALE) {
+      _configthreadlocale(_ENABLE_PER_THREAD_LOCALE);
+    }
+    const char* current = std::setlocale(LC_NUMERIC, nullptr);
+    previous_ = current != nullptr ? current : "C";
+    std::setlocale(LC_NUMERIC, "C");
+  }
+  ~ScopedCLocale() { std::setlocale(LC_NUMERIC, previous_.c_str()); }
+  ScopedCLocale(const ScopedCLocale&) = delete;
+  ScopedCLocale& operator=(const ScopedCLocale&) = delete;
+
+ private:
+  std::string previous_;
+};
+#else
 // The "C" numeric locale, made once and switched in per call, so neither the system's
 // regional settings nor another thread's setlocale can bring a comma in.
 locale_t CLocale() {
@@ -32,6 +55,7 @@ class ScopedCLocale {
  private:
   locale_t previous_;
 };
+#endif
 
 }  // namespace
 

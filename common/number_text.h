@@ -8,7 +8,13 @@ namespace vesk {
 std::string TrimBlanks(const std::string& text);
 
 // printf-style text, always with the point as decimal separator whatever the locale.
-std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
+#ifdef __MINGW_PRINTF_FORMAT
+// mingw-w64 formats as the C standard says (%zu, %lld, two-digit exponents), not as msvcrt.
+#define VESK_PRINTF_FORMAT __MINGW_PRINTF_FORMAT
+#else
+#define VESK_PRINTF_FORMAT printf
+#endif
+std::string FormatText(const char* format, ...) __attribute__((format(VESK_PRINTF_FORMAT, 1, 2)));
 
 // General format with up to 15 significant digits: 50 -> "50", 0.1515 -> "0.1515",
 // 1e20 -> "1E20", 1.5e-7 -> "1.5E-7"; infinities and undefined values read "INF", "-INF", "NAN".

@@ -1,6 +1,8 @@
 #include "history/history_load.h"
 
+#ifndef _WIN32
 #include <sys/mman.h>
+#endif
 
 #include <algorithm>
 #include <chrono>

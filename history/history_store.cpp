@@ -80,6 +80,18 @@ std::optional<std::uint32_t> CountedPrefix(RawFile& file, std::span<const Tinfos
   return count;
 }
 
+// Removes name when it is a second name of file (a rewrite cut short between its two renames
+// leaves the backup so), before anything holds the file open: Windows neither renames over
+// nor removes at once a name of an open file. The file keeps its records under its own name.
+void DropSecondName(const std::filesystem::path& name, const std::filesystem::path& file) {
+  const std::optional<FileIdentity> named = IdentityOf(name);
+  const std::optional<FileIdentity> original = IdentityOf(file);
+  if (named && original && named->sameFileAs(*original)) {
+    std::error_code ignored;
+    std::filesystem::remove(name, ignored);
+  }
+}
+
 // An open file, or nothing when it cannot be opened (missing).
 std::optional<RawFile> OpenForUpdate(const std::filesystem::path& path) {
   try {
@@ -216,6 +228,7 @@ bool HistoryStore::SaveIncrementally(const std::filesystem::path& file, const TT
   if (!known_ || known_->path != file || history.size() < known_->count) {
     return false;
   }
+  DropSecondName(WithSuffix(file, kBackupSuffix), file);
   std::optional<RawFile> opened = OpenForUpdate(file);
   if (!opened) {
     return false;

@@ -40,7 +40,7 @@ class RawFile {
   RawFile(const RawFile&) = delete;
   ~RawFile();
 
-  bool isOpen() const { return fd_ >= 0; }
+  bool isOpen() const { return fd_ != kClosed; }
   std::uint64_t size() const;
   FileIdentity identity() const;
 
@@ -60,14 +60,22 @@ class RawFile {
   void close();
 
  private:
-  RawFile(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+#ifdef _WIN32
+  using Handle = void*;  // a HANDLE
+  static constexpr Handle kClosed = nullptr;
+#else
+  using Handle = int;  // a file descriptor
+  static constexpr Handle kClosed = -1;
+#endif
 
-  int fd_;
+  RawFile(Handle fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)) {}
+
+  Handle fd_;
   std::filesystem::path path_;
 };
 
 // Renames over an existing target in one step and flushes the folder, so the new name
-// survives a crash.
+// survives a crash. (Windows refuses a rename over an existing file unless asked to replace.)
 void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // The identity of the file at path; nothing when it cannot be read (missing file).

@@ -33,6 +33,12 @@ void TComObjRs232::OpenCom(int NumCom) {
   WriteLog("COM" + std::to_string(NumCom) + " Opened -> " + std::to_string(opened));
 }
 
+void TComObjRs232::AttachPort(std::unique_ptr<SerialPort> port) {
+  std::lock_guard lock(Command);
+  port_ = std::move(port);
+  HCom_ = port_ ? port_->handleValue() : kInvalidHandle;
+}
+
 void TComObjRs232::CloseCom() {
   std::lock_guard lock(Command);
   if (!port_) {

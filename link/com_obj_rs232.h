@@ -32,6 +32,9 @@ class TComObjRs232 {
   TComObjRs232& operator=(const TComObjRs232&) = delete;
 
   void OpenCom(int NumCom);
+  // Takes a port opened by the caller in place of OpenCom: a scripted port for the fuzzing
+  // of the reply reader. Nothing is logged.
+  void AttachPort(std::unique_ptr<SerialPort> port);
   // Waits for an exchange in progress, then closes the port.
   void CloseCom();
 

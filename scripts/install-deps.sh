@@ -11,7 +11,9 @@ packages=(
   libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev mosquitto mosquitto-clients
   python3 python3-pyftpdlib python3-openssl python3-cryptography
   locales xvfb xauth
-  g++-mingw-w64-x86-64
+  fonts-liberation2  # Arial's metric twin: the captions of the chart images
+  g++-mingw-w64-x86-64 googletest wine wine64
+  clang libclang-rt-14-dev  # libFuzzer (scripts/fuzz.sh)
 )
 
 missing=()

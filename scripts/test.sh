@@ -1,6 +1,15 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test through CTest.
+# Installs what is missing, builds, and runs every test through CTest: the Linux build's, and
+# the Windows build's under Wine (listed as windows.*) where mingw-w64 and Wine are installed,
+# as scripts/install-deps.sh does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/install-deps.sh
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then
+  ./scripts/build-windows.sh
+  ./scripts/build.sh -DVESK_WINDOWS_BUILD="$PWD/build-windows"
+else
+  echo "test.sh: no mingw-w64 or Wine: the Windows tests are left out" >&2
+  ./scripts/build.sh -DVESK_WINDOWS_BUILD=
+fi
 ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 300

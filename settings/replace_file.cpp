@@ -6,7 +6,12 @@
 #include "common/exceptions.h"
 
 #ifdef _WIN32
-#include <fstream>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -37,7 +42,7 @@ std::filesystem::path Target(const std::filesystem::path& file) {
 std::filesystem::path TemporaryName(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
 #ifdef _WIN32
-  const long pid = 0;
+  const long pid = static_cast<long>(GetCurrentProcessId());
 #else
   const long pid = static_cast<long>(getpid());
 #endif
@@ -52,21 +57,37 @@ std::filesystem::path TemporaryName(const std::filesystem::path& target) {
 void ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
                         bool /*ownerOnly*/) {
   const auto target = Target(file);
-  const auto temporary = TemporaryName(target);
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    out.flush();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      FailWrite(file);
+  std::filesystem::path temporary;
+  HANDLE handle = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 100 && handle == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary = TemporaryName(target);
+    handle = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) {
+      break;
     }
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::filesystem::remove(temporary, error);
+  if (handle == INVALID_HANDLE_VALUE) {
+    FailWrite(file);
+  }
+  bool ok = true;
+  std::size_t written = 0;
+  while (ok && written < content.size()) {
+    DWORD put = 0;
+    const auto chunk =
+        static_cast<DWORD>(std::min<std::size_t>(content.size() - written, std::size_t{1} << 30));
+    ok = WriteFile(handle, content.data() + written, chunk, &put, nullptr) && put > 0;
+    written += put;
+  }
+  // The content reaches the disk before its name does.
+  ok = ok && FlushFileBuffers(handle);
+  ok = CloseHandle(handle) && ok;
+  // Windows renames over an existing file only when asked to; write-through returns once the
+  // new name is on the disk. A read-only file refuses, as the POSIX side makes it.
+  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) {
+    DeleteFileW(temporary.c_str());
     FailWrite(file);
   }
 }

@@ -128,6 +128,10 @@ std::string TSettingsFile::ReadIpEchoUrl(const std::string& builtIn) const {
   return ini_.ReadString(keys::kMisc, keys::kIpEchoUrl, builtIn);
 }
 
+bool TSettingsFile::ReadWholeWindow() const {
+  return ini_.ReadBool(keys::kMisc, keys::kWholeWindow, keys::kDefaultWholeWindow);
+}
+
 TAlpacaSettings TSettingsFile::ReadAlpaca() const {
   return {ini_.ReadBool(keys::kAlpaca, keys::kEnabled, keys::kDefaultAlpacaEnabled),
           ini_.ReadInteger(keys::kAlpaca, keys::kPort, keys::kDefaultAlpacaPort),
@@ -166,6 +170,10 @@ void TSettingsFile::WriteFtpIntervall(long long minutes) {
 
 void TSettingsFile::WriteFtpScheduled(bool scheduled) {
   ini_.WriteBool(keys::kFtp, keys::kScheduled, scheduled);
+}
+
+void TSettingsFile::WriteWholeWindow(bool on) {
+  ini_.WriteBool(keys::kMisc, keys::kWholeWindow, on);
 }
 
 void TSettingsFile::SaveSettings(const TSavedSettings& settings) {

@@ -74,6 +74,7 @@ class TSettingsFile {
   // reads as the default 15 minutes.
   double ReadSavePeriod() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
+  bool ReadWholeWindow() const;
   // Read at start; the operator edits them in the file.
   TAlpacaSettings ReadAlpaca() const;
   TMqttSettings ReadMqtt() const;
@@ -84,6 +85,8 @@ class TSettingsFile {
   void WriteYBounds(TValueAxis axis, double min, double max);
   void WriteFtpIntervall(long long minutes);
   void WriteFtpScheduled(bool scheduled);
+  // The plot option, written when the operator changes it.
+  void WriteWholeWindow(bool on);
   // SaveSettings, in its order, with one replacement of the file.
   void SaveSettings(const TSavedSettings& settings);
 

@@ -51,6 +51,8 @@ inline constexpr char kPort[] = "Port";
 inline constexpr char kAutostart[] = "Autostart";
 // Where the chart images look up the public address; tests point it at a local server.
 inline constexpr char kIpEchoUrl[] = "IpEchoUrl";
+// "Show the whole window": the series cover the whole time window, reduced per pixel column.
+inline constexpr char kWholeWindow[] = "WholeWindow";
 // A lost link is looked for again (on) or left to the operator (off).
 inline constexpr char kAutoReconnect[] = "AutoReconnect";
 // Seconds between two attempts to find a lost board again; tests shorten it.
@@ -87,6 +89,7 @@ inline constexpr bool kDefaultScheduled = false;
 inline constexpr bool kDefaultTLS = false;
 inline constexpr int kDefaultPort = 21;
 inline constexpr bool kDefaultAutostart = true;
+inline constexpr bool kDefaultWholeWindow = false;
 inline constexpr bool kDefaultAutoReconnect = true;
 inline constexpr double kDefaultReconnectPeriod = 30;  // seconds
 inline constexpr bool kDefaultSpeed = false;

@@ -25,6 +25,8 @@ class ReadingsPanel : public QGroupBox {
   void ShowReadings(const ReadingsTexts& texts);
   // The placeholders of a failed poll.
   void ResetReadings(const ReadingsTexts& placeholders);
+  // The outside temperature as LabelTemp shows it (the chart images' caption).
+  QString TemperatureText() const { return LabelTemp->text(); }
 
  private:
   QLabel* LabelTemp;

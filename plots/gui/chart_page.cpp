@@ -12,6 +12,12 @@ ChartPage::ChartPage(ChartKind kind, QWidget* parent) : QWidget(parent), kind_(k
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(chart_);
+  connect(chart_, &QCustomPlot::mouseMove, this,
+          [this](QMouseEvent* event) { ChartMouseMove(event->pos()); });
+}
+
+void ChartPage::ChartMouseMove(QPoint pixel) {
+  Q_EMIT cursorReadout(CursorText(*chart_, kind_, pixel));
 }
 
 }  // namespace vesk

@@ -19,10 +19,15 @@ class ChartPage : public QWidget {
   QString caption() const { return LookOf(kind_).caption; }
   QCustomPlot* chart() const { return chart_; }
 
- private:
-  QCustomPlot* chart_;
+ Q_SIGNALS:
+  // The text of status panel 1 while the cursor moves over the chart.
+  void cursorReadout(const QString& text);
 
  private:
+  // ChartTempMouseMove, ChartRHMouseMove, ChartPressMouseMove, ChartWindDirMouseMove.
+  void ChartMouseMove(QPoint pixel);
+
+  QCustomPlot* chart_;
   ChartKind kind_;
 };
 

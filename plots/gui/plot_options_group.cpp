@@ -7,7 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/datetime.h"
+#include "common/exceptions.h"
 #include "common/number_text.h"
+#include "plots/gui/chart_set.h"
+#include "plots/value_axis.h"
+#include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -46,6 +51,20 @@ QGroupBox* ScaleGroup(const char* name, const QString& title, QCheckBox* force, 
   return group;
 }
 
+QString OneDecimal(double value) {
+  return QString::fromStdString(FormatText("%1.1f", value));
+}
+
+// A bound as the edit holds it, with the point as decimal separator.
+double Bound(const TNumberEdit& edit) {
+  const std::string text = edit.text().toStdString();
+  double value = 0;
+  if (!TextToFloat(text, value)) {
+    throw Exception("'" + text + "' is not a valid floating point value");
+  }
+  return value;
+}
+
 }  // namespace
 
 PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("Plots"), parent) {
@@ -58,25 +77,27 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
       Named<QCheckBox>("CheckBoxLock_translate",
                        QStringLiteral("Lock X axis (plot will translate when new data comes)"));
   CheckBoxLock_translate->setChecked(true);
+  CheckBoxWholeWindow =
+      Named<QCheckBox>("CheckBoxWholeWindow", QStringLiteral("Show the whole window"));
+  CheckBoxWholeWindow->setToolTip(
+      QStringLiteral("Every record of the window, its lowest and highest values kept; "
+                     "otherwise the newest 3000 records"));
+  connect(CheckBoxWholeWindow, &QCheckBox::clicked, this, [this] { CheckBoxWholeWindowClick(); });
 
   BitBtnZoomM = WindowButton("BitBtnZoomM", QStringLiteral("-"),
                              QStringLiteral("Réduit de 50% (X et Y) le graphique"));
-  BitBtn1h =
-      WindowButton("BitBtn1h", QStringLiteral("1h"), QStringLiteral("Montrer la derniere heure"));
-  BitBtn6h =
-      WindowButton("BitBtn6h", QStringLiteral("6h"), QStringLiteral("Montrer les dernieres 6h"));
-  BitBtn_last12h = WindowButton("BitBtn_last12h", QStringLiteral("12h"),
-                                QStringLiteral("Montrer les dernieres 12h"));
-  BitBtn24h =
-      WindowButton("BitBtn24h", QStringLiteral("24h"), QStringLiteral("Montrer les dernieres 24h"));
-  BitBtn3J = WindowButton("BitBtn3J", QStringLiteral("3J"),
-                          QStringLiteral("Montrer les derniers 3 jours"));
-  BitBtn1s =
-      WindowButton("BitBtn1s", QStringLiteral("1s"), QStringLiteral("Montrer la derniere semaine"));
-  BitBtn1mois =
-      WindowButton("BitBtn1mois", QStringLiteral("1M"), QStringLiteral("Montrer le dernier mois"));
-  BitBtn6mois = WindowButton("BitBtn6mois", QStringLiteral("6M"),
-                             QStringLiteral("Montrer les derniers 6 mois"));
+  connect(BitBtnZoomM, &QPushButton::clicked, this, [this] { BitBtnZoomMClick(); });
+
+  auto* windowButtons = new QHBoxLayout;
+  windowButtons->setSpacing(3);
+  windowButtons->addWidget(BitBtnZoomM);
+  for (const TWindowButton& button : kWindowButtons) {
+    QPushButton* control = WindowButton(button.name, QString::fromUtf8(button.caption),
+                                        QString::fromUtf8(button.hint));
+    connect(control, &QPushButton::clicked, this, [this, &button] { WindowButtonClick(button); });
+    windowButtons->addWidget(control);
+  }
+  windowButtons->addStretch(1);
 
   const QString autoHint = QStringLiteral("Sinon c'est sur le mode auto");
   CheckBoxForceY =
@@ -107,13 +128,19 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
                                CheckBoxRHYScale, Label13, NumberEditAmpsMin, Label14,
                                NumberEditAmpsMax, ButtonApplyRHYscale, ButtonSavgraphAmps);
 
-  auto* windowButtons = new QHBoxLayout;
-  windowButtons->setSpacing(3);
-  for (QPushButton* button : {BitBtnZoomM, BitBtn1h, BitBtn6h, BitBtn_last12h, BitBtn24h, BitBtn3J,
-                              BitBtn1s, BitBtn1mois, BitBtn6mois}) {
-    windowButtons->addWidget(button);
+  for (const TValueAxis axis : {TValueAxis::Temp, TValueAxis::RH}) {
+    const ForcedScale scale = Forced(axis);
+    connect(scale.box, &QCheckBox::clicked, this, [this, axis] { ForceScaleClick(axis); });
+    connect(scale.apply, &QPushButton::clicked, this, [this, axis] { ApplyScaleClick(axis); });
   }
-  windowButtons->addStretch(1);
+  connect(ButtonGraphSAV, &QPushButton::clicked, this, [this] { ButtonGraphSAVClick(); });
+  connect(ButtonSavgraphAmps, &QPushButton::clicked, this, [this] { ButtonSavgraphAmpsClick(); });
+
+  auto* boxes = new QHBoxLayout;
+  boxes->addWidget(CheckBoxLock_translate);
+  boxes->addSpacing(12);
+  boxes->addWidget(CheckBoxWholeWindow);
+  boxes->addStretch(1);
 
   auto* scales = new QHBoxLayout;
   scales->addWidget(GroupBoxTempScale);
@@ -121,7 +148,7 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(readingsArea);
-  layout->addWidget(CheckBoxLock_translate);
+  layout->addLayout(boxes);
   layout->addLayout(windowButtons);
   layout->addLayout(scales, 1);
 }
@@ -137,41 +164,109 @@ bool PlotOptionsGroup::LockTranslate() const {
   return CheckBoxLock_translate->isChecked();
 }
 
-namespace {
-
-QString OneDecimal(double value) {
-  return QString::fromStdString(FormatText("%1.1f", value));
+bool PlotOptionsGroup::WholeWindow() const {
+  return CheckBoxWholeWindow->isChecked();
 }
 
-// The box, the bounds with one decimal, and the bound fields shown only while forced.
-void ShowScale(const TYScaleSetting& scale, QCheckBox* box, TNumberEdit* minEdit,
-               TNumberEdit* maxEdit, std::initializer_list<QWidget*> boundFields) {
-  box->setChecked(scale.fixed);
-  maxEdit->setText(OneDecimal(scale.max));
-  minEdit->setText(OneDecimal(scale.min));
-  for (QWidget* w : boundFields) {
-    w->setVisible(scale.fixed);
+void PlotOptionsGroup::StartWholeWindow(bool on) {
+  CheckBoxWholeWindow->setChecked(on);
+}
+
+PlotOptionsGroup::ForcedScale PlotOptionsGroup::Forced(TValueAxis axis) {
+  if (axis == TValueAxis::Temp) {
+    return {ChartKind::Temperatures, CheckBoxForceY, EditMinY_V, EditMaxY_V, Label1, Label2,
+            ButtonApplyYTemp,        MinYTemp,       MaxYTemp};
+  }
+  return {ChartKind::RelativeHumidity, CheckBoxRHYScale, NumberEditAmpsMin,
+          NumberEditAmpsMax,           Label13,          Label14,
+          ButtonApplyRHYscale,         MinYRH,           MaxYRH};
+}
+
+void PlotOptionsGroup::ShowBoundFields(const ForcedScale& scale) {
+  const bool shown = scale.box->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{scale.apply, scale.maxEdit, scale.maxLabel,
+                                                    scale.minEdit, scale.minLabel}) {
+    w->setVisible(shown);
   }
 }
 
-}  // namespace
-
-void PlotOptionsGroup::ShowTempScale(const TYScaleSetting& scale) {
-  ShowScale(scale, CheckBoxForceY, EditMinY_V, EditMaxY_V,
-            {ButtonApplyYTemp, EditMaxY_V, Label2, EditMinY_V, Label1});
+void PlotOptionsGroup::StartScale(TValueAxis axis, const TYScaleSetting& stored) {
+  const ForcedScale scale = Forced(axis);
+  scale.min = stored.min;
+  scale.max = stored.max;
+  scale.maxEdit->setText(OneDecimal(stored.max));
+  scale.minEdit->setText(OneDecimal(stored.min));
+  TValueAxisScale axisScale;
+  scale.box->setChecked(ApplyStartScale(axis, stored, axisScale));
+  charts_->SetScale(scale.chart, axisScale);
+  ShowBoundFields(scale);
 }
 
-void PlotOptionsGroup::ShowRHScale(const TYScaleSetting& scale) {
-  ShowScale(scale, CheckBoxRHYScale, NumberEditAmpsMin, NumberEditAmpsMax,
-            {ButtonApplyRHYscale, NumberEditAmpsMin, Label13, NumberEditAmpsMax, Label14});
+TYScaleSetting PlotOptionsGroup::Scale(TValueAxis axis) const {
+  return axis == TValueAxis::Temp ? TYScaleSetting{CheckBoxForceY->isChecked(), MinYTemp, MaxYTemp}
+                                  : TYScaleSetting{CheckBoxRHYScale->isChecked(), MinYRH, MaxYRH};
 }
 
-bool PlotOptionsGroup::ForceY() const {
-  return CheckBoxForceY->isChecked();
+void PlotOptionsGroup::WindowButtonClick(const TWindowButton& button) {
+  charts_->timeWindow().Press(button);
+  charts_->ShowTimeFormats();
+  charts_->SetTimeWindow(Now());
+  if (button.rebuilds) {
+    Q_EMIT refreshPlotsRequested();
+  }
 }
 
-bool PlotOptionsGroup::RHYScale() const {
-  return CheckBoxRHYScale->isChecked();
+void PlotOptionsGroup::BitBtnZoomMClick() {
+  charts_->ZoomOut();
+  Q_EMIT refreshPlotsRequested();
+}
+
+void PlotOptionsGroup::ForceScaleClick(TValueAxis axis) {
+  const ForcedScale scale = Forced(axis);
+  // The bound fields follow the box even when the bounds are refused, so they can be mended.
+  struct FollowBox {
+    const ForcedScale& scale;
+    ~FollowBox() { ShowBoundFields(scale); }
+  } follow{scale};
+  if (scale.box->isChecked()) {
+    ApplyScaleClick(axis);
+  } else {
+    TValueAxisScale automatic = charts_->Scale(scale.chart);
+    automatic.Automatic = true;
+    charts_->SetScale(scale.chart, automatic);
+  }
+}
+
+void PlotOptionsGroup::ApplyScaleClick(TValueAxis axis) {
+  const ForcedScale scale = Forced(axis);
+  scale.min = Bound(*scale.minEdit);
+  scale.max = Bound(*scale.maxEdit);
+  if (TSettingsFile* settings = charts_->settings()) {
+    settings->WriteYBounds(axis, scale.min, scale.max);
+  }
+  TValueAxisScale axisScale = charts_->Scale(scale.chart);
+  if (const auto refusal = ApplyForcedScale(axis, scale.min, scale.max, axisScale)) {
+    ShowMessage(this, QString::fromStdString(refusal->message));
+    scale.minEdit->setText(QString::fromStdString(refusal->minText));
+    scale.maxEdit->setText(QString::fromStdString(refusal->maxText));
+    return;
+  }
+  charts_->SetScale(scale.chart, axisScale);
+}
+
+void PlotOptionsGroup::ButtonGraphSAVClick() {
+  charts_->SaveChartImage(ChartKind::Temperatures, charts_->ChemIMG() / "Temp.jpg", 100);
+}
+
+void PlotOptionsGroup::ButtonSavgraphAmpsClick() {
+  charts_->SaveChartImage(ChartKind::RelativeHumidity, charts_->ChemIMG() / "RH.jpg", 100);
+}
+
+void PlotOptionsGroup::CheckBoxWholeWindowClick() {
+  if (TSettingsFile* settings = charts_->settings()) {
+    settings->WriteWholeWindow(CheckBoxWholeWindow->isChecked());
+  }
+  Q_EMIT refreshPlotsRequested();
 }
 
 }  // namespace vesk

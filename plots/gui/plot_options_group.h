@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+#include "plots/time_window.h"
 #include "settings/settings_file.h"
 
 class QCheckBox;
@@ -10,41 +11,80 @@ class QPushButton;
 
 namespace vesk {
 
+class ChartSet;
 class TNumberEdit;
+enum class ChartKind;
 
-// The group "Plots" of the setup panel: the time-window lock and buttons, the forced value
-// scales of the temperature and humidity charts and their "Save plots" buttons.
+// The group "Plots" of the setup panel: the time-window lock and buttons, the zoom-out,
+// "Show the whole window", the forced value scales of the temperature and humidity charts
+// and their "Save plots" buttons. Its handlers act on the charts it is attached to.
 class PlotOptionsGroup : public QGroupBox {
   Q_OBJECT
 
  public:
   explicit PlotOptionsGroup(QWidget* parent = nullptr);
 
+  // The charts the controls act on; before any control is used.
+  void Attach(ChartSet& charts) { charts_ = &charts; }
   // Puts the secondary readings at the top of the group.
   void PlaceReadings(QWidget* readings);
+
   // The time window follows each poll.
   bool LockTranslate() const;
-  // The forced value scales: the box, the bounds with one decimal, and the bound fields shown
-  // only while the scale is forced.
-  void ShowTempScale(const TYScaleSetting& scale);
-  void ShowRHScale(const TYScaleSetting& scale);
-  bool ForceY() const;
-  bool RHYScale() const;
+  // The series cover the whole window.
+  bool WholeWindow() const;
+  void StartWholeWindow(bool on);
+
+  // Start: the stored bounds into the edits ("%1.1f") and onto the chart's value axis,
+  // fixed when the box is checked; bounds the axis refuses uncheck it. The bound fields are
+  // shown only while the scale is forced.
+  void StartScale(TValueAxis axis, const TYScaleSetting& stored);
+  // The box and the bounds last applied, as SaveSettings stores them.
+  TYScaleSetting Scale(TValueAxis axis) const;
+
+ Q_SIGNALS:
+  // RefreshPlots with the model's flags.
+  void refreshPlotsRequested();
 
  private:
+  // The controls and bounds of one forced scale.
+  struct ForcedScale {
+    ChartKind chart;
+    QCheckBox* box;
+    TNumberEdit* minEdit;
+    TNumberEdit* maxEdit;
+    QLabel* minLabel;
+    QLabel* maxLabel;
+    QPushButton* apply;
+    double& min;
+    double& max;
+  };
+  ForcedScale Forced(TValueAxis axis);
+  static void ShowBoundFields(const ForcedScale& scale);
+
+  // BitBtn1hClick … BitBtn6moisClick.
+  void WindowButtonClick(const TWindowButton& button);
+  void BitBtnZoomMClick();
+  // CheckBoxForceYClick, CheckBoxRHYScaleClick.
+  void ForceScaleClick(TValueAxis axis);
+  // ButtonApplyYTempClick, ButtonApplyRHYscaleClick.
+  void ApplyScaleClick(TValueAxis axis);
+  void ButtonGraphSAVClick();
+  void ButtonSavgraphAmpsClick();
+  void CheckBoxWholeWindowClick();
+
+  ChartSet* charts_ = nullptr;
+  double MinYTemp = 11;
+  double MaxYTemp = 25;
+  double MinYRH = 0;
+  double MaxYRH = 100;
+
   // Empty place at the top of the group, for the secondary readings.
   QWidget* readingsArea;
 
   QCheckBox* CheckBoxLock_translate;
+  QCheckBox* CheckBoxWholeWindow;  // "Show the whole window"
   QPushButton* BitBtnZoomM;
-  QPushButton* BitBtn1h;
-  QPushButton* BitBtn6h;
-  QPushButton* BitBtn_last12h;
-  QPushButton* BitBtn24h;
-  QPushButton* BitBtn3J;
-  QPushButton* BitBtn1s;
-  QPushButton* BitBtn1mois;
-  QPushButton* BitBtn6mois;
 
   QGroupBox* GroupBoxTempScale;  // "Temperature plot settings"
   QCheckBox* CheckBoxForceY;

@@ -8,7 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/datetime.h"
+#include "plots/gui/chart_set.h"
 #include "plots/gui/chart_widget.h"
+#include "plots/time_window.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -28,9 +31,17 @@ WindSpeedPage::WindSpeedPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheetWind"));
   ChartWindspeed = MakeChart(ChartKind::WindSpeed);
 
-  Button_1h_Vent = WindowButton("Button_1h_Vent", QStringLiteral("1h"));
-  Button5 = WindowButton("Button5", QStringLiteral("3h"));
-  Button12hwind = WindowButton("Button12hwind", QStringLiteral("12h"));
+  connect(ChartWindspeed, &QCustomPlot::mouseMove, this,
+          [this](QMouseEvent* event) { ChartWindspeedMouseMove(event->pos()); });
+
+  Button_1h_Vent = WindowButton(kWindButtons[0].name, QString::fromUtf8(kWindButtons[0].caption));
+  Button5 = WindowButton(kWindButtons[1].name, QString::fromUtf8(kWindButtons[1].caption));
+  Button12hwind = WindowButton(kWindButtons[2].name, QString::fromUtf8(kWindButtons[2].caption));
+  for (const auto& [button, wind] :
+       {std::pair{Button_1h_Vent, &kWindButtons[0]}, std::pair{Button5, &kWindButtons[1]},
+        std::pair{Button12hwind, &kWindButtons[2]}}) {
+    connect(button, &QPushButton::clicked, this, [this, wind] { WindButtonClick(*wind); });
+  }
 
   CheckBoxGainWindCorrection =
       Named<QCheckBox>("CheckBoxGainWindCorrection", QStringLiteral("Set temperature correction"));
@@ -67,6 +78,15 @@ bool WindSpeedPage::CorrectWindSpeed() const {
 
 std::string WindSpeedPage::FactorText() const {
   return NumberEditGainWindTemp->text().toStdString();
+}
+
+void WindSpeedPage::WindButtonClick(const TWindButton& button) {
+  charts_->timeWindow().Press(button);
+  charts_->SetWindWindow(Now());
+}
+
+void WindSpeedPage::ChartWindspeedMouseMove(QPoint pixel) {
+  Q_EMIT cursorReadout(CursorText(*ChartWindspeed, ChartKind::WindSpeed, pixel));
 }
 
 }  // namespace vesk

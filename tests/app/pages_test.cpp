@@ -471,21 +471,22 @@ class PagesTest : public QObject {
     QTest::addColumn<QString>("leftTitle");
     QTest::addColumn<double>("minY");
     QTest::addColumn<double>("maxY");
+    QTest::addColumn<int>("series");
     QTest::newRow("ChartTemp") << "ChartTemp"
                                << "Temperature (°C)"
-                               << "Temperature (°C)" << 0.0 << 50.0;
+                               << "Temperature (°C)" << 0.0 << 50.0 << 5;
     QTest::newRow("ChartRH") << "ChartRH"
                              << "Relative Humidity"
-                             << "RH (%)" << 0.0 << 100.0;
+                             << "RH (%)" << 0.0 << 100.0 << 2;
     QTest::newRow("ChartPress") << "ChartPress"
                                 << "Pressure (hPA)"
-                                << "Pression (hPA)" << 1000.0 << 1030.0;
+                                << "Pression (hPA)" << 1000.0 << 1030.0 << 1;
     QTest::newRow("ChartWindspeed") << "ChartWindspeed"
                                     << "Wind speed (km/h)"
-                                    << "Vitesse vent (km/h)" << 0.0 << 50.0;
+                                    << "Vitesse vent (km/h)" << 0.0 << 50.0 << 1;
     QTest::newRow("ChartWindDir") << "ChartWindDir"
                                   << "Wind direction - Azimuth (°)"
-                                  << "Direction du vent" << 0.0 << 360.0;
+                                  << "Direction du vent" << 0.0 << 360.0 << 1;
   }
 
   void charts() {
@@ -494,6 +495,7 @@ class PagesTest : public QObject {
     QFETCH(QString, leftTitle);
     QFETCH(double, minY);
     QFETCH(double, maxY);
+    QFETCH(int, series);
     auto* chart = qobject_cast<QCustomPlot*>(anywhere(name));
     QVERIFY2(chart, qPrintable(name + " is missing"));
     auto* heading = qobject_cast<QCPTextElement*>(chart->plotLayout()->element(0, 0));
@@ -509,7 +511,10 @@ class PagesTest : public QObject {
     QCOMPARE(ticker->dateTimeFormat(), QString("hh:mm"));
     QCOMPARE(chart->xAxis->tickLabelRotation(), -90.0);
     QVERIFY(!chart->legend->visible());
-    QCOMPARE(chart->graphCount(), 0);
+    QCOMPARE(chart->graphCount(), series);
+    for (int i = 0; i < series; ++i) {
+      QCOMPARE(chart->graph(i)->dataCount(), 0);
+    }
   }
 
   // Each page must fit the room the main window gives it. With VESK_PAGE_SHOTS set to a

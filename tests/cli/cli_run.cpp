@@ -11,6 +11,11 @@
 namespace vesk::test {
 
 CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> args) {
+  return RunProgram(folder, VESK_CLI_PATH, std::move(args));
+}
+
+CliResult RunProgram(const std::filesystem::path& folder, const std::string& program,
+                     std::vector<std::string> args) {
   const auto outFile = folder / "stdout.txt";
   const auto errFile = folder / "stderr.txt";
   const pid_t child = fork();
@@ -19,12 +24,12 @@ CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> a
     const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(out, 1);
     dup2(err, 2);
-    std::vector<char*> argv{const_cast<char*>(VESK_CLI_PATH)};
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
     for (auto& arg : args) {
       argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    execv(VESK_CLI_PATH, argv.data());
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   int status = 0;

@@ -16,6 +16,10 @@ struct CliResult {
 // through files in folder.
 CliResult RunCli(const std::filesystem::path& folder, std::vector<std::string> args);
 
+// The same for any program, named by its full path.
+CliResult RunProgram(const std::filesystem::path& folder, const std::string& program,
+                     std::vector<std::string> args);
+
 // The lines of an output, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 

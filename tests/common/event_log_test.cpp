@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <fstream>
 #include <thread>
 
 #include "common/exceptions.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/matches_pattern.h"
 #include "tests/support/temp_folder.h"
 
 namespace vesk {
@@ -41,7 +43,7 @@ TEST(EventLog, EveryLineGoesToOneFileWithCrLf) {
   LogCapture capture(folder.path());
   const auto file = LogFilePath();
   EXPECT_EQ(file.parent_path(), folder.path());
-  EXPECT_THAT(file.filename().string(), ::testing::MatchesRegex("Log_[0-9]+\\.txt"));
+  EXPECT_THAT(file.filename().string(), test::MatchesPattern("Log_[0-9]+\\.txt"));
 
   WriteLog("Application opened");
   WriteLog("");
@@ -56,11 +58,7 @@ TEST(EventLog, AnExistingFileIsAppendedTo) {
   TempFolder folder;
   LogCapture capture(folder.path());
   const auto file = LogFilePath();
-  {
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    std::fputs("earlier\r\n", f);
-    std::fclose(f);
-  }
+  { std::ofstream(file, std::ios::binary) << "earlier\r\n"; }
   WriteLog("later");
   EXPECT_EQ(ReadFile(file), "earlier\r\n" + capture.lines().at(0) + "\r\n");
 }

@@ -2,56 +2,73 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
+#include <iostream>
+#include <optional>
+#include <thread>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_child.h"
 
 namespace vesk {
 namespace {
 
+using test::ThisProcessId;
 using ::testing::HasSubstr;
 
-// A child process that takes the folder's lock, says so through a pipe and waits to be
-// killed: a crashed owner.
+// The owner's id as the lock file holds it, with the system's line end.
+std::string OwnerText(long pid) {
+#ifdef _WIN32
+  return std::to_string(pid) + "\r\n";
+#else
+  return std::to_string(pid) + "\n";
+#endif
+}
+
+// A child process (the test run again) that takes the folder's lock, says whether it holds it
+// and waits to be killed: a crashed owner.
 class LockingChild {
  public:
-  explicit LockingChild(const std::filesystem::path& folder) {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    pid_ = fork();
-    if (pid_ == 0) {
-      close(ready[0]);
-      const FolderLock lock(folder);
-      const char held = lock.held() ? 'y' : 'n';
-      [[maybe_unused]] const auto written = write(ready[1], &held, 1);
-      pause();
-      _exit(0);
-    }
-    close(ready[1]);
-    char held = 0;
-    EXPECT_EQ(read(ready[0], &held, 1), 1);
-    close(ready[0]);
-    held_ = held == 'y';
+  explicit LockingChild(const std::filesystem::path& folder) : child_(folder.string()) {
+    const bool said = test::WaitFor([this] { return answer().has_value(); });
+    EXPECT_TRUE(said) << child_.output();
+    held_ = said && *answer();
   }
-  ~LockingChild() { kill(); }
 
-  pid_t pid() const { return pid_; }
+  // In the child: never returns.
+  [[noreturn]] static void Run(const std::string& folder) {
+    const FolderLock lock(folder);
+    std::cout << (lock.held() ? kHeld : kRefused) << std::endl;
+    for (;;) {
+      std::this_thread::sleep_for(std::chrono::hours(1));
+    }
+  }
+
+  long pid() const { return child_.pid(); }
   bool held() const { return held_; }
   void kill() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-      pid_ = -1;
-    }
+    child_.kill();
+    child_.exitCode();
   }
 
  private:
-  pid_t pid_ = -1;
+  static constexpr const char* kHeld = "lock held";
+  static constexpr const char* kRefused = "lock refused";
+
+  std::optional<bool> answer() const {
+    const std::string output = child_.output();
+    if (output.find(kHeld) != std::string::npos) {
+      return true;
+    }
+    if (output.find(kRefused) != std::string::npos) {
+      return false;
+    }
+    return std::nullopt;
+  }
+
+  test::TestChild child_;
   bool held_ = false;
 };
 
@@ -61,15 +78,15 @@ TEST(FolderLock, OneOwnerAtATimeAndTheOwnerIsNamed) {
     const FolderLock first(folder.path());
     ASSERT_TRUE(first.held());
     EXPECT_EQ(first.refusal(), "");
-    EXPECT_EQ(test::ReadFile(folder / FolderLock::kFileName), std::to_string(getpid()) + "\n");
+    EXPECT_EQ(test::ReadFile(folder / FolderLock::kFileName), OwnerText(ThisProcessId()));
 
     // A second lock in the same process is refused as well: the lock belongs to the open file.
     const FolderLock second(folder.path());
     EXPECT_EQ(second.state(), FolderLock::State::Busy);
-    EXPECT_EQ(second.owner(), getpid());
+    EXPECT_EQ(second.owner(), ThisProcessId());
     EXPECT_EQ(second.refusal(),
               "Program folder " + folder.path().string() + " is in use by process " +
-                  std::to_string(getpid()) +
+                  std::to_string(ThisProcessId()) +
                   ": a monitor and vesk-cli serve never share one program folder");
   }
   const FolderLock again(folder.path());
@@ -77,6 +94,9 @@ TEST(FolderLock, OneOwnerAtATimeAndTheOwnerIsNamed) {
 }
 
 TEST(FolderLock, ACrashedOwnerLeavesNoLockBehind) {
+  if (const std::optional<std::string> role = test::ChildRole()) {
+    LockingChild::Run(*role);
+  }
   test::TempFolder folder;
   LockingChild child(folder.path());
   ASSERT_TRUE(child.held());
@@ -88,7 +108,7 @@ TEST(FolderLock, ACrashedOwnerLeavesNoLockBehind) {
   child.kill();
   const FolderLock taken(folder.path());
   EXPECT_TRUE(taken.held());
-  EXPECT_EQ(test::ReadFile(folder / FolderLock::kFileName), std::to_string(getpid()) + "\n")
+  EXPECT_EQ(test::ReadFile(folder / FolderLock::kFileName), OwnerText(ThisProcessId()))
       << "a longer id of the crashed owner leaves no digits behind";
 }
 

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "tests/support/comma_locale.h"
+
 namespace vesk {
 namespace {
 
@@ -13,7 +15,7 @@ namespace {
 class CommaLocale : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+    if (!test::SetCommaLocale()) {
       GTEST_SKIP() << "de_DE.UTF-8 is not generated (scripts/install-deps.sh does that)";
     }
     ASSERT_EQ(std::string(std::localeconv()->decimal_point), ",");

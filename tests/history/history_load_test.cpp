@@ -9,6 +9,7 @@
 #include "history/synthetic_history.h"
 #include "tests/history/history_bytes.h"
 #include "tests/support/log_capture.h"
+#include "tests/support/matches_pattern.h"
 #include "tests/support/temp_folder.h"
 
 namespace vesk {
@@ -135,7 +136,7 @@ TEST_F(HistoryLoad, EmptyRecordsAreFoundInEveryBlockAndTheLastStays) {
   const auto sorting = std::find(shown.begin(), shown.end(), "Sort points...");
   ASSERT_NE(sorting, shown.end());
   for (auto text = shown.begin() + 1; text != sorting; ++text) {
-    EXPECT_THAT(*text, ::testing::MatchesRegex("Loading points\\.\\.\\. (37|74) %"));
+    EXPECT_THAT(*text, test::MatchesPattern("Loading points\\.\\.\\. (37|74) %"));
   }
   EXPECT_EQ(*(sorting + 1), "Deleting index : 26213 index deleted number : 1");
   EXPECT_EQ(shown.back(), "Deleting index : 52426 index deleted number : 3");

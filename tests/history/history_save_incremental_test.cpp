@@ -2,10 +2,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <fstream>
@@ -266,6 +268,7 @@ TEST_F(HistoryIncrementalSave, StartFromTheBackupRewritesAtTheFirstSave) {
   EXPECT_EQ(fileBytes("DatasVesk.bin.back"), test::CurrentFile(test::SampleRecords(3)).str());
 }
 
+#ifndef _WIN32
 // Runs store.SaveHistory(history) in a child whose files may not grow past `limit` bytes (a
 // full disk; SIGXFSZ ignored, so the write fails). 0 when the save raised the file layer's
 // write error and left the lock; other values name what went wrong instead.
@@ -374,6 +377,7 @@ TEST(HistoryFullDisk, ARewriteOrANewCopyKeepsBothFiles) {
     EXPECT_EQ(test::ReadFile(folder / "DatasVesk.bin"), test::CurrentFile(history).str());
   }
 }
+#endif
 
 }  // namespace
 }  // namespace vesk

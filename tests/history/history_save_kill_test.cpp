@@ -1,17 +1,17 @@
-// A save killed at each of its steps in turn (SIGKILL, sent by the saving process to itself
-// from the store's step hook): the history file and its ".back" copy always load, the file
-// holds every record of the last completed save, the copy is at most one save behind, and
-// the next start and save go on from there with files equal to memory byte for byte.
+// A save killed at each of its steps in turn (by the saving process itself, from the store's
+// step hook, in a child run of this test): the history file and its ".back" copy always load,
+// the file holds every record of the last completed save, the copy is at most one save behind,
+// and the next start and save go on from there with files equal to memory byte for byte.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
+#include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <optional>
+#include <sstream>
 
 #include "history/history_format.h"
 #include "history/history_load.h"
@@ -19,6 +19,7 @@
 #include "tests/history/history_bytes.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_child.h"
 
 namespace vesk {
 namespace {
@@ -35,7 +36,7 @@ struct Prepared {
   TTinfosRec backupBefore;  // … and its copy, one save behind
 };
 
-using Prepare = std::function<Prepared(const test::TempFolder& folder)>;
+using Prepare = std::function<Prepared(const std::filesystem::path& folder)>;
 
 TTinfosRec Loaded(const std::filesystem::path& file) {
   TTinfosRec history;
@@ -43,60 +44,74 @@ TTinfosRec Loaded(const std::filesystem::path& file) {
   return history;
 }
 
-// Runs store.SaveHistory(next) in a child that kills itself right after the save's
-// stop-th step (counted from 1). Returns the name of that step, or nothing when the save
-// completed before reaching it.
-std::optional<std::string> SaveKilledAfterStep(HistoryStore& store, const TTinfosRec& next,
-                                               int stop) {
-  int channel[2];
-  if (pipe(channel) != 0) {
-    ADD_FAILURE() << "pipe";
-    return std::nullopt;
-  }
-  const pid_t child = fork();
-  if (child == 0) {
-    close(channel[0]);
-    int steps = 0;
-    store.SetSaveStepHook([&](const std::string& step) {
-      if (++steps == stop) {
-        [[maybe_unused]] const ssize_t put = write(channel[1], step.data(), step.size());
-        kill(getpid(), SIGKILL);
-      }
-    });
-    try {
-      store.SaveHistory(next, kHistoryFileName);
-    } catch (...) {
-      _exit(2);
+// The line a killed child prints last, naming the step it was killed after.
+constexpr std::string_view kKilledAfter = "killed after: ";
+
+// The child's part ("<step> <folder>"): prepares the scenario in the folder, saves, and kills
+// itself right after the save's step-th step (counted from 1); exits 0 when the save completed
+// before reaching it.
+[[noreturn]] void SaveAndKillAfterStep(const Prepare& prepare, const std::string& role) {
+  std::istringstream in(role);
+  int stop = 0;
+  std::string folder;
+  in >> stop >> std::ws;
+  std::getline(in, folder);
+  test::LogCapture log(folder);
+  Prepared p = prepare(folder);
+  int steps = 0;
+  p.store->SetSaveStepHook([&](const std::string& step) {
+    if (++steps == stop) {
+      std::cout << kKilledAfter << step << std::endl;
+      test::KillThisProcess();
     }
-    _exit(0);
+  });
+  try {
+    p.store->SaveHistory(p.next, kHistoryFileName);
+  } catch (const std::exception& e) {
+    std::cout << "the save failed: " << e.what() << std::endl;
+    std::exit(2);
   }
-  close(channel[1]);
-  std::string step;
-  char buffer[256];
-  ssize_t got;
-  while ((got = read(channel[0], buffer, sizeof buffer)) > 0) {
-    step.append(buffer, static_cast<std::size_t>(got));
-  }
-  close(channel[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+  std::exit(0);
+}
+
+// Runs the save killed after its stop-th step in a child, in folder. Returns the name of that
+// step, or nothing when the save completed before reaching it.
+std::optional<std::string> SaveKilledAfterStep(const std::filesystem::path& folder, int stop) {
+  test::TestChild child(std::to_string(stop) + " " + folder.string());
+  const std::optional<int> exitCode = child.exitCode();
+  const std::string output = child.output();
+  if (exitCode) {
+    EXPECT_EQ(*exitCode, 0) << "the save failed instead of being killed:\n" << output;
     return std::nullopt;
   }
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
-      << "the save failed instead of being killed, status " << status;
+  const std::size_t line = output.rfind(kKilledAfter);
+  if (line == std::string::npos) {
+    ADD_FAILURE() << "killed before any step:\n" << output;
+    return "";
+  }
+  std::string step = output.substr(line + kKilledAfter.size());
+  step.erase(step.find_last_not_of("\r\n") + 1);
   return step;
 }
 
 // Kills the save after each of its steps in turn, checks what it left each time, and returns
 // the names of the steps.
 std::vector<std::string> KillAtEveryStep(const Prepare& prepare) {
+  if (const std::optional<std::string> role = test::ChildRole()) {
+    SaveAndKillAfterStep(prepare, *role);
+  }
+  // What each file may hold, from the same scenario prepared here.
+  Prepared p;
+  {
+    test::TempFolder scratch;
+    test::LogCapture log(scratch.path());
+    p = prepare(scratch.path());
+  }
   std::vector<std::string> steps;
   for (int stop = 1; stop < 100; ++stop) {
     test::TempFolder folder;
     test::LogCapture log(folder.path());
-    Prepared p = prepare(folder);
-    const std::optional<std::string> step = SaveKilledAfterStep(*p.store, p.next, stop);
+    const std::optional<std::string> step = SaveKilledAfterStep(folder.path(), stop);
     if (!step) {
       // Not killed: the save is complete.
       EXPECT_TRUE(test::SameRecords(Loaded(folder / "DatasVesk.bin"), p.next));
@@ -161,8 +176,8 @@ TTinfosRec Records(int first, int count) {
 
 // The usual periodic save: two earlier saves by the same store, then new records.
 TEST(HistorySaveKill, IncrementalSave) {
-  const auto steps = KillAtEveryStep([](const test::TempFolder& folder) {
-    Prepared p{std::make_unique<HistoryStore>(folder.path()), Records(1, 12), Records(1, 7),
+  const auto steps = KillAtEveryStep([](const std::filesystem::path& folder) {
+    Prepared p{std::make_unique<HistoryStore>(folder), Records(1, 12), Records(1, 7),
                Records(1, 4)};
     p.store->SaveHistory(p.backupBefore, kHistoryFileName);
     p.store->SaveHistory(p.fileBefore, kHistoryFileName);
@@ -178,8 +193,8 @@ TEST(HistorySaveKill, IncrementalSave) {
 // The first save after a start whose files an earlier killed save left with bytes past their
 // counted records: both are cut back before they grow.
 TEST(HistorySaveKill, IncrementalSaveAfterAnEarlierCrash) {
-  const auto steps = KillAtEveryStep([](const test::TempFolder& folder) {
-    Prepared p{std::make_unique<HistoryStore>(folder.path()), Records(1, 12), Records(1, 7),
+  const auto steps = KillAtEveryStep([](const std::filesystem::path& folder) {
+    Prepared p{std::make_unique<HistoryStore>(folder), Records(1, 12), Records(1, 7),
                Records(1, 4)};
     Bytes backup = test::CurrentFile(p.backupBefore);
     backup.record(test::SampleRecord(5)).fill(13, 0x5A);
@@ -202,8 +217,8 @@ TEST(HistorySaveKill, IncrementalSaveAfterAnEarlierCrash) {
 // A ".back" copy that is not the beginning of the history (another program's, or left by
 // a start that set a damaged file aside) is made again, in one piece, before the file grows.
 TEST(HistorySaveKill, BackupUpdateThatWritesANewCopy) {
-  const auto steps = KillAtEveryStep([](const test::TempFolder& folder) {
-    Prepared p{std::make_unique<HistoryStore>(folder.path()), Records(1, 12), Records(1, 7),
+  const auto steps = KillAtEveryStep([](const std::filesystem::path& folder) {
+    Prepared p{std::make_unique<HistoryStore>(folder), Records(1, 12), Records(1, 7),
                Records(40, 3)};
     test::CurrentFile(p.backupBefore).writeTo(folder / "DatasVesk.bin.back");
     test::CurrentFile(p.fileBefore).writeTo(folder / "DatasVesk.bin");
@@ -220,8 +235,8 @@ TEST(HistorySaveKill, BackupUpdateThatWritesANewCopy) {
 // The clean-up pass removed records at the start: memory is no extension of the file, which
 // is written again whole, the previous one kept as the copy.
 TEST(HistorySaveKill, FallbackRewrite) {
-  const auto steps = KillAtEveryStep([](const test::TempFolder& folder) {
-    Prepared p{std::make_unique<HistoryStore>(folder.path()), {}, {}, Records(1, 4)};
+  const auto steps = KillAtEveryStep([](const std::filesystem::path& folder) {
+    Prepared p{std::make_unique<HistoryStore>(folder), {}, {}, Records(1, 4)};
     TTinfosRec raw = Records(1, 7);
     raw[0].Date = 0.0;
     raw[3].Date = 0.0;

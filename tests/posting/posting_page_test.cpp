@@ -14,6 +14,7 @@
 
 #include "app/vesk_application.h"
 #include "settings/settings_file.h"
+#include "tests/plots/local_http_server.h"
 #include "tests/posting/ftp_test_server.h"
 #include "tests/support/window_fixture.h"
 #include "widgets/gui/number_edit.h"
@@ -33,7 +34,8 @@ constexpr char kStopLine[] = "----------------> FTP stop <----------------------
 constexpr int kUploadWaitMs = 60000;
 
 // The settings a test starts from: the account on the test server, the images sent to
-// \web\plots\ (the server's folder web/plots), no schedule.
+// \web\plots\ (the server's folder web/plots), no schedule; the images' public address
+// asked of a closed local port.
 struct Settings {
   std::uint16_t port = 21;
   std::string remotePath = "\\web\\plots\\";
@@ -46,7 +48,8 @@ void WriteSettings(const std::filesystem::path& folder, const Settings& s) {
       << "[FTP]\r\nHost=127.0.0.1\r\nUser=" << FtpTestServer::kUser
       << "\r\nPass=" << FtpTestServer::kPassword << "\r\nRemotePath=" << s.remotePath
       << "\r\nPort=" << s.port << "\r\nintervall=" << s.intervall
-      << "\r\nScheduled=" << (s.scheduled ? 1 : 0) << "\r\n";
+      << "\r\nScheduled=" << (s.scheduled ? 1 : 0)
+      << "\r\n[Misc]\r\nIpEchoUrl=" << test::ClosedPortUrl() << "\r\n";
 }
 
 int Count(const std::vector<std::string>& texts, const std::string& text) {
@@ -175,6 +178,12 @@ class PostingPageTest : public QObject {
     }
     QCOMPARE(windowTexts, fileLines);
     QCOMPARE(Count(f.log(), QStringLiteral("Start FTP on \"127.0.0.1\"")), 1);
+    // The charts' own images, with their captions: each logged as it is saved.
+    for (const char* name : {"temp.jpg", "RH.jpg"}) {
+      QCOMPARE(Count(f.log(), QString::fromStdString("Saved \"" + (images / name).string() +
+                                                     "\" [IP=<Pas d'internet (2s)>]")),
+               1);
+    }
     QVERIFY(f.messages.isEmpty());
   }
 

@@ -1,8 +1,9 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
-
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <fstream>
 
@@ -47,6 +48,7 @@ TEST(SettingsFile, DefaultsInAnEmptyFolder) {
   EXPECT_FALSE(settings.ReadFastSpeed());
   EXPECT_EQ(settings.ReadSavePeriod(), 900);
   EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://built.in/");
+  EXPECT_FALSE(settings.ReadWholeWindow());
   EXPECT_FALSE(std::filesystem::exists(folder / "VeskLevel.ini")) << "reads create nothing";
 }
 
@@ -93,7 +95,7 @@ TEST(SettingsFile, FileEditedByHand) {
          "[Press_scale]\r\ntext=never read\r\n"
          "[humidity SENSOR]\r\nGain=160\r\nOffset=0,2\r\n"
          "[Ftp]\r\nintervall=-1\r\nhost = ftp.example.org \r\nPassive=yes\r\ntls=2\r\n"
-         "[misc]\r\nautostart=0\r\n";
+         "[misc]\r\nautostart=0\r\nIPECHOURL=http://127.0.0.1:8080/\r\n";
   TSettingsFile settings(folder.path());
   EXPECT_EQ(settings.ReadComNum(), 10);
   EXPECT_EQ(settings.ReadMinX(), 2.5);
@@ -112,17 +114,23 @@ TEST(SettingsFile, FileEditedByHand) {
   EXPECT_TRUE(ftp.TLS);
   EXPECT_FALSE(settings.ReadFtpScheduled());
   EXPECT_FALSE(settings.ReadAutostart());
+  EXPECT_EQ(settings.ReadIpEchoUrl("http://built.in/"), "http://127.0.0.1:8080/");
 
   // Writes land in the sections as the hand spelled them.
   settings.WriteYBounds(TValueAxis::Temp, 30, 10);
   settings.WriteFtpIntervall(0);
   settings.WriteFtpScheduled(true);
+  settings.WriteWholeWindow(true);
+  EXPECT_TRUE(settings.ReadWholeWindow());
   const std::string text = ReadFile(folder / "VeskLevel.ini");
   EXPECT_NE(text.find("[TEMP_SCALE]\r\nxmin=2.5\r\nY_FIXED=2\r\nYmin=30\r\nYmax=10\r\n"),
             std::string::npos);
   EXPECT_NE(text.find("[Ftp]\r\nintervall=0\r\n"), std::string::npos);
   EXPECT_NE(text.find("tls=2\r\nScheduled=1\r\n"), std::string::npos);
   EXPECT_TRUE(settings.ReadFtpScheduled());
+  EXPECT_NE(
+      text.find("[misc]\r\nautostart=0\r\nIPECHOURL=http://127.0.0.1:8080/\r\nWholeWindow=1\r\n"),
+      std::string::npos);
   EXPECT_EQ(text.find("[Temp_scale]"), std::string::npos);
   EXPECT_EQ(text.find("[FTP]"), std::string::npos);
 }
@@ -199,17 +207,22 @@ TEST(SettingsFile, ObservatoryIntegrations) {
          "DewMargin=abc\r\n"
          "[Mqtt]\r\nEnabled=1\r\nHost=broker.local\r\nPort=8883\r\nUser=vesk\r\n"
          "Pass=s3cret\r\nTopic=observatory/camera\r\n";
+#ifndef _WIN32
   ::chmod(file.c_str(), 0644);
+#endif
   TSettingsFile settings(folder.path());
   EXPECT_EQ(settings.ReadAlpaca(), (TAlpacaSettings{true, 11111, "0.0.0.0", 85.5, 2.0}))
       << "a malformed margin reads as its default";
   EXPECT_EQ(settings.ReadMqtt(),
             (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
 
+#ifndef _WIN32
+  // Permissions are POSIX.
   settings.WriteFtpScheduled(false);
   struct stat info {};
   ASSERT_EQ(::stat(file.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
+#endif
 }
 
 }  // namespace

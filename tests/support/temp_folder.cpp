@@ -3,17 +3,34 @@
 #include <stdlib.h>
 
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 
 namespace vesk::test {
 
 TempFolder::TempFolder() {
+#ifdef _WIN32
+  // No mkdtemp: a random name, made only when it is new.
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const auto path =
+        std::filesystem::temp_directory_path() / ("vesk-test-" + std::to_string(random()));
+    std::error_code error;
+    if (std::filesystem::create_directory(path, error)) {
+      path_ = path;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
+#else
   std::string pattern = (std::filesystem::temp_directory_path() / "vesk-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     throw std::runtime_error("cannot create a temporary folder");
   }
   path_ = pattern;
+#endif
 }
 
 TempFolder::~TempFolder() {

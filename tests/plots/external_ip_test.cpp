@@ -1,0 +1,63 @@
+#include "plots/external_ip.h"
+
+#include <gtest/gtest.h>
+
+#include "local_http_server.h"
+
+namespace vesk {
+namespace {
+
+using test::HttpResponse;
+using test::LocalHttpServer;
+
+constexpr char kEchoPage[] =
+    "<html><head><title>Current IP Check</title></head>"
+    "<body>Current IP Address: 203.0.113.7</body></html>\r\n";
+
+TEST(ExternalIP, AddressFromPage) {
+  struct Case {
+    std::string page;
+    std::string address;
+  };
+  for (const Case& c : {
+           Case{kEchoPage, "203.0.113.7"},
+           Case{"Current IP Address: 198.51.100.2", "198.51.100.2"},  // no "<": to the end
+           Case{"x Current IP Address: 1.2.3.4<br>Current IP Address: 5.6.7.8<", "1.2.3.4"},
+           Case{"no marker on this page<b>", "age"},                   // from the 20th character
+           Case{"<p>current ip address: 1.2.3.4</p>", "ss: 1.2.3.4"},  // the marker's case counts
+           Case{"short page", ""},
+           Case{"", ""},
+       }) {
+    EXPECT_EQ(AddressFromPage(c.page), c.address) << c.page;
+  }
+}
+
+TEST(ExternalIP, ReadsTheEchoPageWithAPlainGet) {
+  LocalHttpServer server(HttpResponse(200, kEchoPage));
+  EXPECT_EQ(GetExternalIP(server.url()), "203.0.113.7");
+  ASSERT_EQ(server.requestLines().size(), 1u);
+  EXPECT_EQ(server.requestLines()[0], "GET / HTTP/1.1");
+}
+
+TEST(ExternalIP, PageWithoutATagAfterTheAddress) {
+  LocalHttpServer server(HttpResponse(200, "Current IP Address: 192.0.2.44\n"));
+  EXPECT_EQ(GetExternalIP(server.url()), "192.0.2.44\n");
+}
+
+TEST(ExternalIP, FailuresGiveTheNoInternetText) {
+  EXPECT_EQ(std::string(kNoInternet), "<Pas d'internet (2s)>");
+  EXPECT_EQ(GetExternalIP(test::ClosedPortUrl()), kNoInternet);
+  LocalHttpServer notFound(HttpResponse(404, kEchoPage));
+  EXPECT_EQ(GetExternalIP(notFound.url()), kNoInternet);
+  EXPECT_EQ(GetExternalIP("file:///etc/hostname"), kNoInternet) << "a page, not a file";
+}
+
+// Connected, but the server never answers: given up after two silent seconds.
+TEST(ExternalIP, ServerThatNeverAnswers) {
+  LocalHttpServer silent(std::nullopt);
+  EXPECT_EQ(GetExternalIP(silent.url()), kNoInternet);
+  EXPECT_EQ(silent.requestLines().size(), 1u);
+}
+
+}  // namespace
+}  // namespace vesk

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "common/datetime.h"
 #include "common/event_log.h"
 #include "common/number_text.h"
@@ -34,6 +35,9 @@
 
 namespace vesk {
 namespace {
+
+using bench::CpuSeconds;
+using bench::Median;
 
 constexpr std::size_t kOneYearAt10s = 365 * 8640;           // 3 153 600 records
 constexpr std::size_t kTenYearsAt10s = 10 * kOneYearAt10s;  // 31 536 000 records, 2.5 GB
@@ -292,18 +296,6 @@ void BM_Save_Append90_OneYear(benchmark::State& state) {
   for (auto _ : state) {
     state.SetIterationTime(folder.SaveNewRecords());
   }
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t n = values.size();
-  return n == 0 ? 0.0 : n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-double CpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 // The same on one-year and ten-year histories, one after the other in each iteration: the

@@ -7,16 +7,35 @@
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <functional>
 #include <string_view>
 
+#include "integrations/elastic_thread_pool.h"
 #include "integrations/socket_address.h"
 
 namespace vesk {
 namespace {
 
-// Requests are small; a few threads answer them all.
-constexpr std::size_t kThreads = 3;
+// A connection holds its thread while the client keeps it open, up to the keep-alive
+// timeout between two requests: a thread for each client, a few kept when none is there.
+constexpr std::size_t kFewestThreads = 3;
+constexpr std::size_t kMostThreads = 128;
+constexpr std::chrono::seconds kIdleThreadLimit{30};
 constexpr std::size_t kLargestBody = 64 * 1024;
+// Connections not yet taken by the listening thread; the library's own queue of 5 overflows
+// when many clients connect at once, and their connections then stall for seconds while the
+// system repeats the handshake.
+constexpr int kListenBacklog = SOMAXCONN;
+
+class ConnectionThreads : public httplib::TaskQueue {
+ public:
+  void enqueue(std::function<void()> fn) override { pool_.Enqueue(std::move(fn)); }
+  void shutdown() override { pool_.Shutdown(); }
+
+ private:
+  ElasticThreadPool pool_{kFewestThreads, kMostThreads, kIdleThreadLimit};
+};
 
 // Only SO_REUSEADDR: the library would also set SO_REUSEPORT, which lets a second server
 // (another monitor) share the port and receive part of the requests.
@@ -52,6 +71,7 @@ bool IsForm(const httplib::Request& request) {
 struct AlpacaServer::Http {
   httplib::Server server;
   std::atomic<bool> listenEnded{false};
+  int listening = -1;
 };
 
 AlpacaServer::AlpacaServer(AlpacaApi& api) : api_(api) {}
@@ -73,8 +93,15 @@ std::optional<std::string> AlpacaServer::Start(const std::string& bind, int port
 
   http_ = std::make_unique<Http>();
   httplib::Server& server = http_->server;
-  server.new_task_queue = [] { return new httplib::ThreadPool(kThreads); };
-  server.set_socket_options(ListenSocketOptions);
+  server.new_task_queue = [] { return new ConnectionThreads; };
+  // The listening socket is the last one given its options.
+  server.set_socket_options([http = http_.get()](int socket) {
+    ListenSocketOptions(socket);
+    http->listening = socket;
+  });
+  // The library writes an answer's header and body apart; without this the body waits for
+  // the client to acknowledge the header, which it delays by up to 40 ms on a kept connection.
+  server.set_tcp_nodelay(true);
   server.set_payload_max_length(kLargestBody);
   server.set_read_timeout(2, 0);
   server.set_keep_alive_timeout(2);
@@ -115,6 +142,10 @@ std::optional<std::string> AlpacaServer::Start(const std::string& bind, int port
   if (port_ == 0) {
     http_.reset();
     return "cannot listen on port " + std::to_string(port) + " of " + bind;
+  }
+  // A second listen on a listening socket only sets its queue's length.
+  if (http_->listening >= 0 && BoundPort(http_->listening) == port_) {
+    ::listen(http_->listening, kListenBacklog);
   }
   Http* http = http_.get();
   listener_ = std::thread([http] {

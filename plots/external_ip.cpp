@@ -8,9 +8,7 @@
 namespace vesk {
 namespace {
 
-constexpr char kMarker[] = "Current IP Address: ";
-constexpr std::size_t kMarkerLength = sizeof(kMarker) - 1;  // 20
-constexpr std::size_t kLargestPage = 1 << 20;               // an echo page is a few lines
+constexpr std::size_t kLargestPage = 1 << 20;  // an echo page is a few lines
 
 std::size_t Append(char* data, std::size_t size, std::size_t count, void* page) {
   auto& text = *static_cast<std::string*>(page);
@@ -23,17 +21,6 @@ std::size_t Append(char* data, std::size_t size, std::size_t count, void* page) 
 }
 
 }  // namespace
-
-std::string AddressFromPage(const std::string& page) {
-  const std::size_t marker = page.find(kMarker);
-  const std::size_t start =
-      marker == std::string::npos ? kMarkerLength - 1 : marker + kMarkerLength;
-  if (start >= page.size()) {
-    return {};
-  }
-  const std::size_t end = page.find('<', start);
-  return page.substr(start, end == std::string::npos ? std::string::npos : end - start);
-}
 
 std::string GetExternalIP(const std::string& url) {
   static std::once_flag initialised;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test through CTest: the Linux build's, and
 # the Windows build's under Wine (listed as windows.*) where mingw-w64 and Wine are installed,
-# as scripts/install-deps.sh does.
+# as scripts/install-deps.sh does; then the suite again under the sanitizers
+# (scripts/test-sanitizers.sh). VESK_SANITIZERS=0 leaves that last step out, for a quick run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
@@ -13,3 +14,6 @@ else
   ./scripts/build.sh -DVESK_WINDOWS_BUILD=
 fi
 ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 300
+if [ "${VESK_SANITIZERS:-1}" != 0 ]; then
+  ./scripts/test-sanitizers.sh
+fi

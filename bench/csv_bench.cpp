@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_folder.h"
 #include "bench/bench_timing.h"
 #include "common/event_log.h"
 #include "history/csv_export.h"
@@ -41,11 +42,7 @@ constexpr std::size_t kRecords = 1'000'000;
 // A history file of a million records at 10 s, written once for the run, removed at exit.
 struct CsvFiles {
   CsvFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-csv-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
-    }
-    folder = pattern;
+    folder = bench::MakeRunFolder("vesk-csv");
     InitLog(folder);  // the load writes its lines there
     history = folder / "DatasVesk.bin";
     program = folder / "program.csv";

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_folder.h"
 #include "bench/bench_timing.h"
 #include "common/datetime.h"
 #include "common/event_log.h"
@@ -47,11 +48,7 @@ constexpr std::size_t kNewRecords = 90;  // 15 minutes at the 10 s period
 // One folder for the whole run with a one-year history written once, removed at exit.
 struct BenchFiles {
   BenchFiles() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-bench-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::abort();
-    }
-    folder = pattern;
+    folder = bench::MakeRunFolder("vesk-bench");
     InitLog(folder);
     year = GenerateHistory(45000.0, kOneYearAt10s, 10.0);
     WriteHistoryFile(folder / kHistoryFileName, year);

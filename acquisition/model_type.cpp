@@ -1,22 +1,16 @@
 #include "acquisition/model_type.h"
 
+#include "link/device_identity.h"
+
 namespace vesk {
 
+// The model table tells; the firmware version only chooses lens pages.
 bool HasWeatherModule(std::uint8_t TypeCam) {
-  return TypeCam == 17 || HasWeatherModuleV2(TypeCam);
+  return ModelTypeOf(TypeCam, 0).weatherPages;
 }
 
 bool HasWeatherModuleV2(std::uint8_t TypeCam) {
-  switch (TypeCam) {
-    case 19:
-    case 22:
-    case 24:
-    case 34:
-    case 37:
-      return true;
-    default:
-      return false;
-  }
+  return ModelTypeOf(TypeCam, 0).weatherModuleV2;
 }
 
 }  // namespace vesk

@@ -1,6 +1,7 @@
 #include "acquisition/readings_text.h"
 
 #include "common/number_text.h"
+#include "link/device_identity.h"
 #include "plots/dew_point.h"
 
 namespace vesk {
@@ -66,7 +67,7 @@ ReadingsTexts InitialReadings() {
 }
 
 bool ShowsPressureAndWind(std::uint8_t TypeCam) {
-  return TypeCam == 17 || TypeCam == 19 || TypeCam == 22 || TypeCam == 24 || TypeCam == 34;
+  return ModelTypeOf(TypeCam, 0).pressureAndWindLabels;
 }
 
 CoolingTexts PresentCooling(std::uint8_t StatusCooler, TDateTime now, TstateCoolCCD& StateCCDCool,

@@ -24,7 +24,6 @@
 #include "device/gui/heating_group.h"
 #include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
-#include "integrations/integrations.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "link/com_obj_rs232.h"
@@ -37,21 +36,27 @@
 #include "settings/settings_file.h"
 #include "station/reconnection.h"
 #include "station/station.h"
+#include "station/station_session.h"
 #include "weather/gui/weather_debug_page.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
     : QMainWindow(parent), ChemExec(std::move(programFolder)) {
-  // The station exists from the first moment, so the close, session-end and power paths
-  // always have a history to save, whichever step of the start failed.
-  station_ = std::make_unique<Station>(ChemExec, [this](std::function<void()> call) {
-    // The hand-over runs on the main thread; dropped if the window is gone.
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-  });
-  station_->SetPollPresenter([this](const ThreadRequest& sender) { ApplyPollResult(sender); });
-  reconnection_ = std::make_unique<Reconnection>(*station_);
+  // The session exists from the first moment, so the close, session-end and power paths
+  // always have a history to save, whichever step of the start failed. Its settings come
+  // with the start sequence.
+  StationSession::Options options;
+  options.attemptsOffThread = true;  // a silent port never freezes the window
+  session_ = std::make_unique<StationSession>(
+      ChemExec, StationSettings{},
+      [this](std::function<void()> call) {
+        // The hand-over runs on the main thread; dropped if the window is gone.
+        QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+      },
+      static_cast<StationObserver&>(*this), options);
   BuildWindow();
-  station_->SetThresholdsPresenter([this](const HeatingThresholdTexts& texts) {
+  station().SetThresholdsPresenter([this](const HeatingThresholdTexts& texts) {
     TabSheetConfig->heatingGroup()->ShowThresholds(texts);
   });
   BuildTray();
@@ -70,8 +75,8 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         ConnectionBar::kHeight + kPanelPlotSetupHeight + kPanelGraphicHeight + kStatusBarHeight;
     move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, expanded / 2));
   }
-  sessionEvents_ = std::make_unique<SessionEvents>([this] { EndSessionQuery(); },
-                                                   [this](int code) { WMPowerBroadcast(code); });
+  sessionEvents_ = std::make_unique<SessionEvents>([this] { Guarded(this, [this] { EndSessionQuery(); }); },
+                                                   [this](int code) { Guarded(this, [this, code] { WMPowerBroadcast(code); }); });
   FormCreate();
 }
 
@@ -79,7 +84,11 @@ TMAINForm::~TMAINForm() {
   SetLogHandOver(nullptr);
   FormClose();
   // The station's polls end before the pages they are presented on go.
-  station_.reset();
+  session_.reset();
+}
+
+Station& TMAINForm::station() {
+  return session_->station();
 }
 
 void TMAINForm::BuildWindow() {
@@ -121,15 +130,15 @@ void TMAINForm::BuildWindow() {
   RichEdit = new LogView();
   TabSheetVolts = new ChartPage(ChartKind::Temperatures, PageControl);
   TabSheetRH = new ChartPage(ChartKind::RelativeHumidity, PageControl);
-  TabSheetConfig = new SetupPage(*station_, RichEdit, PageControl);
+  TabSheetConfig = new SetupPage(station(), RichEdit, PageControl);
   TabSheetFTP = new PostingPage(PageControl);
-  TabSheetCCDCool = new CoolingPage(*station_, PageControl);
-  TabSheetIrisFocus = new LensBasicPage(*station_, PageControl);
+  TabSheetCCDCool = new CoolingPage(station(), PageControl);
+  TabSheetIrisFocus = new LensBasicPage(station(), PageControl);
   TabSheetWeatherModule = new ChartPage(ChartKind::Pressure, PageControl);
   TabSheetWind = new WindSpeedPage(PageControl);
   TabSheetWindir = new ChartPage(ChartKind::WindData, PageControl);
-  TabSheetDebugWeatherExt = new WeatherDebugPage(*station_, PageControl);
-  TabSheetIrisFocusAdv = new LensAdvancedPage(*station_, PageControl);
+  TabSheetDebugWeatherExt = new WeatherDebugPage(station(), PageControl);
+  TabSheetIrisFocusAdv = new LensAdvancedPage(station(), PageControl);
   PageControl->addTab(TabSheetVolts, TabSheetVolts->caption());
   PageControl->addTab(TabSheetRH, TabSheetRH->caption());
   PageControl->addTab(TabSheetConfig, SetupPage::caption());
@@ -180,8 +189,8 @@ void TMAINForm::BuildTray() {
   Montrer1->setObjectName(QStringLiteral("Montrer1"));
   QAction* Sortir1 = PopupMenuTray->addAction(QStringLiteral("Exit"));
   Sortir1->setObjectName(QStringLiteral("Sortir1"));
-  connect(Montrer1, &QAction::triggered, this, [this] { RestoreFromTray(); });
-  connect(Sortir1, &QAction::triggered, this, [this] { Sortir1Click(); });
+  connect(Montrer1, &QAction::triggered, this, [this] { Guarded(this, [this] { RestoreFromTray(); }); });
+  connect(Sortir1, &QAction::triggered, this, [this] { Guarded(this, [this] { Sortir1Click(); }); });
 
   TrayIcon = new QSystemTrayIcon(this);
   TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
@@ -200,27 +209,27 @@ void TMAINForm::BuildTray() {
 }
 
 void TMAINForm::WireControls() {
-  connect(PanelCOM, &ConnectionBar::connectClicked, this, [this] { ButtonConnectClick(); });
-  connect(PanelCOM, &ConnectionBar::exportDataClicked, this, [this] { ButtonExportDataClick(); });
-  connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { ButtonBin2CSVClick(); });
+  connect(PanelCOM, &ConnectionBar::connectClicked, this, [this] { Guarded(this, [this] { ButtonConnectClick(); }); });
+  connect(PanelCOM, &ConnectionBar::exportDataClicked, this, [this] { Guarded(this, [this] { ButtonExportDataClick(); }); });
+  connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { Guarded(this, [this] { ButtonBin2CSVClick(); }); });
   connect(TabSheetConfig->actionsGroup(), &ActionsGroup::fastSpeedClicked, this,
-          [this] { CheckBoxFastSpeedClick(); });
+          [this] { Guarded(this, [this] { CheckBoxFastSpeedClick(); }); });
   // The settings orders show the board's new state with a poll that waits.
-  const auto pollNow = [this] { PollDevice(true); };
+  const auto pollNow = [this] { Guarded(this, [this] { PollDevice(true); }); };
   connect(TabSheetConfig->heatingGroup(), &HeatingThresholdsGroup::pollRequested, this, pollNow);
   connect(TabSheetConfig->actionsGroup(), &ActionsGroup::pollRequested, this, pollNow);
   connect(TabSheetCCDCool, &CoolingPage::pollRequested, this, pollNow);
   IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
   connect(GroupBoxV3, &IdentityGroup::connectClickRequested, this,
-          [this] { ButtonConnectClick(); });
-  connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { EndAfterBootloader(); });
+          [this] { Guarded(this, [this] { ButtonConnectClick(); }); });
+  connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { Guarded(this, [this] { EndAfterBootloader(); }); });
   // One focus count for both lens pages: the newer page's position field follows the older's.
   connect(TabSheetIrisFocus, &LensBasicPage::focusSent, TabSheetIrisFocusAdv,
           &LensAdvancedPage::ShowAbsolFocus);
-  connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { TimerGetPeriodicDataTimer(); });
-  connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { TimerSavPeriodicTimer(); });
+  connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerGetPeriodicDataTimer(); }); });
+  connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerSavPeriodicTimer(); }); });
   WireCharts();
-  connect(TimerReconnect, &QTimer::timeout, this, [this] { TimerReconnectTimer(); });
+  connect(TimerReconnect, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerReconnectTimer(); }); });
 }
 
 void TMAINForm::ShowCOM() {

@@ -11,6 +11,7 @@
 
 #include "settings/ftp_credentials.h"
 #include "settings/settings_file.h"
+#include "station/station_observer.h"
 
 class QLabel;
 class QMenu;
@@ -31,13 +32,12 @@ class LogView;
 class PlotOptionsGroup;
 class PostingPage;
 class ReadingsPanel;
-class Reconnection;
 class SecondaryReadings;
 class SessionEvents;
 class SetupPage;
 class Station;
+class StationSession;
 class TFTPLoaderThread;
-class TIntegrations;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -46,11 +46,12 @@ struct DeviceIdentity;
 struct TDataOUT;
 enum class ChartKind;
 
-// The main window and the composition root: it creates the station (the board, its polls and
-// history), the pages and the timers, connects them, runs the start and close sequences and
-// presents each poll. Its handlers live in one file per job (start, close, connection, poll
-// presentation, CSV); the pages carry the handlers of their own controls.
-class TMAINForm : public QMainWindow {
+// The main window and the composition root: it creates the station session (the board, its
+// polls, history, reconnection and integrations), the pages and the timers, drives the
+// session with its timers and presents what the session reports. Its handlers live in one
+// file per job (start, close, connection, poll presentation, CSV); the pages carry the
+// handlers of their own controls.
+class TMAINForm : public QMainWindow, private StationObserver {
   Q_OBJECT
 
  public:
@@ -65,7 +66,7 @@ class TMAINForm : public QMainWindow {
   ~TMAINForm() override;
 
   // The board, its polls and its history.
-  Station& station() { return *station_; }
+  Station& station();
 
   // Display modes and the port field.
   void ShowCOM();
@@ -83,8 +84,7 @@ class TMAINForm : public QMainWindow {
   void PollDevice(bool wait);
   void TimerGetPeriodicDataTimer();
   void CheckBoxFastSpeedClick();
-  void ApplyPollResult(const ThreadRequest& sender);
-  // A lost link: one attempt to find the board again.
+  // A lost link: one attempt to find the board again, off the window's thread.
   void TimerReconnectTimer();
   void ResetReadings();
 
@@ -137,14 +137,24 @@ class TMAINForm : public QMainWindow {
   void ApplicationEventsMinimize();
   void SaveSettings();
   void Connect();
-  void ConnectionSteps(DeviceIdentity identity, bool restoring);
   void Disconnect();
-  void LinkLost();
   void ApplyPollPeriod();
-  void ConnectFailed(const std::string& message);
+
+  // What the station session reports (main_window_connect.cpp, main_window_poll.cpp,
+  // main_window_reconnect.cpp, main_window_integrations.cpp).
+  void VersionRead(const DeviceIdentity& identity, bool restoring) override;
+  void ModelRead(const DeviceIdentity& identity) override;
+  void SerialNumberRead(const std::string& serialNumber) override;
+  void Identified(bool newConnection, bool restoring) override;
+  void Connected(bool newConnection) override;
+  void ConnectFailed(const std::string& text) override;
+  void PollApplied(const ThreadRequest& sender) override;
+  void LinkLost() override;
+  void IntegrationsStatus(const std::string& text) override;
+  void LogTrouble(const std::string& text, bool failing) override;
+
   void EndAfterBootloader();
   void HideModelPages();
-  void ApplyModel(const DeviceIdentity& identity);
   void ApplySuccess(const TDataOUT& out);
   void ShowPollCounters();
   void PlaySoundFile(const std::string& name);
@@ -161,15 +171,11 @@ class TMAINForm : public QMainWindow {
   // The observatory integrations (Alpaca, MQTT), from the settings.
   void StartIntegrations();
   void ShowIntegrationsStatus(const QString& text);
-  void IntegrationsPollArrived(const TDataOUT& out);
-  void StopIntegrations();
+  void ShowLogTrouble(const QString& text, bool failing);
 
-  std::unique_ptr<Station> station_;
+  std::unique_ptr<StationSession> session_;
   // The five charts as one, for the plot controls and the poll presentation.
   std::unique_ptr<ChartSet> charts_;
-  // After the station: it holds a reference to it.
-  std::unique_ptr<Reconnection> reconnection_;
-  std::unique_ptr<TIntegrations> integrations_;
 
   // Regions and pages.
   ConnectionBar* PanelCOM = nullptr;
@@ -193,6 +199,7 @@ class TMAINForm : public QMainWindow {
   LogView* RichEdit = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
   QLabel* StatusIntegrations = nullptr;  // only while an integration is enabled
+  QLabel* StatusLog = nullptr;           // only while the log file cannot be written
   QSystemTrayIcon* TrayIcon = nullptr;
   QMenu* PopupMenuTray = nullptr;
 
@@ -214,6 +221,8 @@ class TMAINForm : public QMainWindow {
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;
+  // The page shown when a lost link's board answered again: shown again once its model is.
+  QWidget* shownPage_ = nullptr;
 };
 
 }  // namespace vesk

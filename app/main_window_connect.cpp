@@ -4,13 +4,9 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <exception>
-
 #include "acquisition/gui/readings_panel.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
-#include "common/event_log.h"
-#include "common/exceptions.h"
 #include "device/gui/cooling_page.h"
 #include "device/gui/identity_group.h"
 #include "device/gui/setup_page.h"
@@ -19,8 +15,7 @@
 #include "link/device_identity.h"
 #include "plots/gui/chart_page.h"
 #include "plots/gui/wind_speed_page.h"
-#include "station/reconnection.h"
-#include "station/station.h"
+#include "station/station_session.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
 
@@ -28,7 +23,7 @@ namespace vesk {
 
 void TMAINForm::ButtonConnectClick() {
   // While a lost link is looked for, the operator still sees a connection and can end it.
-  if (station_->Connected() || reconnection_->Reconnecting()) {
+  if (session_->Connected() || session_->Reconnecting()) {
     Disconnect();
   } else {
     Connect();
@@ -36,52 +31,35 @@ void TMAINForm::ButtonConnectClick() {
 }
 
 void TMAINForm::Connect() {
-  station_->BeginConnection();
-  try {
-    station_->OpenLink(PanelCOM->ComNumG());
-    ConnectionSteps(station_->ReadVersion(), false);
-  } catch (const std::exception& e) {
-    ConnectFailed(e.what());
-  }
+  session_->Connect(PanelCOM->ComNumG());
 }
 
-// Everything after the version exchange, for the operator's connection and for a restored
-// link alike; raises the first failure.
-void TMAINForm::ConnectionSteps(DeviceIdentity identity, bool restoring) {
-  // Each step is shown before the next may fail: a reply too short for the model type
-  // still leaves the version on screen and in the log.
+// The connection's steps, for the operator's connection and a restored link alike: each is
+// shown before the next may fail, so a reply too short for the model type still leaves the
+// version on screen.
+void TMAINForm::VersionRead(const DeviceIdentity& identity, bool /*restoring*/) {
   GroupBoxDisplays->ShowVersion(identity.VersionText());
-  WriteLog("Startup -> " + identity.VersionText());
-  QWidget* shownPage = PageControl->currentWidget();
+  shownPage_ = PageControl->currentWidget();
   HideModelPages();
-  if (identity.typed) {
-    WriteLog("Firmware > 2.0");
-    station_->ReadModel(identity);
-    WriteLog("Camera Type : " + std::to_string(identity.TypeCam));
-    ApplyModel(identity);
-  }
-  const bool newConnection = !restoring || reconnection_->Identified();
-  if (restoring && PageControl->isTabVisible(PageControl->indexOf(shownPage))) {
-    PageControl->setCurrentWidget(shownPage);  // the pages come back as they were
-  }
+}
 
+void TMAINForm::Identified(bool /*newConnection*/, bool restoring) {
+  if (restoring && PageControl->isTabVisible(PageControl->indexOf(shownPage_))) {
+    PageControl->setCurrentWidget(shownPage_);  // the pages come back as they were
+  }
   ShowPanel();
   DisableSetupCOM();
-  try {
-    station_->GetCurrentSetup();
-    PollDevice(true);
-  } catch (const std::exception& e) {
-    throw Exception(std::string("Error : voltage read error on startup -> ") + e.what());
-  }
+}
+
+void TMAINForm::Connected(bool newConnection) {
+  TimerReconnect->stop();
   TimerGetPeriodicData->setInterval(10000);
   TimerGetPeriodicData->start();
-  station_->ConnectionDone();
   if (newConnection) {
     CheckBoxFastSpeedClick();
   } else {
     ApplyPollPeriod();  // the same board: its counters go on
   }
-  reconnection_->Watch(PanelCOM->ComNumG());
 }
 
 void TMAINForm::HideModelPages() {
@@ -94,7 +72,7 @@ void TMAINForm::HideModelPages() {
   TabSheetConfig->identityGroup()->hide();
 }
 
-void TMAINForm::ApplyModel(const DeviceIdentity& identity) {
+void TMAINForm::ModelRead(const DeviceIdentity& identity) {
   const ModelType& model = identity.model;
   TabSheetCCDCool->ShowModel(model.cooling == CoolingKind::Full);
   if (model.weatherPages) {
@@ -112,41 +90,35 @@ void TMAINForm::ApplyModel(const DeviceIdentity& identity) {
   if (model.cooling != CoolingKind::Hidden) {
     ShowPage(TabSheetCCDCool);
   }
-
-  QString statusText = QString::fromLatin1(model.label);
   if (identity.GroupBoxV3) {
     IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
     GroupBoxV3->show();
-    statusText += QStringLiteral("   [") + QString::fromStdString(GroupBoxV3->ReadSerialNumber()) +
-                  QStringLiteral("]");
+    GroupBoxV3->ShowSerialNumber("xxxxxx");  // until the board tells it
   }
   secondaryReadings->ShowFeatures(identity.DisplayTempHot, identity.DisplayRH_int);
-  StatusPanels[0]->setText(statusText);
-  WriteLog("Setup Done");
+  StatusPanels[0]->setText(QString::fromLatin1(model.label));
 }
 
-void TMAINForm::ConnectFailed(const std::string& message) {
-  const std::string text = "Issue with data link (FATAL ERROR) : " + message;
+void TMAINForm::SerialNumberRead(const std::string& serialNumber) {
+  TabSheetConfig->identityGroup()->ShowSerialNumber(serialNumber);
+  StatusPanels[0]->setText(StatusPanels[0]->text() + QStringLiteral("   [") +
+                           QString::fromStdString(serialNumber) + QStringLiteral("]"));
+}
+
+void TMAINForm::ConnectFailed(const std::string& text) {
   ShowError(this, QString::fromStdString(text + ", Restart software !"));
-  try {
-    WriteLog(text);
-  } catch (...) {
-    // The box has shown it.
-  }
   ShowPanel();
   EnableSetupCOM();
-  station_->ConnectionFailed();
 }
 
 void TMAINForm::Disconnect() {
   TimerGetPeriodicData->stop();
-  reconnection_->Stop();
   TimerReconnect->stop();
   EnableSetupCOM();
   ShowCOM();
   HidePage(TabSheetWind);
   HidePage(TabSheetWeatherModule);
-  station_->Disconnect();
+  session_->Disconnect();
 }
 
 }  // namespace vesk

@@ -17,7 +17,7 @@ void TMAINForm::ButtonExportDataClick() {
   if (!name) {
     return;
   }
-  if (const auto failure = ExportCsv(station_->Datas(), name->toStdString())) {
+  if (const auto failure = ExportCsv(station().Datas(), name->toStdString())) {
     ShowError(this, QString::fromStdString(*failure));
   }
 }

@@ -1,44 +1,44 @@
-// The observatory integrations: started with the window, fed by each successful poll, shown
-// in the status bar, stopped before the station when the window closes.
+// The observatory integrations and the event log's trouble in the status bar: the session
+// runs the integrations; the window shows what they and the log report.
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
 
 #include <chrono>
 
-#include "acquisition/poll_records.h"
 #include "app/main_window.h"
-#include "common/event_log.h"
-#include "integrations/integrations.h"
-#include "settings/settings_file.h"
-#include "station/station.h"
+#include "station/station_session.h"
 
 namespace vesk {
+namespace {
+
+// A panel of the status bar that shows what fits and holds the whole text in its hint.
+QLabel* AddStatusPanel(QStatusBar* bar, const char* name) {
+  auto* panel = new QLabel(bar);
+  panel->setObjectName(QString::fromLatin1(name));
+  panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  panel->setMinimumWidth(120);
+  bar->addPermanentWidget(panel, 1);
+  return panel;
+}
+
+}  // namespace
 
 void TMAINForm::StartIntegrations() {
-  const TAlpacaSettings alpaca = FileIni->ReadAlpaca();
-  const TMqttSettings mqtt = FileIni->ReadMqtt();
-  IntegrationsOptions options;
-  options.log = [](const std::string& line) { WriteLog(line); };
-  integrations_ = std::make_unique<TIntegrations>(alpaca, mqtt, std::move(options));
-  integrations_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
-  if (!alpaca.Enabled && !mqtt.Enabled) {
-    return;  // nothing to show to an operator who uses neither
+  session_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
+  if (session_->Settings().alpaca.Enabled || session_->Settings().mqtt.Enabled) {
+    // Nothing shown to an operator who uses neither.
+    StatusIntegrations = AddStatusPanel(statusBar(), "StatusIntegrations");
   }
-  StatusIntegrations = new QLabel(statusBar());
-  StatusIntegrations->setObjectName(QStringLiteral("StatusIntegrations"));
-  // The whole text is in the hint; the panel shows what fits.
-  StatusIntegrations->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-  StatusIntegrations->setMinimumWidth(120);
-  statusBar()->addPermanentWidget(StatusIntegrations, 1);
-  // Changes come from the servers' threads; the label is shown on the main thread.
-  integrations_->SetStatusListener([this](const std::string& text) {
-    const QString shown = QString::fromStdString(text);
-    QMetaObject::invokeMethod(
-        this, [this, shown] { ShowIntegrationsStatus(shown); }, Qt::QueuedConnection);
-  });
-  integrations_->Start();
-  ShowIntegrationsStatus(QString::fromStdString(integrations_->StatusText()));
+  session_->StartIntegrations();
+  ShowIntegrationsStatus(QString::fromStdString(session_->IntegrationsStatusText()));
+}
+
+void TMAINForm::IntegrationsStatus(const std::string& text) {
+  // From the servers' threads; the label is shown on the main thread.
+  const QString shown = QString::fromStdString(text);
+  QMetaObject::invokeMethod(
+      this, [this, shown] { ShowIntegrationsStatus(shown); }, Qt::QueuedConnection);
 }
 
 void TMAINForm::ShowIntegrationsStatus(const QString& text) {
@@ -48,18 +48,21 @@ void TMAINForm::ShowIntegrationsStatus(const QString& text) {
   }
 }
 
-void TMAINForm::IntegrationsPollArrived(const TDataOUT& out) {
-  if (integrations_) {
-    const IdentityState& id = station_->Identity();
-    integrations_->PollArrived(
-        {out, id.TypeCam, id.Version, id.DisplayRH_int, id.DisplayTempHot, id.SerialNumber});
-  }
+void TMAINForm::LogTrouble(const std::string& text, bool failing) {
+  // From whichever thread wrote the line.
+  const QString shown = QString::fromStdString(text);
+  QMetaObject::invokeMethod(
+      this, [this, shown, failing] { ShowLogTrouble(shown, failing); }, Qt::QueuedConnection);
 }
 
-void TMAINForm::StopIntegrations() {
-  if (integrations_) {
-    integrations_->Stop();
+void TMAINForm::ShowLogTrouble(const QString& text, bool failing) {
+  if (!StatusLog) {
+    StatusLog = AddStatusPanel(statusBar(), "StatusLog");
+    StatusLog->setStyleSheet(QStringLiteral("color: #b00000;"));
   }
+  StatusLog->setText(text);
+  StatusLog->setToolTip(text);
+  StatusLog->setVisible(failing);
 }
 
 }  // namespace vesk

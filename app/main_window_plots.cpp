@@ -32,7 +32,7 @@ void TMAINForm::WireCharts() {
   TabSheetWind->Attach(*charts_);
   charts_->OnColumnsChanged([this](const TSeriesFlags& flags) { ShowSeries(flags); });
   connect(GroupBoxPlotOptions, &PlotOptionsGroup::refreshPlotsRequested, this, [this] {
-    const IdentityState& identity = station_->Identity();
+    const IdentityState& identity = station().Identity();
     RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
   });
   const auto showReadout = [this](const QString& text) { StatusPanels[1]->setText(text); };
@@ -58,12 +58,12 @@ void TMAINForm::SetTimeWindow() {
 }
 
 void TMAINForm::RefreshPlots(bool displayRHInt, bool displayTempHot) {
-  ShowSeries({displayRHInt, displayTempHot, HasWeatherModule(station_->Identity().TypeCam),
+  ShowSeries({displayRHInt, displayTempHot, HasWeatherModule(station().Identity().TypeCam),
               GroupBoxPlotOptions->WholeWindow()});
 }
 
 void TMAINForm::ShowSeries(const TSeriesFlags& flags) {
-  if (const auto text = charts_->RefreshPlots(station_->Datas(), flags)) {
+  if (const auto text = charts_->RefreshPlots(station().Datas(), flags)) {
     StatusPanels[2]->setText(QString::fromStdString(*text));
   }
 }
@@ -87,8 +87,8 @@ void TMAINForm::SaveSettings() {
   saved.rh = GroupBoxPlotOptions->Scale(TValueAxis::RH);
   saved.autostart = PanelCOM->AutoStart();
   saved.ftp = FTPCredentials;
-  saved.humiditySensorGain = station_->Humidity().HumiditySensorGain;
-  saved.humiditySensorOffset = station_->Humidity().HumiditySensorOffset;
+  saved.humiditySensorGain = station().Humidity().HumiditySensorGain;
+  saved.humiditySensorOffset = station().Humidity().HumiditySensorOffset;
   FileIni->SaveSettings(saved);
 }
 

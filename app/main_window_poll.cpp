@@ -17,18 +17,17 @@
 #include "device/gui/cooling_page.h"
 #include "device/gui/heating_group.h"
 #include "device/gui/setup_page.h"
-#include "integrations/integrations.h"
 #include "lens/gui/lens_advanced_page.h"
 #include "lens/gui/lens_basic_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
-#include "station/reconnection.h"
 #include "station/station.h"
+#include "station/station_session.h"
 
 namespace vesk {
 
 void TMAINForm::PollDevice(bool wait) {
-  station_->PollDevice(wait, TabSheetWind->CorrectWindSpeed(), TabSheetWind->FactorText());
+  session_->Poll(wait, TabSheetWind->CorrectWindSpeed(), TabSheetWind->FactorText());
 }
 
 void TMAINForm::TimerGetPeriodicDataTimer() {
@@ -36,15 +35,13 @@ void TMAINForm::TimerGetPeriodicDataTimer() {
 }
 
 void TMAINForm::CheckBoxFastSpeedClick() {
-  station_->ResetPollCounters();
+  station().ResetPollCounters();
   ApplyPollPeriod();
 }
 
 void TMAINForm::ApplyPollPeriod() {
   TimerGetPeriodicData->setInterval(TabSheetConfig->actionsGroup()->FastSpeed() ? 1000 : 10000);
-  if (integrations_) {
-    integrations_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
-  }
+  session_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
 }
 
 void TMAINForm::PlaySoundFile(const std::string& name) {
@@ -58,10 +55,10 @@ void TMAINForm::PlaySoundFile(const std::string& name) {
 
 void TMAINForm::ShowPollCounters() {
   StatusPanels[3]->setText(QString::fromStdString(
-      FormatText("%u / failed=%u", station_->NbPools(), station_->NbPoolsFailed())));
+      FormatText("%u / failed=%u", station().NbPools(), station().NbPoolsFailed())));
 }
 
-void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
+void TMAINForm::PollApplied(const ThreadRequest& sender) {
   try {
     if (sender.ErrorMes.empty()) {
       ApplySuccess(sender.FDataOUT);
@@ -75,22 +72,13 @@ void TMAINForm::ApplyPollResult(const ThreadRequest& sender) {
     }
   } catch (const std::exception& e) {
     ResetReadings();
-    try {
-      WriteLog(std::string("Exception, Error -> ") + e.what());
-    } catch (...) {
-      // Nothing more can be said about it.
-    }
-  }
-  if (reconnection_->PollEnded(sender.ErrorMes.empty())) {
-    LinkLost();
+    WriteLog(std::string("Exception, Error -> ") + e.what());
   }
 }
 
 void TMAINForm::ApplySuccess(const TDataOUT& out) {
-  // First: a presentation that fails must not keep the reading from the observatory.
-  IntegrationsPollArrived(out);
-  const HeatingState& heating = station_->Heating();
-  const IdentityState& identity = station_->Identity();
+  const HeatingState& heating = station().Heating();
+  const IdentityState& identity = station().Identity();
   GroupBoxDisplays->ShowHeating(heating.gHeaterON, heating.gAutoTempRH_Heat,
                                 heating.gPowerHeaterLevel);
   TabSheetConfig->heatingGroup()->ShowPowerLevel(heating.gPowerHeaterLevel);
@@ -107,7 +95,7 @@ void TMAINForm::ApplySuccess(const TDataOUT& out) {
     TabSheetCCDCool->ShowInsideHumidity(texts);
   }
   if (identity.DriveEFlens_intf) {
-    const LensPoll& lens = station_->LastLensPoll();
+    const LensPoll& lens = station().LastLensPoll();
     if (lens.texts.basic) {
       TabSheetIrisFocus->ShowLens(*lens.texts.basic);
     } else {

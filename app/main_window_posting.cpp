@@ -11,6 +11,7 @@
 #include "posting/gui/posting_page.h"
 #include "posting/upload_job.h"
 #include "settings/settings_file.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -28,8 +29,8 @@ void TMAINForm::BuildPosting() {
           [this](std::uint32_t minutes) { SetPostingInterval(minutes); });
   connect(TabSheetFTP, &PostingPage::scheduledChanged, this,
           [this](bool scheduled) { SetFtpScheduled(scheduled); });
-  connect(TabSheetFTP, &PostingPage::uploadForced, this, [this] { TimerFTPTimer(); });
-  connect(TimerFTP, &QTimer::timeout, this, [this] { TimerFTPTimer(); });
+  connect(TabSheetFTP, &PostingPage::uploadForced, this, [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
+  connect(TimerFTP, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
 }
 
 void TMAINForm::TimerFTPTimer() {

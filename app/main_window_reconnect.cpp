@@ -1,12 +1,8 @@
 // A lost link, looked for again without the operator.
 #include <QTimer>
 
-#include <exception>
-#include <optional>
-
 #include "app/main_window.h"
-#include "link/device_identity.h"
-#include "station/reconnection.h"
+#include "station/station_session.h"
 
 namespace vesk {
 
@@ -17,18 +13,9 @@ void TMAINForm::LinkLost() {
 }
 
 void TMAINForm::TimerReconnectTimer() {
-  // Short: the port opened and the version exchanged, or the port's own time-out.
-  const std::optional<DeviceIdentity> version = reconnection_->Attempt();
-  if (!version) {
-    return;
-  }
-  TimerReconnect->stop();
-  try {
-    ConnectionSteps(*version, true);
-  } catch (const std::exception& e) {
-    reconnection_->RestoreFailed(e.what());
-    TimerReconnect->start();
-  }
+  // The attempt runs on a thread of its own; its end comes back as Connected or as the next
+  // tick.
+  session_->ReconnectTick();
 }
 
 }  // namespace vesk

@@ -3,22 +3,21 @@
 #include <QTimer>
 
 #include <cstdlib>
-#include <exception>
 #include <memory>
 
 #include "app/main_window.h"
 #include "app/program_end.h"
-#include "common/event_log.h"
 #include "history/gui/progress_window.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
+#include "station/station_session.h"
 
 namespace vesk {
 
 void TMAINForm::SaveHistory() {
   // A progress window only when the history must be loaded first (the start stopped early).
   std::unique_ptr<TFormProgress> progress;
-  station_->SaveHistory([this, &progress](const std::string& text) {
+  session_->SaveHistory([this, &progress](const std::string& text) {
     if (!progress) {
       progress = std::make_unique<TFormProgress>(this);
     }
@@ -35,24 +34,8 @@ void TMAINForm::FormClose() {
   TimerSavPeriodic->stop();
   TimerFTP->stop();
   TimerReconnect->stop();
-  // A poll still running ends and is applied first, so its reading is saved with the rest
-  // and the port never closes under it.
-  try {
-    station_->WaitForPoll();
-  } catch (...) {
-    // Its presentation failed; the history and the link still matter.
-  }
-  // Before the station: the observatory hears "offline" and no server outlives the window.
-  StopIntegrations();
-  try {
-    SaveHistory();
-  } catch (...) {
-    // Closing goes on: the link, the settings and the last log line still matter.
-  }
-  try {
-    station_->Disconnect();
-  } catch (...) {
-  }
+  // The poll in progress, the integrations, the history (a failed save logged) and the link.
+  session_->Shutdown();
   try {
     if (FileIni) {
       SaveSettings();
@@ -62,11 +45,7 @@ void TMAINForm::FormClose() {
   }
   FileIni.reset();
   CloseFtpLoader();
-  try {
-    WriteLog("Application closed\r\n");
-  } catch (...) {
-    // Closing is never refused.
-  }
+  StationSession::LogClosed();
 }
 
 void TMAINForm::EndAfterBootloader() {
@@ -74,11 +53,7 @@ void TMAINForm::EndAfterBootloader() {
   // saved first so the readings since the last periodic save are not lost.
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
-  try {
-    SaveHistory();
-  } catch (...) {
-    // The settings still matter.
-  }
+  session_->SaveLogged();  // a failure is logged; the settings still matter
   try {
     if (FileIni) {
       SaveSettings();
@@ -90,15 +65,9 @@ void TMAINForm::EndAfterBootloader() {
 }
 
 void TMAINForm::EndSessionQuery() {
-  WriteLog("Windows is asking applications to close !");
-  // A save that fails (a full disk) must not keep the session from ending: an error box
-  // would wait for an operator who is gone, and the program would never end.
-  try {
-    SaveHistory();
-    WriteLog("Data saved !");
-  } catch (const std::exception& e) {
-    WriteLog(std::string("Exception, Error -> ") + e.what());
-  }
+  // Saved and logged; a failed save (a full disk) must not keep the session from ending: an
+  // error box would wait for an operator who is gone, and the program would never end.
+  session_->SaveAtSessionEnd();
   close();
   // A message box waits in an event loop of its own, which the close above does not end;
   // the session is ending and everything is saved, so the program ends here.
@@ -109,47 +78,15 @@ void TMAINForm::EndSessionQuery() {
 }
 
 void TMAINForm::WMPowerBroadcast(int code) {
-  WriteLog("WMPowerBroadcast, Message Wparam-> " + std::to_string(code));
-  switch (code) {
-    case 0:
-      WriteLog("PBT_APMQUERYSUSPEND");
-      break;
-    case 4:
-      WriteLog("PBT_APMSUSPEND");
-      SaveHistory();
-      WriteLog("Hibernation request -> save DATA !");
-      WriteLog("");
-      break;
-    case 7: {
-      WriteLog("Restart from hibernation");
-      SaveHistory();
-      const IdentityState& identity = station_->Identity();
-      RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
-      WriteLog("Restart from hibernation processus is completed...");
-      break;
-    }
-    case 10:
-      WriteLog("PBT_APMPOWERSTATUSCHANGE");
-      break;
-    case 18:
-      WriteLog("PBT_APMRESUMEAUTOMATIC");
-      break;
-    case 32787:
-      WriteLog("PBT_POWERSETTINGCHANGE");
-      break;
-    default:
-      break;
+  if (session_->PowerNotified(code)) {
+    const IdentityState& identity = station().Identity();
+    RefreshPlots(identity.DisplayRH_int, identity.DisplayTempHot);
+    session_->ResumedFromHibernation();
   }
 }
 
 void TMAINForm::TimerSavPeriodicTimer() {
-  try {
-    SaveHistory();
-    SaveSettings();
-    WriteLog("Data period recording OK -- each mins ");
-  } catch (const std::exception& e) {
-    WriteLog(std::string("Error during periodic data recording : \"") + e.what() + "\"");
-  }
+  session_->PeriodicSave([this] { SaveSettings(); });
 }
 
 }  // namespace vesk

@@ -26,8 +26,9 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
-#include "station/reconnection.h"
 #include "station/station.h"
+#include "station/station_session.h"
+#include "station/station_settings.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/message_box.h"
 
@@ -44,7 +45,7 @@ void CreateFolder(const std::filesystem::path& folder) {
 void TMAINForm::FormCreate() {
   try {
     setWindowTitle(QStringLiteral("Vesk Monitor (18 JAN 2026) -> V3 and V2 firmware compliant"));
-    WriteLog("Application opened");
+    StationSession::LogOpened();
 
     ShowCOM();
     std::setlocale(LC_NUMERIC, "C");
@@ -57,7 +58,9 @@ void TMAINForm::FormCreate() {
     TabSheetCCDCool->ResetCoolingState();
 
     FileIni = std::make_unique<TSettingsFile>(ChemExec);
-    PanelCOM->SetComNum(FileIni->ReadComNum());
+    const StationSettings settings = ReadStationSettings(*FileIni);
+    session_->ApplySettings(settings);
+    PanelCOM->SetComNum(settings.comNum);
 
     GroupBoxDisplays->ShowUpdatePeriod(10);
 
@@ -73,7 +76,7 @@ void TMAINForm::FormCreate() {
 
     {
       std::unique_ptr<TFormProgress> progress;
-      station_->LoadHistoryAtStart([this, &progress](const std::string& text) {
+      session_->LoadHistory([this, &progress](const std::string& text) {
         if (!progress) {
           progress = std::make_unique<TFormProgress>(this);
         }
@@ -81,18 +84,14 @@ void TMAINForm::FormCreate() {
       });
     }
 
-    const HumidityConstants held = station_->Humidity();
-    station_->SetHumidity({FileIni->ReadHumiditySensorGain(held.HumiditySensorGain),
-                           FileIni->ReadHumiditySensorOffset(held.HumiditySensorOffset)});
-
     GroupBoxPlotOptions->StartScale(TValueAxis::Temp, FileIni->ReadYScale(TValueAxis::Temp));
-    TabSheetConfig->humiditySetupGroup()->ShowConstants(station_->Humidity());
+    TabSheetConfig->humiditySetupGroup()->ShowConstants(station().Humidity());
     GroupBoxPlotOptions->StartScale(TValueAxis::RH, FileIni->ReadYScale(TValueAxis::RH));
 
     RefreshPlots(false, false);
 
     // 15 minutes unless the settings file says otherwise.
-    TimerSavPeriodic->setInterval(static_cast<int>(FileIni->ReadSavePeriod() * 1000));
+    TimerSavPeriodic->setInterval(static_cast<int>(settings.savePeriod * 1000));
     TimerSavPeriodic->start();
 
     const int minutes = FileIni->ReadFtpIntervall();
@@ -104,20 +103,19 @@ void TMAINForm::FormCreate() {
     PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
     TimerFTP->setInterval(static_cast<int>(std::min<long long>(
         static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
-    station_->ResetPollCounters();
+    station().ResetPollCounters();
     TimerFTP->stop();
     ApplyFtpSchedule();
 
-    reconnection_->SetEnabled(FileIni->ReadAutoReconnect());
-    TimerReconnect->setInterval(static_cast<int>(FileIni->ReadReconnectPeriod() * 1000));
+    TimerReconnect->setInterval(static_cast<int>(settings.reconnectPeriod * 1000));
 
     // Before the connection, so its first poll already reaches the observatory.
     StartIntegrations();
 
     // An unattended station may start in fast mode; the connection applies the box.
-    TabSheetConfig->actionsGroup()->SetFastSpeed(FileIni->ReadFastSpeed());
+    TabSheetConfig->actionsGroup()->SetFastSpeed(settings.fastSpeed);
 
-    PanelCOM->SetAutoStart(FileIni->ReadAutostart());
+    PanelCOM->SetAutoStart(settings.autostart);
     if (PanelCOM->AutoStart()) {
       ButtonConnectClick();
     }
@@ -126,11 +124,7 @@ void TMAINForm::FormCreate() {
   } catch (const std::exception& e) {
     const std::string text = std::string("Error on startup -> ") + e.what();
     ShowError(this, QString::fromStdString(text));
-    try {
-      WriteLog(text);
-    } catch (...) {
-      // The box has shown it.
-    }
+    WriteLog(text);
   }
 }
 

@@ -11,11 +11,7 @@ std::unique_ptr<FolderLock> ClaimProgramFolder(const std::filesystem::path& fold
     return lock;
   }
   const std::string text = lock->refusal();
-  try {
-    WriteLog(text);
-  } catch (...) {
-    // The box says it.
-  }
+  WriteLog(text);
   ShowError(nullptr, QString::fromStdString(text));
   return nullptr;
 }

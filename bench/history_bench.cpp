@@ -131,6 +131,25 @@ struct ProgramFolder {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   }
 
+  // One poll's record appended as the station appends it, flushed or not; its time in
+  // seconds.
+  double AppendOnePoll(bool flush) {
+    TinfosRec rec = Datas.back();
+    rec.Date += 10.0 / 86400.0;
+    rec.TempExt += 0.01;
+    Datas.push_back(rec);
+    store->SetAppendFlush(flush);
+    const auto start = std::chrono::steady_clock::now();
+    const bool appended = store->AppendNewRecords(Datas);
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    store->SetAppendFlush(true);
+    if (!appended) {
+      std::abort();
+    }
+    return seconds;
+  }
+
   std::filesystem::path folder;
   TTinfosRec Datas;
   std::unique_ptr<HistoryStore> store;
@@ -313,6 +332,33 @@ void BM_TenYears_SaveAppend90_VsOneYear(benchmark::State& state) {
   state.counters["ten_over_one"] = Median(tenTimes) / Median(oneTimes);
 }
 
+// One poll's durable append (its record flushed, then the count flushed) against the same
+// append without the flushes, one after the other in each iteration: what the station pays
+// per poll so that a crash loses no reading. Medians.
+void PollAppendFigures(benchmark::State& state, ProgramFolder& folder) {
+  // Room for the iterations' records: a reallocation would copy the history in between.
+  folder.Datas.reserve(folder.Datas.size() + 4096);
+  std::vector<double> durable;
+  std::vector<double> unflushed;
+  for (auto _ : state) {
+    durable.push_back(folder.AppendOnePoll(true));
+    unflushed.push_back(folder.AppendOnePoll(false));
+    state.SetIterationTime(durable.back());
+  }
+  state.counters["durable_ms"] = 1000.0 * Median(durable);
+  state.counters["unflushed_ms"] = 1000.0 * Median(unflushed);
+  state.counters["durable_over_unflushed"] = Median(durable) / Median(unflushed);
+}
+
+void BM_PollAppend_OneYear_DurableVsUnflushed(benchmark::State& state) {
+  PollAppendFigures(state, OneYearFolder());
+}
+
+// The same on the ten-year history: the append does not grow with the history.
+void BM_TenYears_PollAppend_DurableVsUnflushed(benchmark::State& state) {
+  PollAppendFigures(state, TenYearsFolder());
+}
+
 // The start-up load of the ten-year file against `cat` of it, one after the other in each
 // iteration (the file in the page cache for both), and the load's peak memory over the
 // memory resident before it. Medians of the elapsed and of the processor times.
@@ -456,6 +502,14 @@ BENCHMARK(BM_TenYears_SaveAppend90_VsOneYear)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(40);
+BENCHMARK(BM_PollAppend_OneYear_DurableVsUnflushed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(200);
+BENCHMARK(BM_TenYears_PollAppend_DurableVsUnflushed)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(200);
 BENCHMARK(BM_TenYears_LoadVsCat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(7);
 BENCHMARK(BM_TenYears_ColdLoadVsCat)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 BENCHMARK(BM_Csv_BaselineWrite)->Unit(benchmark::kMillisecond)->UseRealTime();

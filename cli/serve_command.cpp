@@ -13,6 +13,7 @@
 #include "common/folder_lock.h"
 #include "common/program_folder.h"
 #include "settings/settings_file.h"
+#include "station/station_settings.h"
 
 namespace vesk::cli {
 namespace {
@@ -104,18 +105,14 @@ int RunServeCommand(CliContext& context) {
     InitLog(options.folder);
   }
 
-  const TSettingsFile settings(options.folder);
-  options.comNum = port ? static_cast<int>(portNumber) : settings.ReadComNum();
-  options.period = std::chrono::duration<double>(interval                   ? seconds
-                                                 : settings.ReadFastSpeed() ? 1.0
-                                                                            : 10.0);
-  options.retry = std::chrono::duration<double>(settings.ReadReconnectPeriod());
-  options.autoReconnect = settings.ReadAutoReconnect();
-  options.savePeriod = std::chrono::duration<double>(settings.ReadSavePeriod());
-  options.alpaca = settings.ReadAlpaca();
-  options.mqtt = settings.ReadMqtt();
-  options.humidity = {settings.ReadHumiditySensorGain(options.humidity.HumiditySensorGain),
-                      settings.ReadHumiditySensorOffset(options.humidity.HumiditySensorOffset)};
+  const TSettingsFile file(options.folder);
+  options.settings = ReadStationSettings(file);
+  if (port) {
+    options.settings.comNum = static_cast<int>(portNumber);
+  }
+  options.period = std::chrono::duration<double>(interval                     ? seconds
+                                                 : options.settings.fastSpeed ? 1.0
+                                                                              : 10.0);
 
   const int stopFd = StopSignals();
   ServeLoop loop(options, context.out, context.err);

@@ -3,33 +3,28 @@
 #include <chrono>
 #include <filesystem>
 #include <iosfwd>
+#include <mutex>
 #include <optional>
+#include <string>
 
-#include "integrations/integrations.h"
-#include "settings/integration_settings.h"
-#include "station/reconnection.h"
-#include "station/station.h"
+#include "station/station_observer.h"
+#include "station/station_session.h"
+#include "station/station_settings.h"
 
 namespace vesk::cli {
 
 struct ServeOptions {
   std::filesystem::path folder;  // the program folder: settings, ports/, history, log
-  int comNum = 3;
+  // From the settings file, with --port and --interval applied.
+  StationSettings settings;
   std::chrono::duration<double> period{10.0};
-  std::chrono::duration<double> retry{30.0};
-  std::chrono::duration<double> savePeriod{900.0};
-  bool autoReconnect = true;
-  HumidityConstants humidity;
   bool json = false;
-  // The observatory integrations, each off unless its settings enable it.
-  TAlpacaSettings alpaca;
-  TMqttSettings mqtt;
 };
 
-// The station without a window, on the command's thread: the monitor's connection, polls,
-// periodic saves and reconnection, one printed line per poll, and the observatory
-// integrations on threads of their own.
-class ServeLoop {
+// The station without a window: the station session driven on the command's thread by a
+// poll() loop, one printed line per poll. The session does the rest (connection, polls,
+// reconnection, saves, the observatory integrations on threads of their own).
+class ServeLoop : private StationObserver {
  public:
   using Clock = std::chrono::steady_clock;
 
@@ -41,19 +36,25 @@ class ServeLoop {
   int Run(int stopFd);
 
  private:
-  void Present(const ThreadRequest& worker);
+  // What the session tells.
+  void ConnectFailed(const std::string& text) override;
+  void PollApplied(const ThreadRequest& worker) override;
+  void LinkLost() override;
+  void Connected(bool newConnection) override;
+  void LogTrouble(const std::string& text, bool failing) override;
+
   void Poll();
-  void Attempt();
-  void PeriodicSave();
+  // Standard error is written from the log's threads too.
+  void PrintError(const std::string& text);
   Clock::time_point NextDue() const;
+  Clock::duration Retry() const;
   int Stop(const std::string& why);
 
   ServeOptions options_;
   std::ostream& out_;
   std::ostream& err_;
-  Station station_;
-  Reconnection reconnection_;
-  TIntegrations integrations_;
+  std::mutex errMutex_;  // protects err_
+  StationSession session_;
   long long polls_ = 0;
   Clock::time_point nextPoll_;
   Clock::time_point nextAttempt_;

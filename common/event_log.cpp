@@ -18,6 +18,10 @@ struct LogState {
   // "Log_" + a random number + ".txt", fixed once per run.
   std::string LogFileName;
   LogHandOver handOver;
+  LogTroubleListener troubleListener;
+  unsigned long long dropped = 0;
+  // Lines dropped since the file last took one: the trouble is reported once.
+  unsigned long long droppedInARow = 0;
 
   std::filesystem::path path() const { return folder / LogFileName; }
 };
@@ -53,11 +57,23 @@ void InitLog(const std::filesystem::path& folder) {
   std::lock_guard lock(State().LogFileSection);
   State().folder = folder;
   State().LogFileName = "Log_" + std::to_string(draw(random)) + ".txt";
+  State().dropped = 0;
+  State().droppedInARow = 0;
 }
 
 void SetLogHandOver(LogHandOver handOver) {
   std::lock_guard lock(State().LogFileSection);
   State().handOver = std::move(handOver);
+}
+
+void SetLogTroubleListener(LogTroubleListener listener) {
+  std::lock_guard lock(State().LogFileSection);
+  State().troubleListener = std::move(listener);
+}
+
+unsigned long long DroppedLogLines() {
+  std::lock_guard lock(State().LogFileSection);
+  return State().dropped;
 }
 
 std::filesystem::path LogFilePath() {
@@ -76,10 +92,32 @@ void WriteLog(std::string_view text) {
   const std::string line = LogLine(Now(), text);
   LogState& state = State();
   std::lock_guard lock(state.LogFileSection);
-  if (state.LogFileName.empty()) {
-    throw EInOutError("I/O error: the log file is not set");
+  std::string trouble;
+  bool failing = false;
+  try {
+    if (state.LogFileName.empty()) {
+      throw EInOutError("I/O error: the log file is not set");
+    }
+    AppendLogFile(state.path(), line);
+    if (state.droppedInARow > 0) {
+      trouble = "The log file is written again; " + std::to_string(state.droppedInARow) +
+                " line(s) could not be written to it";
+      state.droppedInARow = 0;
+    }
+  } catch (const std::exception& e) {
+    ++state.dropped;
+    failing = true;
+    if (state.droppedInARow++ == 0) {
+      trouble = std::string("The log file cannot be written, its lines are dropped: ") + e.what();
+    }
   }
-  AppendLogFile(state.path(), line);
+  if (!trouble.empty() && state.troubleListener) {
+    try {
+      state.troubleListener(trouble, failing);
+    } catch (...) {
+      // Only its report is lost.
+    }
+  }
   if (state.handOver) {
     try {
       state.handOver(line);

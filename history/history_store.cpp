@@ -80,6 +80,10 @@ std::optional<std::uint32_t> CountedPrefix(RawFile& file, std::span<const Tinfos
   return count;
 }
 
+void LogBackupFailed(const std::string& why) {
+  WriteLog(std::string(kBackupFailedText) + why);
+}
+
 // Removes name when it is a second name of file (a rewrite cut short between its two renames
 // leaves the backup so), before anything holds the file open: Windows neither renames over
 // nor removes at once a name of an open file. The file keeps its records under its own name.
@@ -108,12 +112,15 @@ HistoryStore::HistoryStore(std::filesystem::path chemExec) : ChemExec_(std::move
 void HistoryStore::LoadHistoryAtStart(TTinfosRec& Datas, const LoadProgress& progress) {
   const std::filesystem::path file = ChemExec_ / kHistoryFileName;
   known_.reset();
+  noFileAtLoad_ = false;
   try {
     std::optional<LoadedFile> read;
     LoadHistory(file, kCurrentHistoryTag, Datas, progress, &read);
+    std::error_code ignored;
+    noFileAtLoad_ = !read && Datas.empty() && !std::filesystem::exists(file, ignored);
     // The first save appends to the file only when Datas holds exactly its records.
     if (read && read->count == Datas.size()) {
-      known_ = KnownFile{file, read->identity, read->count};
+      known_ = KnownFile{file, read->identity, read->count, read->count};
     }
   } catch (const std::exception& e) {
     WriteLog(std::string("Point loading -> ") + e.what());
@@ -180,7 +187,9 @@ void HistoryStore::KeepBackup(const std::filesystem::path& file) {
     // where the file system has no links.
     std::filesystem::create_hard_link(file, temporary, error);
     if (error) {
-      CopyDurably(file, backup);
+      if (!CopyDurably(file, backup)) {
+        LogBackupFailed("the file could not be copied");
+      }
       if (step_) {
         step_("backup copied");
       }
@@ -194,13 +203,15 @@ void HistoryStore::KeepBackup(const std::filesystem::path& file) {
       if (step_) {
         step_("backup renamed");
       }
-    } catch (...) {
+    } catch (const std::exception& e) {
+      LogBackupFailed(e.what());
     }
     // Still there when the rename found the copy already a name of the same file (it then
     // does nothing), or failed.
     std::filesystem::remove(temporary, error);
-  } catch (...) {
+  } catch (const std::exception& e) {
     // A backup that cannot be made does not stop the save.
+    LogBackupFailed(e.what());
   }
 }
 
@@ -246,12 +257,14 @@ bool HistoryStore::SaveIncrementally(const std::filesystem::path& file, const TT
     return false;
   }
   const std::span<const TinfosRec> records(history);
-  // The copy first, so that it is one save behind before the file moves on.
-  UpdateBackup(file, identity, records.first(known_->count));
+  // The copy first, so that it is one save behind before the file moves on: it takes the
+  // records of the last save, not those the polls appended since.
+  UpdateBackup(file, identity, records.first(known_->saved));
   try {
     ExtendHistoryFile(out, known_->count, records, step_, "file");
     known_->identity = out.identity();
     known_->count = static_cast<std::uint32_t>(history.size());
+    known_->saved = known_->count;
     out.close();
   } catch (...) {
     known_.reset();
@@ -269,8 +282,9 @@ void HistoryStore::UpdateBackup(const std::filesystem::path& file, const FileIde
       // between its two renames): a new copy of the file's records, in one piece.
       WriteHistoryFile(backup, records, {}, step_, "backup copy");
     }
-  } catch (...) {
+  } catch (const std::exception& e) {
     // A backup that cannot be made does not stop the save.
+    LogBackupFailed(e.what());
   }
 }
 
@@ -304,8 +318,58 @@ void HistoryStore::Rewrite(const std::filesystem::path& file, const TTinfosRec& 
   WriteHistoryFile(
       file, history, [&] { KeepBackup(file); }, step_);
   if (const std::optional<FileIdentity> identity = IdentityOf(file)) {
-    known_ = KnownFile{file, *identity, static_cast<std::uint32_t>(history.size())};
+    const auto count = static_cast<std::uint32_t>(history.size());
+    known_ = KnownFile{file, *identity, count, count};
   }
+}
+
+bool HistoryStore::AppendNewRecords(const TTinfosRec& history) {
+  std::lock_guard lock(FileSave_Section_);
+  if (!damagedPending_.empty() || history.empty()) {
+    return false;
+  }
+  if (!known_) {
+    std::error_code ignored;
+    const std::filesystem::path file = ChemExec_ / kHistoryFileName;
+    if (!noFileAtLoad_ || std::filesystem::exists(file, ignored)) {
+      return false;
+    }
+    // A new station's first reading: the file is made, as its first save would make it.
+    Rewrite(file, history);
+    noFileAtLoad_ = false;
+    return true;
+  }
+  if (history.size() < known_->count) {
+    return false;
+  }
+  if (history.size() == known_->count) {
+    return true;
+  }
+  std::optional<RawFile> opened = OpenForUpdate(known_->path);
+  if (!opened) {
+    return false;
+  }
+  RawFile& out = *opened;
+  try {
+    // The same checks as a save's: anything else than the file as it was left waits for
+    // the next save, which writes it whole.
+    if (out.identity() != known_->identity || CountedPrefix(out, history) != known_->count) {
+      return false;
+    }
+  } catch (const std::exception&) {
+    return false;
+  }
+  try {
+    ExtendHistoryFile(out, known_->count, history, step_, "file", appendFlush_);
+    known_->identity = out.identity();
+    known_->count = static_cast<std::uint32_t>(history.size());
+    out.close();
+  } catch (...) {
+    // Left as it was loadable; the next save writes it whole.
+    known_.reset();
+    throw;
+  }
+  return true;
 }
 
 }  // namespace vesk

@@ -16,6 +16,8 @@ namespace vesk {
 
 inline constexpr const char* kHistoryFileName = "DatasVesk.bin";
 inline constexpr const char* kBackupSuffix = ".back";
+// Logged, with the reason, when a save could not bring the ".back" copy up to date.
+inline constexpr const char* kBackupFailedText = "History backup could not be updated -> ";
 
 // The history file of the program folder with its ".back" copy. The main window owns one,
 // and with it FileSave_Section, the lock every save runs in.
@@ -51,6 +53,20 @@ class HistoryStore {
   // removed; the file then still loads as the last completed save left it.
   void SaveHistory(const TTinfosRec& history, const std::string& fileName);
 
+  // Brings "DatasVesk.bin" durably up to history between two saves, so that a crash, a
+  // power cut or a killed process loses no reading taken before it: the records past those
+  // the file holds are appended and flushed, then its count written and flushed, as a save
+  // appends them. Only when the file is as this store last left it and history begins with
+  // its records (or the start found no file, which is then made); otherwise nothing is
+  // written and the next save writes everything. The
+  // ".back" copy is left alone: it stays one save behind. Raises EInOutError on a write
+  // failure; the file then loads as before and the next save writes it whole.
+  // Returns whether the file now holds every record of history.
+  bool AppendNewRecords(const TTinfosRec& history);
+
+  // For the benchmarks only: the polls' appends without their flushes, as a baseline.
+  void SetAppendFlush(bool flush) { appendFlush_ = flush; }
+
   // For the kill tests only: called after each step of a save (see history_write.h).
   void SetSaveStepHook(SaveStepHook hook) { step_ = std::move(hook); }
 
@@ -60,6 +76,9 @@ class HistoryStore {
     std::filesystem::path path;
     FileIdentity identity;
     std::uint32_t count = 0;
+    // The records the last completed save (or the load) left in the file: the ".back" copy
+    // is brought up to them at the next save, so it stays one save behind.
+    std::uint32_t saved = 0;
   };
 
   bool SetAside(const std::filesystem::path& damaged);
@@ -77,6 +96,9 @@ class HistoryStore {
   // tries again and, failing, replaces neither.
   std::vector<std::filesystem::path> damagedPending_;
   std::optional<KnownFile> known_;
+  // The start found no history file: the first reading makes it.
+  bool noFileAtLoad_ = false;
+  bool appendFlush_ = true;
   SaveStepHook step_;
 };
 

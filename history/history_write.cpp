@@ -82,7 +82,7 @@ void WriteHistoryFile(const std::filesystem::path& path, std::span<const TinfosR
 }
 
 void ExtendHistoryFile(RawFile& file, std::uint32_t have, std::span<const TinfosRec> records,
-                       const SaveStepHook& step, const std::string& who) {
+                       const SaveStepHook& step, const std::string& who, bool flush) {
   const std::uint32_t want = ToCardinal(static_cast<long long>(records.size()));
   if (want < have) {
     throw std::logic_error("ExtendHistoryFile: the file holds more records than it is given");
@@ -105,12 +105,16 @@ void ExtendHistoryFile(RawFile& file, std::uint32_t have, std::span<const Tinfos
   file.writeAt(added.data() + half, (added.size() - half) * sizeof(TinfosRec),
                end + half * sizeof(TinfosRec));
   Step(step, who, "appended");
-  file.sync();
-  Step(step, who, "appended flushed");
+  if (flush) {
+    file.sync();
+    Step(step, who, "appended flushed");
+  }
   file.writeAt(&want, sizeof want, sizeof(std::uint32_t));
   Step(step, who, "count written");
-  file.sync();
-  Step(step, who, "count flushed");
+  if (flush) {
+    file.sync();
+    Step(step, who, "count flushed");
+  }
 }
 
 }  // namespace vesk

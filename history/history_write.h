@@ -43,8 +43,10 @@ void WriteHistoryFile(const std::filesystem::path& path, std::span<const TinfosR
 // flushed, then the count in the header written and flushed. Until the count is written
 // the file loads as before; after, it loads with every record. Steps: "<who> cut",
 // "<who> half appended", "<who> appended", "<who> appended flushed", "<who> count written",
-// "<who> count flushed", each only when it does something.
+// "<who> count flushed", each only when it does something. Without flush (the benchmarks'
+// baseline only) the same writes are made and nothing is flushed.
 void ExtendHistoryFile(class RawFile& file, std::uint32_t have, std::span<const TinfosRec> records,
-                       const SaveStepHook& step = {}, const std::string& who = "file");
+                       const SaveStepHook& step = {}, const std::string& who = "file",
+                       bool flush = true);
 
 }  // namespace vesk

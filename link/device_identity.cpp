@@ -10,7 +10,13 @@ constexpr CoolingKind kReduced = CoolingKind::Reduced;
 
 ModelType Model(const char* label, CoolingKind cooling, bool weather, bool basic, bool advanced,
                 LensFlag lens) {
-  return {label, cooling, weather, basic, advanced, lens, true};
+  return {label, cooling, weather, basic, advanced, lens, true, weather, weather};
+}
+
+// A weather model without one of the module's usual facts.
+ModelType Without(ModelType model, bool ModelType::*fact) {
+  model.*fact = false;
+  return model;
 }
 
 }  // namespace
@@ -39,7 +45,8 @@ ModelType ModelTypeOf(std::uint8_t TypeCam, double Version) {
     case 16:
       return Model(" [Corvo]", kNone, false, false, false, L::Unchanged);
     case 17:
-      return Model(" [Astel Ext v1]", kNone, true, false, false, L::Unchanged);
+      return Without(Model(" [Astel Ext v1]", kNone, true, false, false, L::Unchanged),
+                     &ModelType::weatherModuleV2);
     case 19:
       return Model(" [Astel2 Ext v2]", kNone, true, false, false, L::Unchanged);
     case 20:
@@ -70,7 +77,8 @@ ModelType ModelTypeOf(std::uint8_t TypeCam, double Version) {
     case 36:
       return Model(" [Astel 4]", kReduced, false, false, false, L::Unchanged);
     case 37:
-      return Model(" [Astel 4 Weather]", kReduced, true, false, false, L::Cleared);
+      return Without(Model(" [Astel 4 Weather]", kReduced, true, false, false, L::Cleared),
+                     &ModelType::pressureAndWindLabels);
     default:
       return {};
   }

@@ -14,15 +14,22 @@ double FirmwareVersion(std::uint8_t major, std::uint8_t minor);
 enum class CoolingKind { Hidden, Reduced, Full };
 enum class LensFlag { Unchanged, Set, Cleared };
 
-// What a model type code shows and drives.
+// What a model type code shows and drives: every fact the program keeps of a model, in one
+// table.
 struct ModelType {
   const char* label = "";
   CoolingKind cooling = CoolingKind::Hidden;
+  // The external weather module: its pages, its readout in each poll and its chart series.
   bool weatherPages = false;
   bool basicLensPage = false;
   bool advancedLensPage = false;
   LensFlag lens = LensFlag::Unchanged;
   bool hotSide = false;
+  // The module's second-generation analog front end (every weather model but 17).
+  bool weatherModuleV2 = false;
+  // The readings panel shows pressure and wind (every weather model but 37, whose labels
+  // stay hidden although its poll reads the module).
+  bool pressureAndWindLabels = false;
 };
 
 // The model type table; codes 21 and 25 choose their lens page by firmware version.

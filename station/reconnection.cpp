@@ -8,14 +8,6 @@
 namespace vesk {
 namespace {
 
-// The reconnection's own lines: a log that cannot be written must not keep the link lost.
-void Note(const std::string& text) {
-  try {
-    WriteLog(text);
-  } catch (...) {
-  }
-}
-
 // A serial number that could not be read tells nothing about which board answered.
 bool SameSerialNumber(const std::string& a, const std::string& b) {
   return a == b || a == "xxxxxx" || b == "xxxxxx";
@@ -48,7 +40,7 @@ bool Reconnection::PollEnded(bool succeeded) {
   }
   phase_ = Phase::Lost;
   failedInARow_ = 0;
-  Note("Link lost -> reconnecting to COM" + std::to_string(comNum_));
+  WriteLog("Link lost -> reconnecting to COM" + std::to_string(comNum_));
   station_.ConnectionFailed();
   return true;
 }
@@ -57,12 +49,18 @@ std::optional<DeviceIdentity> Reconnection::Attempt() {
   if (phase_ != Phase::Lost) {
     return std::nullopt;
   }
+  return AttemptEnded(Station::ProbeLink(station_.ChemExec(), comNum_));
+}
+
+std::optional<DeviceIdentity> Reconnection::AttemptEnded(LinkProbe probe) {
+  if (phase_ != Phase::Lost) {
+    return std::nullopt;
+  }
   try {
     // The link logs its own failure, as it does for the operator's connection.
-    station_.OpenLink(comNum_);
-    const DeviceIdentity version = station_.ReadVersion();
+    const DeviceIdentity version = station_.AdoptLink(std::move(probe));
     phase_ = Phase::Restoring;
-    Note("Link restored -> COM" + std::to_string(comNum_));
+    WriteLog("Link restored -> COM" + std::to_string(comNum_));
     return version;
   } catch (const std::exception&) {
     station_.ConnectionFailed();
@@ -82,7 +80,7 @@ bool Reconnection::Identified() {
 
 void Reconnection::RestoreFailed(const std::string& message) {
   phase_ = Phase::Lost;
-  Note("Issue with data link (FATAL ERROR) : " + message);
+  WriteLog(kDataLinkFatal + message);
   station_.ConnectionFailed();
 }
 

@@ -5,10 +5,12 @@
 #include <string>
 
 #include "link/device_identity.h"
+#include "station/station.h"
 
 namespace vesk {
 
-class Station;
+// Logged before the message of a connection that failed.
+inline constexpr const char* kDataLinkFatal = "Issue with data link (FATAL ERROR) : ";
 
 // Brings a lost link back without the operator: after kFailedPollsInARow failed polls in a
 // row on a connected board the port is closed and the board is looked for again, one short
@@ -51,6 +53,11 @@ class Reconnection {
   // board answers, logs "Link restored -> COM<n>" and returns the version reply for the rest
   // of the usual connection; otherwise the port is closed again and nothing is returned.
   std::optional<DeviceIdentity> Attempt();
+  // Attempt in two halves, for an owner that probes the port on another thread: whether an
+  // attempt is due now, and the probe's outcome taken on the station's thread. A probe that
+  // ends after the operator stopped the attempts is closed and dropped.
+  bool Lost() const { return phase_ == Phase::Lost; }
+  std::optional<DeviceIdentity> AttemptEnded(LinkProbe probe);
   // The restored board's model and serial number are read. Another model or serial number
   // is a new connection: its poll counters start again as a manual connection's do (true).
   // The same board's counters go on counting (false).

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/datetime.h"
+#include "common/event_log.h"
 #include "common/exceptions.h"
 #include "device/identity_orders.h"
 #include "link/com_obj_rs232.h"
@@ -48,10 +49,50 @@ void Station::OpenLink(int comNum) {
   ComObjRs232->OpenCom(comNum);
 }
 
-DeviceIdentity Station::ReadVersion() {
+namespace {
+
+// The board needs a moment after its port opens before it takes an order.
+void VersionExchange(TComObjRs232& link, TArrayByte& reply) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  versionReply_.clear();
-  Link().SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, versionReply_);
+  reply.clear();
+  link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
+}
+
+}  // namespace
+
+LinkProbe::LinkProbe() = default;
+LinkProbe::LinkProbe(LinkProbe&&) noexcept = default;
+LinkProbe& LinkProbe::operator=(LinkProbe&&) noexcept = default;
+LinkProbe::~LinkProbe() = default;
+
+LinkProbe Station::ProbeLink(const std::filesystem::path& chemExec, int comNum) {
+  LinkProbe probe;
+  try {
+    auto link = std::make_unique<TComObjRs232>(chemExec);
+    link->OpenCom(comNum);
+    VersionExchange(*link, probe.versionReply);
+    probe.link = std::move(link);
+  } catch (const std::exception& e) {
+    probe.error = e.what();
+  }
+  return probe;
+}
+
+DeviceIdentity Station::AdoptLink(LinkProbe probe) {
+  if (!probe.link) {
+    throw Exception(probe.error);
+  }
+  ComObjRs232 = std::move(probe.link);
+  versionReply_ = std::move(probe.versionReply);
+  return TakeVersion();
+}
+
+DeviceIdentity Station::ReadVersion() {
+  VersionExchange(Link(), versionReply_);
+  return TakeVersion();
+}
+
+DeviceIdentity Station::TakeVersion() {
   const DeviceIdentity identity = IdentifyVersion(versionReply_);
   identity_.Version = identity.Version;
   identity_.DisplayTempHot = false;
@@ -137,6 +178,7 @@ void Station::ApplyPoll(ThreadRequest& sender) {
     TinfosRec stamped = out.infosRec;
     stamped.Date = Now();
     Datas_.push_back(stamped);
+    AppendToFile();
     if (identity_.DriveEFlens_intf) {
       ApplyLens(out);
     }
@@ -145,6 +187,19 @@ void Station::ApplyPoll(ThreadRequest& sender) {
   }
   if (presenter_) {
     presenter_(sender);
+  }
+}
+
+void Station::AppendToFile() {
+  // On the disk before the next poll starts: a crash or a power cut loses no reading.
+  try {
+    history_.AppendNewRecords(Datas_);
+    appendFailing_ = false;
+  } catch (const std::exception& e) {
+    if (!appendFailing_) {
+      WriteLog(std::string("History append failed, the next save writes the file -> ") + e.what());
+    }
+    appendFailing_ = true;
   }
 }
 
@@ -161,8 +216,18 @@ void Station::SaveHistory(const LoadProgress& progress) {
     try {
       LoadHistoryAtStart(progress);
     } catch (...) {
-      Datas_.clear();
-      historyLoaded_ = true;
+      // Saving now would replace the file's records with the newer ones alone. (A damaged
+      // file does not come here: the load sets it aside and starts from its copy.)
+      Datas_ = std::move(newer);
+      historyLoaded_ = false;
+      std::string why = "unknown failure";
+      try {
+        throw;
+      } catch (const std::exception& e) {
+        why = e.what();
+      } catch (...) {
+      }
+      throw EInOutError("The history file could not be loaded, it is not saved over -> " + why);
     }
     Datas_.insert(Datas_.end(), newer.begin(), newer.end());
   }

@@ -23,6 +23,18 @@ namespace vesk {
 
 class TComObjRs232;
 
+// A port opened and its version exchanged away from the station, on any thread: a lost
+// link looked for again without holding up the station's thread. Handed to AdoptLink.
+struct LinkProbe {
+  std::unique_ptr<TComObjRs232> link;  // open when the board answered
+  TArrayByte versionReply;
+  std::string error;  // the link's failure when it did not
+  LinkProbe();
+  LinkProbe(LinkProbe&&) noexcept;
+  LinkProbe& operator=(LinkProbe&&) noexcept;
+  ~LinkProbe();
+};
+
 // One board and everything kept for it: the link, what its identification told, the poll
 // driver, the history, the heating and lens state and the humidity constants. The window's
 // pages and vesk-cli both work through it; it knows no widget, no timer and no message box.
@@ -56,6 +68,11 @@ class Station {
   // takes the firmware version, clears DisplayTempHot and DisplayRH_int. The reply is kept
   // for ReadModel.
   DeviceIdentity ReadVersion();
+  // ReadVersion's exchange on a link of its own, callable from any thread; never raises.
+  static LinkProbe ProbeLink(const std::filesystem::path& chemExec, int comNum);
+  // A probe that answered becomes the station's link, its version taken as ReadVersion
+  // takes it.
+  DeviceIdentity AdoptLink(LinkProbe probe);
   // From major 2 on: the model type and features of the version reply.
   void ReadModel(DeviceIdentity& identity);
   // The serial number ("xxxxxx" when it cannot be read); never raises.
@@ -88,7 +105,9 @@ class Station {
   const TTinfosRec& Datas() const { return Datas_; }
   void LoadHistoryAtStart(const LoadProgress& progress = {});
   // Writes "DatasVesk.bin" (".back" kept). When the start never loaded the file, it is
-  // loaded first and the readings taken since go after its records, so they never replace it.
+  // loaded first and the readings taken since go after its records, so they never replace
+  // it; a load that fails then ends the save (raised), the file untouched and the readings
+  // kept for the next one.
   void SaveHistory(const LoadProgress& progress = {});
 
   const HumidityConstants& Humidity() const { return humidity_; }
@@ -149,6 +168,8 @@ class Station {
   TComObjRs232& Link();
   void ApplyPoll(ThreadRequest& sender);
   TDataTinParams PollInputs();
+  DeviceIdentity TakeVersion();
+  void AppendToFile();
   void ApplyLens(const TDataOUT& out);
 
   std::filesystem::path ChemExec_;
@@ -164,6 +185,8 @@ class Station {
   HistoryStore history_;
   TTinfosRec Datas_;
   bool historyLoaded_ = false;
+  // The durable append of each poll's record failed and has not succeeded since.
+  bool appendFailing_ = false;
   PollPresenter presenter_;
   ThresholdsPresenter thresholdsPresenter_;
   // Last: its destructor waits for a running worker, which reads the link.

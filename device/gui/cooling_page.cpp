@@ -14,6 +14,7 @@
 #include "common/number_text.h"
 #include "station/station.h"
 #include "widgets/gui/named_control.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -119,8 +120,8 @@ CoolingPage::CoolingPage(Station& station, QWidget* parent) : QWidget(parent), s
   layout->addStretch(1);
 
   connect(CheckBoxCOOLINGManual, &QCheckBox::clicked, this,
-          [this] { CheckBoxCOOLINGManualClick(); });
-  connect(CheckBoxAutoCool, &QCheckBox::clicked, this, [this] { CheckBoxAutoCoolClick(); });
+          [this] { Guarded(this, [this] { CheckBoxCOOLINGManualClick(); }); });
+  connect(CheckBoxAutoCool, &QCheckBox::clicked, this, [this] { Guarded(this, [this] { CheckBoxAutoCoolClick(); }); });
 }
 
 void CoolingPage::CheckBoxCOOLINGManualClick() {

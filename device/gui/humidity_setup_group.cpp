@@ -9,6 +9,7 @@
 #include "station/station.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -40,7 +41,7 @@ HumiditySetupGroup::HumiditySetupGroup(Station& station, QWidget* parent)
   grid->setRowStretch(2, 1);
 
   connect(ButtonAPPLY_T_RH_consts, &QPushButton::clicked, this,
-          [this] { ButtonAPPLY_T_RH_constsClick(); });
+          [this] { Guarded(this, [this] { ButtonAPPLY_T_RH_constsClick(); }); });
 }
 
 void HumiditySetupGroup::ButtonAPPLY_T_RH_constsClick() {

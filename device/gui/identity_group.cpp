@@ -16,6 +16,7 @@
 #include "station/station.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -60,11 +61,11 @@ IdentityGroup::IdentityGroup(Station& station, QWidget* parent)
   grid->addWidget(ButtonBootLoaderMode, 3, 0, 1, 2, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
 
-  connect(ButtonUpdateSNR, &QPushButton::clicked, this, [this] { ButtonUpdateDeviceTypeClick(); });
+  connect(ButtonUpdateSNR, &QPushButton::clicked, this, [this] { Guarded(this, [this] { ButtonUpdateDeviceTypeClick(); }); });
   connect(ButtonUpdateDeviceType, &QPushButton::clicked, this,
-          [this] { ButtonUpdateDeviceTypeClick(); });
+          [this] { Guarded(this, [this] { ButtonUpdateDeviceTypeClick(); }); });
   connect(ButtonBootLoaderMode, &QPushButton::clicked, this,
-          [this] { ButtonBootLoaderModeClick(); });
+          [this] { Guarded(this, [this] { ButtonBootLoaderModeClick(); }); });
 }
 
 std::string IdentityGroup::ReadSerialNumber() {

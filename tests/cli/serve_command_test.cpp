@@ -2,6 +2,7 @@
 // reconnection, crashes and the program folder's lock.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -228,30 +229,43 @@ TEST_F(Serve, ABoardStartedAgainOnTheSamePortIsFoundAgain) {
   }
 }
 
-TEST_F(Serve, AfterACrashTheNextRunLoadsTheLastSaveAndGoesOn) {
+// Every reading printed is on the disk before the next poll: a crash loses at most the poll
+// in flight (appended, perhaps, but not printed).
+void ExpectEveryPrintedReading(const std::vector<double>& history,
+                               const std::vector<double>& printed) {
+  ASSERT_GE(history.size(), printed.size());
+  ASSERT_LE(history.size(), printed.size() + 1);
+  ExpectOneRecordPerReading(
+      std::vector<double>(history.begin(), history.begin() + static_cast<long>(printed.size())),
+      printed);
+}
+
+TEST_F(Serve, AfterACrashTheNextRunLoadsEveryReadingAndGoesOn) {
   startBoard();
   startServe(1);
   ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 2; }));
   ASSERT_EQ(stopServe(), 0);
-  const std::vector<double> saved = printed.readings;
+  std::vector<double> expected = printed.readings;
 
   printed = {};
   startServe(2);
-  ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 2; }));
+  ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 10; }));
   EXPECT_EQ(stopServe(SIGKILL), -1);
-  // The file as the last save wrote it; the readings taken since are lost.
-  ExpectOneRecordPerReading(historyDates(), saved);
+  // No save ran since the start, yet every reading printed is in the file.
+  expected.insert(expected.end(), printed.readings.begin(), printed.readings.end());
+  const std::vector<double> afterKill = historyDates();
+  ExpectEveryPrintedReading(afterKill, expected);
 
   // Neither the lock nor the history stands in the way of the next run.
   printed = {};
   startServe(3);
   ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 2; }));
   ASSERT_EQ(stopServe(), 0);
-  std::vector<double> expected = saved;
+  expected = afterKill;
   expected.insert(expected.end(), printed.readings.begin(), printed.readings.end());
   ExpectOneRecordPerReading(historyDates(), expected);
   EXPECT_GE(IndexOf(log(3), "Data loaded : DatasVesk.bin,  points number : " +
-                                std::to_string(saved.size())),
+                                std::to_string(afterKill.size())),
             0);
 }
 
@@ -268,7 +282,7 @@ long LastSavedCount(const std::vector<std::string>& texts) {
 }
 
 // With "SavePeriod" a fraction of a second, the periodic saves come while serve runs, and a
-// kill loses only the readings taken since the last of them.
+// kill between them loses no reading.
 TEST_F(Serve, PeriodicSavesAtTheSettingsPeriodOutliveAKill) {
   std::ofstream(folder / "VeskLevel.ini") << "[Misc]\r\nReconnectPeriod=0.2\r\nSavePeriod=0.5\r\n";
   startBoard();
@@ -285,10 +299,64 @@ TEST_F(Serve, PeriodicSavesAtTheSettingsPeriodOutliveAKill) {
   ASSERT_GT(saved, 0);
   const std::vector<double> history = historyDates();
   EXPECT_GE(history.size(), static_cast<std::size_t>(saved));
-  ASSERT_LE(history.size(), printed.readings.size());
-  ExpectOneRecordPerReading(
-      history, std::vector<double>(printed.readings.begin(),
-                                   printed.readings.begin() + static_cast<long>(history.size())));
+  ExpectEveryPrintedReading(history, printed.readings);
+}
+
+// A program folder whose file system fills up while serve runs (a small tmpfs): neither the
+// log nor the history can be written any more, yet a healthy board is polled every period,
+// its link never called lost, and serve ends when asked (1: its last save failed).
+TEST_F(Serve, AFullDiskNeverStopsThePolls) {
+  const std::filesystem::path disk = folder / "disk";
+  std::filesystem::create_directory(disk);
+  if (::mount("vesk-test", disk.c_str(), "tmpfs", 0, "size=256k") != 0) {
+    GTEST_SKIP() << "a tmpfs cannot be mounted here (needs root)";
+  }
+  struct Unmount {
+    ~Unmount() { ::umount2(path.c_str(), MNT_DETACH); }
+    std::filesystem::path path;
+  } unmount{disk};
+  std::ofstream(disk / "VeskLevel.ini") << "[Misc]\r\nReconnectPeriod=0.2\r\n";
+  board = std::make_unique<test::SimProcess>(
+      VESK_BOARD_SIM, std::vector<std::string>{"--folder", disk.string(), "--port", "3"});
+  ASSERT_FALSE(board->firstLine().empty()) << "the simulated board did not start";
+  // Its log goes to the full disk too.
+  serve = std::make_unique<test::SimProcess>(
+      VESK_CLI_PATH, std::vector<std::string>{"serve", "--folder", disk.string(), "--port", "3",
+                                              "--interval", "0.2", "--json"});
+  ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 2; }));
+
+  {
+    std::ofstream filler(disk / "filler", std::ios::binary);
+    const std::string block(4096, 'x');
+    while (filler.write(block.data(), static_cast<std::streamsize>(block.size())) &&
+           filler.flush()) {
+    }
+  }
+  // The log goes on in the room its last block has left; once it stops growing for a few
+  // polls, its lines are being dropped.
+  const auto logSize = [&] {
+    std::uintmax_t size = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(disk)) {
+      if (entry.path().filename().string().starts_with("Log_")) {
+        size += entry.file_size();
+      }
+    }
+    return size;
+  };
+  int unchanged = 0;
+  std::uintmax_t size = logSize();
+  ASSERT_TRUE(readUntil([&] {
+    const std::uintmax_t now = logSize();
+    unchanged = now == size ? unchanged + 1 : 0;
+    size = now;
+    return unchanged >= 3;
+  }, std::chrono::seconds(10)));
+  const std::size_t before = printed.readings.size();
+  ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= before + 10; }));
+  EXPECT_EQ(printed.failures, 0) << "no poll fails for a full disk";
+  // Asked to stop, it ends (1 when its last save found no room).
+  const int status = stopServe();
+  EXPECT_TRUE(status == 0 || status == 1) << status;
 }
 
 TEST_F(Serve, ASecondOwnerOfTheProgramFolderIsRefusedAtOnce) {

@@ -71,15 +71,33 @@ TEST(EventLog, TwoRunsWriteTwoFiles) {
   EXPECT_NE(first, LogFilePath());
 }
 
-TEST(EventLog, UnwritableFolderRaisesAndHandsNothingOver) {
+// A full disk or a folder gone must not take the station down: the line is dropped from the
+// file (still shown), the trouble reported once, and again when the file takes lines again.
+TEST(EventLog, AnUnwritableFileDropsLinesAndReportsOnceEachWay) {
   TempFolder folder;
   LogCapture capture(folder / "missing");
-  EXPECT_THROW(WriteLog("lost"), EInOutError);
-  EXPECT_TRUE(capture.lines().empty());
-  // The lock is released: the next line goes through once the folder exists.
+  std::vector<std::string> reports;
+  std::vector<bool> failing;
+  SetLogTroubleListener([&](const std::string& text, bool fails) {
+    reports.push_back(text);
+    failing.push_back(fails);
+  });
+  EXPECT_NO_THROW(WriteLog("lost"));
+  EXPECT_NO_THROW(WriteLog("lost too"));
+  EXPECT_EQ(DroppedLogLines(), 2u);
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_THAT(reports[0], ::testing::StartsWith("The log file cannot be written, its lines are "
+                                                "dropped: I/O error: cannot open "));
+  EXPECT_THAT(capture.texts(), ElementsAre("lost", "lost too"));
+
   std::filesystem::create_directory(folder / "missing");
   WriteLog("kept");
-  EXPECT_THAT(capture.texts(), ElementsAre("kept"));
+  WriteLog("kept too");
+  SetLogTroubleListener(nullptr);
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[1], "The log file is written again; 2 line(s) could not be written to it");
+  EXPECT_THAT(failing, ElementsAre(true, false));
+  EXPECT_EQ(test::LogFileTexts(), (std::vector<std::string>{"kept", "kept too"}));
 }
 
 TEST(EventLog, AFailingHandOverLeavesTheLineInTheFile) {

@@ -11,13 +11,13 @@
 
 namespace vesk::test {
 
-// A station in a temporary program folder and a simulated board on its COM3, which can be
+// A temporary program folder with its log and a simulated board on its COM3, which can be
 // taken away, brought back as another board, or made to fail every reply.
-struct StationOnBoard {
+struct BoardOnPort {
   static constexpr int kPort = 3;
 
-  explicit StationOnBoard(std::uint8_t type = 23, const std::string& serial = "127512",
-                          std::uint8_t major = 3) {
+  explicit BoardOnPort(std::uint8_t type = 23, const std::string& serial = "127512",
+                       std::uint8_t major = 3) {
     plugBoard(type, serial, major);
   }
 
@@ -40,6 +40,12 @@ struct StationOnBoard {
   TempFolder folder;
   LogCapture log{folder.path()};
   std::unique_ptr<sim::InProcessBoard> board;
+};
+
+// A station on that board.
+struct StationOnBoard : BoardOnPort {
+  using BoardOnPort::BoardOnPort;
+
   // Polls wait on the test's thread: nothing is posted.
   Station station{folder.path(), [](std::function<void()> call) { call(); }};
 };

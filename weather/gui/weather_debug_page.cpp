@@ -12,6 +12,7 @@
 
 #include "station/station.h"
 #include "widgets/gui/named_control.h"
+#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -101,7 +102,7 @@ WeatherDebugPage::WeatherDebugPage(Station& station, QWidget* parent)
   top->addWidget(LabelSayADCStatus);
   top->addWidget(LabelADCStatus);
   top->addStretch(1);
-  connect(ButtonExtDatas, &QPushButton::clicked, this, [this] { ButtonExtDatasClick(); });
+  connect(ButtonExtDatas, &QPushButton::clicked, this, [this] { Guarded(this, [this] { ButtonExtDatasClick(); }); });
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);

@@ -1,0 +1,10 @@
+// The build without the integrations' libraries (Windows): the station runs without them.
+#include "station/session_integrations.h"
+
+namespace vesk {
+
+std::unique_ptr<SessionIntegrations> SessionIntegrations::Make(const StationSettings&, Line, Line) {
+  return nullptr;
+}
+
+}  // namespace vesk

@@ -118,6 +118,14 @@ std::optional<std::string> MqttSettingsProblem(const TMqttSettings& mqtt) {
   if (HasControl(mqtt.User) || HasControl(mqtt.Pass)) {
     return "The MQTT user and password cannot hold line breaks or control characters.";
   }
+  // The settings file drops the blanks around a value: such a password would not be the one
+  // read back.
+  const auto blankEnds = [&blank](const std::string& text) {
+    return !text.empty() && (blank(text.front()) || blank(text.back()));
+  };
+  if (blankEnds(mqtt.User) || blankEnds(mqtt.Pass)) {
+    return "The MQTT user and password cannot begin or end with a space.";
+  }
   if (mqtt.User.empty() && !mqtt.Pass.empty()) {
     return "An MQTT password needs a user.";
   }

@@ -184,22 +184,20 @@ void TSettingsFile::WriteComDevice(const std::string& device) {
   ini_.WriteString(keys::kCom, keys::kDevice, device);
 }
 
-void TSettingsFile::WriteAlpaca(const TAlpacaSettings& alpaca) {
-  ini_.WriteValues(
-      {{keys::kAlpaca, keys::kEnabled, TIniFile::BoolText(alpaca.Enabled)},
-       {keys::kAlpaca, keys::kPort, TIniFile::IntegerText(alpaca.Port)},
-       {keys::kAlpaca, keys::kBind, alpaca.Bind},
-       {keys::kAlpaca, keys::kUnsafeHumidity, TIniFile::FloatText(alpaca.UnsafeHumidity)},
-       {keys::kAlpaca, keys::kDewMargin, TIniFile::FloatText(alpaca.DewMargin)}});
-}
-
-void TSettingsFile::WriteMqtt(const TMqttSettings& mqtt) {
-  ini_.WriteValues({{keys::kMqtt, keys::kEnabled, TIniFile::BoolText(mqtt.Enabled)},
-                    {keys::kMqtt, keys::kHost, mqtt.Host},
-                    {keys::kMqtt, keys::kPort, TIniFile::IntegerText(mqtt.Port)},
-                    {keys::kMqtt, keys::kUser, mqtt.User},
-                    {keys::kMqtt, keys::kPass, mqtt.Pass},
-                    {keys::kMqtt, keys::kTopic, mqtt.Topic}});
+void TSettingsFile::WriteIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt) {
+  ini_.WriteValues({
+      {keys::kAlpaca, keys::kEnabled, TIniFile::BoolText(alpaca.Enabled)},
+      {keys::kAlpaca, keys::kPort, TIniFile::IntegerText(alpaca.Port)},
+      {keys::kAlpaca, keys::kBind, alpaca.Bind},
+      {keys::kAlpaca, keys::kUnsafeHumidity, TIniFile::FloatText(alpaca.UnsafeHumidity)},
+      {keys::kAlpaca, keys::kDewMargin, TIniFile::FloatText(alpaca.DewMargin)},
+      {keys::kMqtt, keys::kEnabled, TIniFile::BoolText(mqtt.Enabled)},
+      {keys::kMqtt, keys::kHost, mqtt.Host},
+      {keys::kMqtt, keys::kPort, TIniFile::IntegerText(mqtt.Port)},
+      {keys::kMqtt, keys::kUser, mqtt.User},
+      {keys::kMqtt, keys::kPass, mqtt.Pass},
+      {keys::kMqtt, keys::kTopic, mqtt.Topic},
+  });
 }
 
 void TSettingsFile::SaveSettings(const TSavedSettings& settings) {

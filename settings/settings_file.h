@@ -93,10 +93,9 @@ class TSettingsFile {
   // The device chosen in the connection bar; empty removes the choice (the port number
   // counts again).
   void WriteComDevice(const std::string& device);
-  // Each section whole, with one replacement of the file; the values are checked before
-  // (integration_checks.h).
-  void WriteAlpaca(const TAlpacaSettings& alpaca);
-  void WriteMqtt(const TMqttSettings& mqtt);
+  // Both sections whole, with one replacement of the file: all is stored or nothing. The
+  // values are checked before (integration_checks.h).
+  void WriteIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt);
   // SaveSettings, in its order, with one replacement of the file.
   void SaveSettings(const TSavedSettings& settings);
 

@@ -63,6 +63,7 @@ TEST(IntegrationChecks, MqttValues) {
       {{true, "broker", 0, "", "", ""}, "port must be from 1 to 65535"},
       {{true, "broker", 1883, "", "secret", ""}, "password needs a user"},
       {{true, "broker", 1883, "vesk", "two\nlines", ""}, "line breaks"},
+      {{true, "broker", 1883, "vesk", " secret", ""}, "begin or end with a space"},
       {{true, "broker", 1883, "", "", "obs/+/cam"}, "cannot hold + or #"},
       {{true, "broker", 1883, "", "", "obs/#"}, "cannot hold + or #"},
       {{true, "broker", 1883, "", "", "obs/"}, "nor end with /"},

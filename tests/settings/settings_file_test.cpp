@@ -225,7 +225,7 @@ TEST(SettingsFile, ObservatoryIntegrations) {
 #endif
 }
 
-// The window's group writes each section whole; what it stores reads back the same, the other
+// The window's group writes both sections whole; what it stores reads back the same, the other
 // sections and the lines the program does not know stay as they were.
 TEST(SettingsFile, ObservatoryIntegrationsWritten) {
   TempFolder folder;
@@ -234,8 +234,7 @@ TEST(SettingsFile, ObservatoryIntegrationsWritten) {
   TSettingsFile settings(folder.path());
   const TAlpacaSettings alpaca{true, 11112, "0.0.0.0", 80.5, 1.5};
   const TMqttSettings mqtt{true, "broker.local", 8883, "vesk", "p=ss;word", "observatory/cam"};
-  settings.WriteAlpaca(alpaca);
-  settings.WriteMqtt(mqtt);
+  settings.WriteIntegrations(alpaca, mqtt);
   EXPECT_EQ(settings.ReadAlpaca(), alpaca);
   EXPECT_EQ(settings.ReadMqtt(), mqtt);
   EXPECT_EQ(settings.ReadComNum(), 4);

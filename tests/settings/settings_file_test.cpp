@@ -189,6 +189,15 @@ TEST(SettingsFile, ReconnectionSpeedAndSaveKeys) {
   }
 }
 
+// A file holding the broker's password: readable by its owner only (permissions are POSIX).
+void ExpectOwnerOnly([[maybe_unused]] const std::filesystem::path& file) {
+#ifndef _WIN32
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
+#endif
+}
+
 TEST(SettingsFile, ObservatoryIntegrations) {
   TempFolder folder;
   {
@@ -216,13 +225,8 @@ TEST(SettingsFile, ObservatoryIntegrations) {
   EXPECT_EQ(settings.ReadMqtt(),
             (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
 
-#ifndef _WIN32
-  // Permissions are POSIX.
   settings.WriteFtpScheduled(false);
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
-#endif
+  ExpectOwnerOnly(file);
 }
 
 // The window's group writes both sections whole; what it stores reads back the same, the other
@@ -241,11 +245,7 @@ TEST(SettingsFile, ObservatoryIntegrationsWritten) {
   const std::string text = ReadFile(file);
   EXPECT_NE(text.find("; kept"), std::string::npos);
   EXPECT_NE(text.find("Own=1"), std::string::npos);
-#ifndef _WIN32
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
-#endif
+  ExpectOwnerOnly(file);
 }
 
 TEST(SettingsFile, ComDevice) {

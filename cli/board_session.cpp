@@ -15,12 +15,22 @@ namespace vesk::cli {
 BoardOptions TakeBoardOptions(std::vector<std::string>& args) {
   BoardOptions options;
   const auto port = TakeOption(args, "--port");
+  const auto device = TakeOption(args, "--device");
   const auto folder = TakeOption(args, "--folder");
   options.json = TakeFlag(args, "--json");
-  if (!port) {
-    throw UsageError("--port N is needed");
+  if (port && device) {
+    throw UsageError("--port and --device name the same thing: give one of them");
   }
-  options.port = static_cast<int>(WholeNumber("--port", *port, 1, 255));
+  if (device) {
+    if (device->empty()) {
+      throw UsageError("--device needs a path");
+    }
+    options.device = *device;
+  } else if (!port) {
+    throw UsageError("--port N or --device PATH is needed");
+  } else {
+    options.port = static_cast<int>(WholeNumber("--port", *port, 1, 255));
+  }
   options.folder = folder ? std::filesystem::path(*folder) : ProgramFolder();
   return options;
 }
@@ -46,6 +56,7 @@ bool HelpAsked(CliContext& context, const std::string& usage) {
 std::unique_ptr<Station> MakeStation(const BoardOptions& options) {
   auto station =
       std::make_unique<Station>(options.folder, [](std::function<void()> call) { call(); });
+  station->SetDevice(options.device);
   // A threshold in %RH is only the board's count through the constants the operator set.
   if (std::filesystem::exists(options.folder / settings_keys::kFileName)) {
     const TSettingsFile settings(options.folder);
@@ -70,9 +81,11 @@ int IdentificationFailed(CliContext& context, const BoardOptions& options, const
   if (options.json) {
     context.out << ErrorJson(text) << std::flush;
   } else {
-    context.err << text << "\n"
-                << "(port " << options.port << " is "
-                << PortDeviceName(options.port, options.folder) << ")\n";
+    context.err << text << "\n";
+    if (options.device.empty()) {
+      context.err << "(port " << options.port << " is "
+                  << PortDeviceName(options.port, options.folder) << ")\n";
+    }
   }
   return kExitFailure;
 }

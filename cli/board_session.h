@@ -15,19 +15,26 @@ namespace vesk::cli {
 // The options every command on the board takes.
 struct BoardOptions {
   int port = 0;
+  // --device PATH: opened in place of the port number's device.
+  std::string device;
   std::filesystem::path folder;
   bool json = false;
 };
 
-// Takes --port N (needed), --folder DIR and --json out of args.
+// Takes --port N or --device PATH (one of them needed), --folder DIR and --json out of args.
 BoardOptions TakeBoardOptions(std::vector<std::string>& args);
 
 // Raises UsageError for anything left in args.
 void ExpectNoArguments(const std::vector<std::string>& args);
 
-// The usage lines of --port, --folder and --json, the last one ending "--json        ".
-inline constexpr const char* kBoardOptionLines =
-    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
+// The usage lines of --port and --device.
+#define VESK_PORT_OPTION_LINES                                                                   \
+  "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n" \
+  "  --device PATH the serial device in place of --port: /dev/ttyUSB0, /dev/serial/by-id/...\n"  \
+  "                (vesk-cli ports lists them)\n"
+
+// The usage lines of --port, --device, --folder and --json, the last one ending "--json        ".
+inline constexpr const char* kBoardOptionLines = VESK_PORT_OPTION_LINES
     "  --folder DIR  folder holding ports/ and the monitor's settings file (default: this\n"
     "                program's folder)\n"
     "  --json        ";

@@ -13,7 +13,7 @@ namespace {
 
 const std::string kBootloaderUsage =
     std::string(
-        "Usage: vesk-cli bootloader --yes --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli bootloader --yes --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "Puts the board into its bootloader mode for a firmware update (0x1C). The board\n"
         "then leaves its application firmware and answers nothing more until it is\n"

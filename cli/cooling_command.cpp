@@ -12,8 +12,8 @@ namespace {
 
 const std::string kCoolingUsage =
     std::string(
-        "Usage: vesk-cli cooling manual on|off --port N [--folder DIR] [--json]\n"
-        "       vesk-cli cooling auto on|off --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli cooling manual on|off --port N|--device PATH [--folder DIR] [--json]\n"
+        "       vesk-cli cooling auto on|off --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "Switches the sensor cooler's manual or automatic mode (on the model with a\n"
         "cooled sensor only), then polls the board once and prints the mode it reports.\n"

@@ -16,25 +16,24 @@ namespace vesk::cli {
 namespace {
 
 constexpr const char* kIdentifyUsage =
-    "Usage: vesk-cli identify --port N [--folder DIR] [--json]\n"
+    "Usage: vesk-cli identify --port N|--device PATH [--folder DIR] [--json]\n"
     "\n"
     "Opens the port, reads the board's firmware version and model type (and, on firmware 3\n"
     "and later, its serial number) and prints them with the model's label and features.\n"
-    "\n"
-    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
+    "\n" VESK_PORT_OPTION_LINES
     "  --folder DIR  folder holding ports/ (default: this program's folder)\n"
     "  --json        one JSON object: Version, major, minor, TypeCam, label, DisplayTempHot,\n"
     "                DisplayRH_int, DriveEFlens_intf, SerialNumber; ErrorMes on failure\n";
 
 constexpr const char* kPollUsage =
-    "Usage: vesk-cli poll --port N [--count K] [--interval S] [--folder DIR] [--json]\n"
+    "Usage: vesk-cli poll --port N|--device PATH [--count K] [--interval S] [--folder DIR]\n"
+    "                     [--json]\n"
     "\n"
     "Identifies the board, then polls it K times (default 1), S seconds apart (default 10,\n"
     "fractions allowed), as the monitor does, and prints the readings with their units or\n"
     "the failure text of each poll. Exits with 1 when the board cannot be identified or\n"
     "when every poll failed.\n"
-    "\n"
-    "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else /dev/ttyS<N-1>\n"
+    "\n" VESK_PORT_OPTION_LINES
     "  --folder DIR  folder holding ports/ (default: this program's folder)\n"
     "  --json        one JSON object per poll, one per line: TempExt, RHExt, TempInt, RHInt,\n"
     "                TempHot, Pressure, Windir, WindSpeed, ActiveHeater, AutoTempRH_Heat,\n"

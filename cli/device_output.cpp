@@ -13,7 +13,8 @@ const char* YesNo(bool value) {
   return value ? "yes" : "no";
 }
 
-// " [Astel9 Weather]" -> "Astel9 Weather": the table's label is made for the status bar.
+}  // namespace
+
 std::string ModelName(const ModelType& model) {
   std::string name = model.label;
   if (name.starts_with(" [") && name.ends_with("]")) {
@@ -21,8 +22,6 @@ std::string ModelName(const ModelType& model) {
   }
   return name;
 }
-
-}  // namespace
 
 std::string Printable(const std::string& text) {
   std::string printable;

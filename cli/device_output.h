@@ -15,6 +15,9 @@ struct BoardIdentification {
   std::optional<std::string> serialNumber;  // read on firmware 3 and later
 };
 
+// " [Astel9 Weather]" -> "Astel9 Weather": the table's label is made for the status bar.
+std::string ModelName(const ModelType& model);
+
 // Each text ends with a newline; the JSON texts are one object on one line.
 std::string IdentityText(const BoardIdentification& board);
 std::string IdentityJson(const BoardIdentification& board);

@@ -11,7 +11,7 @@ namespace {
 
 const std::string kHeaterUsage =
     std::string(
-        "Usage: vesk-cli heater on|off --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli heater on|off --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "Forces the dome heater on or off by hand (REQ_ENABLE_HEATER) and prints the\n"
         "board's answer, its automatic-heating flag: while automatic heating is on, the\n"

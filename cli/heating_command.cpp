@@ -14,9 +14,9 @@ namespace {
 
 const std::string kHeatingUsage =
     std::string(
-        "Usage: vesk-cli heating --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli heating --port N|--device PATH [--folder DIR] [--json]\n"
         "       vesk-cli heating set [--temp C] [--rh PCT] [--power PCT] [--auto on|off]\n"
-        "                            --port N [--folder DIR] [--json]\n"
+        "                            --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "heating reads the dome heating thresholds stored in the board (with their raw\n"
         "counts) and polls it once for the power level, automatic heating and the heater.\n"

@@ -27,7 +27,8 @@ std::string ModelList() {
 
 std::string IdentityUsage() {
   return std::string(
-             "Usage: vesk-cli identity set --serial NNNNNN --model CODE --port N [--folder DIR]\n"
+             "Usage: vesk-cli identity set --serial NNNNNN --model CODE --port N|--device PATH "
+             "[--folder DIR]\n"
              "                             [--json]\n"
              "\n"
              "Writes the model type and serial number into a board with firmware 3 or later,\n"

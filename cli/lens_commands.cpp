@@ -18,10 +18,11 @@ namespace {
 
 const std::string kLensUsage =
     std::string(
-        "Usage: vesk-cli lens --port N [--folder DIR] [--json]\n"
-        "       vesk-cli lens aperture F --port N [--folder DIR] [--json]\n"
-        "       vesk-cli lens iris close STEPS | iris open --port N [--folder DIR] [--json]\n"
-        "       vesk-cli lens focus max|min|+N|-N --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli lens --port N|--device PATH [--folder DIR] [--json]\n"
+        "       vesk-cli lens aperture F --port N|--device PATH [--folder DIR] [--json]\n"
+        "       vesk-cli lens iris close STEPS | iris open --port N|--device PATH [--folder DIR] "
+        "[--json]\n"
+        "       vesk-cli lens focus max|min|+N|-N --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "The Canon EF lens of a lens board, shown and driven as the monitor's lens pages do.\n"
         "Each command identifies the board first; a model that drives no lens is a failure.\n"

@@ -20,12 +20,14 @@
 #include "cli/history_commands.h"
 #include "cli/identity_command.h"
 #include "cli/lens_commands.h"
+#include "cli/ports_command.h"
 #include "cli/weather_command.h"
 #ifndef _WIN32
 #include "cli/serve_command.h"
 #endif
 #include "common/event_log.h"
 #include "common/program_folder.h"
+#include "version/version.h"
 
 namespace {
 
@@ -33,6 +35,7 @@ using namespace vesk::cli;
 
 constexpr CliCommand kCommands[] = {
     {"history", "read, convert and generate history files", &RunHistoryCommand},
+    {"ports", "list the serial ports; with --probe, which answer as a board", &RunPortsCommand},
     {"identify", "read the board's firmware version, model and serial number", &RunIdentifyCommand},
     {"poll", "poll the board's readings as the monitor does", &RunPollCommand},
     {"heating", "read or set the dome heating thresholds and power", &RunHeatingCommand},
@@ -51,7 +54,7 @@ constexpr CliCommand kCommands[] = {
 
 void PrintUsage(std::ostream& out) {
   out << "Usage: vesk-cli [--log-folder DIR] COMMAND ...\n"
-         "       vesk-cli --help | COMMAND --help\n\n"
+         "       vesk-cli --help | --version | COMMAND --help\n\n"
          "Commands:\n";
   for (const auto& command : kCommands) {
     out << "  " << std::left << std::setw(12) << command.name << command.summary << "\n";
@@ -83,6 +86,10 @@ int Run(std::vector<std::string> args) {
   }
   if (IsHelp(args[0])) {
     PrintUsage(std::cout);
+    return kExitOk;
+  }
+  if (args[0] == "--version") {
+    std::cout << "vesk-cli " << vesk::kVersionLine << "\n";
     return kExitOk;
   }
   for (const auto& command : kCommands) {

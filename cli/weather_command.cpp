@@ -13,7 +13,7 @@ namespace {
 
 const std::string kWeatherUsage =
     std::string(
-        "Usage: vesk-cli weather --port N [--folder DIR] [--json]\n"
+        "Usage: vesk-cli weather --port N|--device PATH [--folder DIR] [--json]\n"
         "\n"
         "Identifies the board and reads its weather module as the \"Debug and Test Astel\n"
         "WEATHER\" page does: every row's raw word (binary, hexadecimal, decimal) and its\n"

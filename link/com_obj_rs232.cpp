@@ -24,13 +24,29 @@ void TComObjRs232::OpenCom(int NumCom) {
   if (!port) {
     Fail("Error -> Cannot open COM port" + std::to_string(NumCom));
   }
+  TakeOpened(std::move(port), "COM" + std::to_string(NumCom));
+}
+
+void TComObjRs232::OpenDevice(const std::string& device) {
+  {
+    std::lock_guard lock(Command);
+    HCom_ = kInvalidHandle;
+  }
+  PortOpening opening = OpenSerialDevice(device);
+  if (!opening.port) {
+    Fail(PortOpenFailureText(device, opening));
+  }
+  TakeOpened(std::move(opening.port), device);
+}
+
+void TComObjRs232::TakeOpened(std::unique_ptr<SerialPort> port, const std::string& name) {
   std::uint32_t opened = kInvalidHandle;
   {
     std::lock_guard lock(Command);
     port_ = std::move(port);
     HCom_ = opened = port_->handleValue();
   }
-  WriteLog("COM" + std::to_string(NumCom) + " Opened -> " + std::to_string(opened));
+  WriteLog(name + " Opened -> " + std::to_string(opened));
 }
 
 void TComObjRs232::AttachPort(std::unique_ptr<SerialPort> port) {

@@ -32,6 +32,10 @@ class TComObjRs232 {
   TComObjRs232& operator=(const TComObjRs232&) = delete;
 
   void OpenCom(int NumCom);
+  // Opens a device by its own name in place of a port number ("/dev/ttyUSB0", a
+  // /dev/serial/by-id link, "COM4"); a failure names the device and says why
+  // (PortOpenFailureText).
+  void OpenDevice(const std::string& device);
   // Takes a port opened by the caller in place of OpenCom: a scripted port for the fuzzing
   // of the reply reader. Nothing is logged.
   void AttachPort(std::unique_ptr<SerialPort> port);
@@ -53,6 +57,8 @@ class TComObjRs232 {
   TArrayByte BuildOrderFrame(const TArrayByte& InOrder);
   void WriteBuffer(const TArrayByte& frame);
   void ReadBuffer(TArrayByte& reply, int& NbTotal);
+  // Takes an opened port and logs "<name> Opened -> <handle>".
+  void TakeOpened(std::unique_ptr<SerialPort> port, const std::string& name);
   [[noreturn]] void Fail(const std::string& message);
   [[noreturn]] void FailRead(const std::string& message);
 

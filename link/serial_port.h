@@ -27,11 +27,27 @@ class SerialPort {
   virtual std::size_t read(std::uint8_t* bytes, std::size_t count) = 0;
 };
 
+// Why a serial device could not be opened.
+enum class PortOpenFailure { None, NotFound, PermissionDenied, Busy, NotASerialPort, Other };
+
+struct PortOpening {
+  std::unique_ptr<SerialPort> port;  // null when the device could not be opened
+  PortOpenFailure failure = PortOpenFailure::None;
+  std::string reason;  // the system's own text, for Other
+};
+
 // The device a port number opens. Windows: "COM3", "\\.\COM10". Elsewhere:
 // <programFolder>/ports/COM<n> when it exists (a link to any tty), else /dev/ttyS<n-1>.
 std::string PortDeviceName(int number, const std::filesystem::path& programFolder);
 
 // Opens the port exclusively and applies the line settings; null when it cannot be opened.
 std::unique_ptr<SerialPort> OpenSerialPort(int number, const std::filesystem::path& programFolder);
+
+// Opens a device by its own name ("/dev/ttyUSB0", "/dev/serial/by-id/usb-...", "COM4") as
+// OpenSerialPort does, telling why it failed.
+PortOpening OpenSerialDevice(const std::string& device);
+
+// "Error -> Cannot open serial port <device>: " and what the operator can do about it.
+std::string PortOpenFailureText(const std::string& device, const PortOpening& opening);
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 
 #include "link/serial_port.h"
 
@@ -100,18 +101,46 @@ std::string PortDeviceName(int number, const std::filesystem::path& programFolde
 }
 
 std::unique_ptr<SerialPort> OpenSerialPort(int number, const std::filesystem::path& programFolder) {
-  const std::string device = PortDeviceName(number, programFolder);
+  return OpenSerialDevice(PortDeviceName(number, programFolder)).port;
+}
+
+PortOpening OpenSerialDevice(const std::string& device) {
+  PortOpening opening;
+  const auto failed = [&opening](PortOpenFailure failure, int error) {
+    opening.failure = failure;
+    opening.reason = std::strerror(error);
+    return std::move(opening);
+  };
   const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    return nullptr;
+    const int error = errno;
+    switch (error) {
+      case ENOENT:
+      case ENODEV:
+      case ENXIO:
+        return failed(PortOpenFailure::NotFound, error);
+      case EACCES:
+      case EPERM:
+        return failed(PortOpenFailure::PermissionDenied, error);
+      case EBUSY:  // another program set TIOCEXCL
+        return failed(PortOpenFailure::Busy, error);
+      default:
+        return failed(PortOpenFailure::Other, error);
+    }
+  }
+  if (!isatty(fd)) {
+    close(fd);
+    return failed(PortOpenFailure::NotASerialPort, ENOTTY);
   }
   // Not shared: TIOCEXCL keeps other openers out, the lock keeps out root as well.
-  if (!isatty(fd) || ioctl(fd, TIOCEXCL) != 0 || flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0) {
+    const int error = errno;
     close(fd);
-    return nullptr;
+    return failed(error == EWOULDBLOCK ? PortOpenFailure::Busy : PortOpenFailure::Other, error);
   }
   ApplyLineSettings(fd);
-  return std::make_unique<PosixSerialPort>(fd);
+  opening.port = std::make_unique<PosixSerialPort>(fd);
+  return opening;
 }
 
 }  // namespace vesk

@@ -43,11 +43,25 @@ std::string PortDeviceName(int number, const std::filesystem::path&) {
 }
 
 std::unique_ptr<SerialPort> OpenSerialPort(int number, const std::filesystem::path& programFolder) {
-  const std::string name = PortDeviceName(number, programFolder);
+  return OpenSerialDevice(PortDeviceName(number, programFolder)).port;
+}
+
+PortOpening OpenSerialDevice(const std::string& device) {
+  PortOpening opening;
+  // "COM12" is only reached through the device namespace.
+  const std::string name =
+      device.rfind("COM", 0) == 0 && device.size() > 4 ? "\\\\.\\" + device : device;
   HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    return nullptr;
+    const DWORD error = GetLastError();
+    // A COM port another program holds answers "access denied".
+    opening.failure =
+        error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PortOpenFailure::NotFound
+        : error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ? PortOpenFailure::Busy
+                                                                           : PortOpenFailure::Other;
+    opening.reason = "system error " + std::to_string(error);
+    return opening;
   }
   // The results of the settings calls are not checked: a driver that refuses one still
   // gets its chance to answer.
@@ -81,7 +95,8 @@ std::unique_ptr<SerialPort> OpenSerialPort(int number, const std::filesystem::pa
   timeouts.WriteTotalTimeoutMultiplier = 0;
   timeouts.WriteTotalTimeoutConstant = SerialPort::kWriteTimeoutMs;
   SetCommTimeouts(handle, &timeouts);
-  return std::make_unique<Win32SerialPort>(handle);
+  opening.port = std::make_unique<Win32SerialPort>(handle);
+  return opening;
 }
 
 }  // namespace vesk

@@ -6,7 +6,7 @@
 # leaves its input in build-fuzz/crashes/<target>/ and ends the script with status 1.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 seconds="${1:-60}"
 shift || true
 CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

@@ -1,20 +1,45 @@
 #!/usr/bin/env bash
-# Brings every Debian package the monitor, its tests and its tools need onto this machine.
-# Idempotent: packages already installed are left alone, and apt-get update runs at most once.
+# Brings the Debian packages the project needs onto this machine: what building and running
+# the programs need; with --tests, the test tools as well (GoogleTest, Google Benchmark, the
+# MQTT broker, the FTP server, Xvfb, libFuzzer's clang and, on amd64, the Windows cross build
+# and Wine). Idempotent: packages already installed are left alone, and apt-get update runs at
+# most once.
 set -euo pipefail
 
+tests=0
+for arg in "$@"; do
+  case "$arg" in
+    --tests) tests=1 ;;
+    *) echo "usage: install-deps.sh [--tests]" >&2; exit 2 ;;
+  esac
+done
+
 packages=(
-  build-essential cmake ninja-build pkg-config git clang-format
+  build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-multimedia-dev libqcustomplot-dev
+  qt6-qpa-plugins  # the window's platform plugins
   libjpeg62-turbo-dev libcurl4-openssl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev mosquitto mosquitto-clients
-  python3 python3-pyftpdlib python3-openssl python3-cryptography
-  locales xvfb xauth
+  libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
-  g++-mingw-w64-x86-64 googletest wine wine64
-  clang libclang-rt-14-dev  # libFuzzer (scripts/fuzz.sh)
 )
+if [ "$tests" = 1 ]; then
+  packages+=(
+    clang-format
+    libgtest-dev libgmock-dev libbenchmark-dev
+    mosquitto mosquitto-clients
+    python3 python3-pyftpdlib python3-openssl python3-cryptography
+    locales xvfb xauth
+    clang libclang-rt-14-dev  # libFuzzer (scripts/fuzz.sh)
+  )
+  # The Windows cross build and Wine run on amd64 only; elsewhere (a Raspberry Pi's arm64)
+  # the Windows tests are left out, as they are wherever Wine is missing.
+  if [ "$(dpkg --print-architecture)" = amd64 ]; then
+    packages+=(g++-mingw-w64-x86-64 googletest wine wine64)
+  else
+    echo "install-deps.sh: $(dpkg --print-architecture): the Windows build's packages" \
+      "(mingw-w64, Wine) are left out, and the Windows tests with them" >&2
+  fi
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -33,7 +58,7 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 # The number-text tests run under a comma-decimal locale.
-if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
+if [ "$tests" = 1 ] && ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf8$'; then
   if ! grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
     echo 'de_DE.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
   fi

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, starts the simulated board on COM3 (the monitor's default
-# port) and opens the monitor; the simulated board stops when the monitor exits.
+# Installs what building and running need (not the test tools), builds the three programs,
+# starts the simulated board on COM3 (the monitor's default port) and opens the monitor; the
+# simulated board stops when the monitor exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/build.sh --programs
 
 bin=build/bin
 port="$bin/ports/COM3"

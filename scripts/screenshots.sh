@@ -6,7 +6,7 @@
 # shows the lens pages with no lens answering).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/build.sh --tests
 out="${1:-build/screenshots}"
 shift || true
 mkdir -p "$out"

@@ -5,13 +5,13 @@
 # (scripts/test-sanitizers.sh). VESK_SANITIZERS=0 leaves that last step out, for a quick run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null && command -v wine >/dev/null; then
   ./scripts/build-windows.sh
-  ./scripts/build.sh -DVESK_WINDOWS_BUILD="$PWD/build-windows"
+  ./scripts/build.sh --tests -DVESK_WINDOWS_BUILD="$PWD/build-windows"
 else
   echo "test.sh: no mingw-w64 or Wine: the Windows tests are left out" >&2
-  ./scripts/build.sh -DVESK_WINDOWS_BUILD=
+  ./scripts/build.sh --tests -DVESK_WINDOWS_BUILD=
 fi
 ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 300
 if [ "${VESK_SANITIZERS:-1}" != 0 ]; then

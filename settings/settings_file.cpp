@@ -53,6 +53,10 @@ int TSettingsFile::ReadComNum() const {
   return ini_.ReadInteger(keys::kCom, keys::kValue, keys::kDefaultComNum);
 }
 
+std::string TSettingsFile::ReadComDevice() const {
+  return ini_.ReadString(keys::kCom, keys::kDevice, keys::kDefaultComDevice);
+}
+
 double TSettingsFile::ReadMinX() const {
   return ini_.ReadFloat(keys::kTempScale, keys::kXmin, keys::kDefaultMinX);
 }
@@ -174,6 +178,26 @@ void TSettingsFile::WriteFtpScheduled(bool scheduled) {
 
 void TSettingsFile::WriteWholeWindow(bool on) {
   ini_.WriteBool(keys::kMisc, keys::kWholeWindow, on);
+}
+
+void TSettingsFile::WriteComDevice(const std::string& device) {
+  ini_.WriteString(keys::kCom, keys::kDevice, device);
+}
+
+void TSettingsFile::WriteIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt) {
+  ini_.WriteValues({
+      {keys::kAlpaca, keys::kEnabled, TIniFile::BoolText(alpaca.Enabled)},
+      {keys::kAlpaca, keys::kPort, TIniFile::IntegerText(alpaca.Port)},
+      {keys::kAlpaca, keys::kBind, alpaca.Bind},
+      {keys::kAlpaca, keys::kUnsafeHumidity, TIniFile::FloatText(alpaca.UnsafeHumidity)},
+      {keys::kAlpaca, keys::kDewMargin, TIniFile::FloatText(alpaca.DewMargin)},
+      {keys::kMqtt, keys::kEnabled, TIniFile::BoolText(mqtt.Enabled)},
+      {keys::kMqtt, keys::kHost, mqtt.Host},
+      {keys::kMqtt, keys::kPort, TIniFile::IntegerText(mqtt.Port)},
+      {keys::kMqtt, keys::kUser, mqtt.User},
+      {keys::kMqtt, keys::kPass, mqtt.Pass},
+      {keys::kMqtt, keys::kTopic, mqtt.Topic},
+  });
 }
 
 void TSettingsFile::SaveSettings(const TSavedSettings& settings) {

@@ -49,6 +49,9 @@ class TSettingsFile {
   const TIniFile& ini() const { return ini_; }
 
   int ReadComNum() const;
+  // "COM" "Device": the device the monitor and serve open in place of the port number's
+  // (Station::SetDevice); empty when none is set.
+  std::string ReadComDevice() const;
   // Days before and after now shown on the time axes; both shared by the five charts.
   double ReadMinX() const;
   double ReadMaxX() const;
@@ -75,7 +78,7 @@ class TSettingsFile {
   double ReadSavePeriod() const;
   std::string ReadIpEchoUrl(const std::string& builtIn) const;
   bool ReadWholeWindow() const;
-  // Read at start; the operator edits them in the file.
+  // Read at start; the window's observatory group writes them.
   TAlpacaSettings ReadAlpaca() const;
   TMqttSettings ReadMqtt() const;
 
@@ -87,6 +90,12 @@ class TSettingsFile {
   void WriteFtpScheduled(bool scheduled);
   // The plot option, written when the operator changes it.
   void WriteWholeWindow(bool on);
+  // The device chosen in the connection bar; empty removes the choice (the port number
+  // counts again).
+  void WriteComDevice(const std::string& device);
+  // Both sections whole, with one replacement of the file: all is stored or nothing. The
+  // values are checked before (integration_checks.h).
+  void WriteIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt);
   // SaveSettings, in its order, with one replacement of the file.
   void SaveSettings(const TSavedSettings& settings);
 

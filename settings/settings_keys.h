@@ -68,9 +68,13 @@ inline constexpr char kBind[] = "Bind";
 inline constexpr char kUnsafeHumidity[] = "UnsafeHumidity";
 inline constexpr char kDewMargin[] = "DewMargin";
 inline constexpr char kTopic[] = "Topic";
+// "COM": a device path that stands in place of the port number ("/dev/ttyUSB0",
+// "/dev/serial/by-id/usb-..."); empty or missing: the port number, as before.
+inline constexpr char kDevice[] = "Device";
 
 // Defaults.
 inline constexpr int kDefaultComNum = 3;
+inline constexpr char kDefaultComDevice[] = "";
 inline constexpr double kDefaultMinX = 1.0;  // days before now on the time axes
 inline constexpr double kDefaultMaxX = 0.1;  // days after now
 inline constexpr char kDefaultTimeFormat[] = "dd/mm hh";

@@ -71,11 +71,18 @@ int Run(const SimOptions& options) {
   }
   PseudoTerminal pty;
   const auto folder = options.folder.empty() ? ProgramFolder() : options.folder;
-  const auto alias = pty.linkAsPort(folder, options.port);
+  // Linked before the path is printed: a reader of the first line finds the link in place.
+  std::string linked;
+  try {
+    linked = ", linked as " + pty.linkAsPort(folder, options.port).string();
+  } catch (const std::exception& e) {
+    // An installed simulator's folder is the system's: the device path still reaches it.
+    linked = " (no ports/COM" + std::to_string(options.port) + " link: " + e.what() + ")";
+  }
   std::cout << pty.slavePath() << std::endl;
   std::cerr << "Simulated board (model " << int{options.setup.identity.type} << ", firmware "
             << int{options.setup.identity.major} << "." << int{options.setup.identity.minor}
-            << ") on " << alias.string() << std::endl;
+            << ") on " << pty.slavePath() << linked << std::endl;
   ServeBoard(pty.masterFd(), stopFd, [&board](const TArrayByte& frame) {
     board.pauseFaultMix(mixPaused);
     ServedReply reply{board.answer(frame), board.replyDelay()};

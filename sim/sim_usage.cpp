@@ -9,8 +9,10 @@ std::string SimUsage() {
   std::string text = R"(Usage: vesk-board-sim [options]
 
 A simulated camera board behind a pseudo-terminal. It links <folder>/ports/COM<port> to the
-terminal, prints the terminal's device path and answers the monitor's orders until it gets
-SIGTERM or SIGINT; then it removes the link.
+terminal, prints the terminal's device path (the first line of its output, for
+vesk-cli --device and the monitor's "COM" "Device") and answers the monitor's orders until it
+gets SIGTERM or SIGINT; then it removes the link. A folder it may not write to gets no link:
+the board is then reached by its device path alone.
 
 Line:
   --port N                 port number of the link ports/COM<N> (default 3)

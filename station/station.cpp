@@ -46,7 +46,11 @@ void Station::BeginConnection() {
 
 void Station::OpenLink(int comNum) {
   ComObjRs232 = std::make_unique<TComObjRs232>(ChemExec_);
-  ComObjRs232->OpenCom(comNum);
+  if (device_.empty()) {
+    ComObjRs232->OpenCom(comNum);
+  } else {
+    ComObjRs232->OpenDevice(device_);
+  }
 }
 
 namespace {

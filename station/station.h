@@ -62,8 +62,13 @@ class Station {
   // The connection, step by step: the window shows each step before the next may fail.
   // Zeroes the poll counters and LensCheckCount.
   void BeginConnection();
-  // A new link object on port comNum (a failed attempt's closed one is replaced).
+  // A new link object on port comNum (a failed attempt's closed one is replaced), or on the
+  // device set with SetDevice.
   void OpenLink(int comNum);
+  // A device path ("COM" "Device", vesk-cli --device) that every later OpenLink opens in
+  // place of the port number's device; empty: the port number's, as before.
+  void SetDevice(std::string device) { device_ = std::move(device); }
+  const std::string& Device() const { return device_; }
   // Waits 100 ms (the board needs it after the port opens) and exchanges REQ_ORDER_VERSION;
   // takes the firmware version, clears DisplayTempHot and DisplayRH_int. The reply is kept
   // for ReadModel.
@@ -174,6 +179,7 @@ class Station {
 
   std::filesystem::path ChemExec_;
   std::unique_ptr<TComObjRs232> ComObjRs232;
+  std::string device_;
   TArrayByte versionReply_;
   bool Connected_ = false;
   bool thresholdsReadBack_ = false;

@@ -189,6 +189,15 @@ TEST(SettingsFile, ReconnectionSpeedAndSaveKeys) {
   }
 }
 
+// A file holding the broker's password: readable by its owner only (permissions are POSIX).
+void ExpectOwnerOnly([[maybe_unused]] const std::filesystem::path& file) {
+#ifndef _WIN32
+  struct stat info {};
+  ASSERT_EQ(::stat(file.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
+#endif
+}
+
 TEST(SettingsFile, ObservatoryIntegrations) {
   TempFolder folder;
   {
@@ -216,13 +225,45 @@ TEST(SettingsFile, ObservatoryIntegrations) {
   EXPECT_EQ(settings.ReadMqtt(),
             (TMqttSettings{true, "broker.local", 8883, "vesk", "s3cret", "observatory/camera"}));
 
-#ifndef _WIN32
-  // Permissions are POSIX.
   settings.WriteFtpScheduled(false);
-  struct stat info {};
-  ASSERT_EQ(::stat(file.c_str(), &info), 0);
-  EXPECT_EQ(info.st_mode & 0777, 0600u) << "the broker's password is for the owner's eyes only";
-#endif
+  ExpectOwnerOnly(file);
+}
+
+// The window's group writes both sections whole; what it stores reads back the same, the other
+// sections and the lines the program does not know stay as they were.
+TEST(SettingsFile, ObservatoryIntegrationsWritten) {
+  TempFolder folder;
+  const auto file = folder / "VeskLevel.ini";
+  std::ofstream(file, std::ios::binary) << "[COM]\r\nValue=4\r\n; kept\r\n[Alpaca]\r\nOwn=1\r\n";
+  TSettingsFile settings(folder.path());
+  const TAlpacaSettings alpaca{true, 11112, "0.0.0.0", 80.5, 1.5};
+  const TMqttSettings mqtt{true, "broker.local", 8883, "vesk", "p=ss;word", "observatory/cam"};
+  settings.WriteIntegrations(alpaca, mqtt);
+  EXPECT_EQ(settings.ReadAlpaca(), alpaca);
+  EXPECT_EQ(settings.ReadMqtt(), mqtt);
+  EXPECT_EQ(settings.ReadComNum(), 4);
+  const std::string text = ReadFile(file);
+  EXPECT_NE(text.find("; kept"), std::string::npos);
+  EXPECT_NE(text.find("Own=1"), std::string::npos);
+  ExpectOwnerOnly(file);
+}
+
+TEST(SettingsFile, ComDevice) {
+  TempFolder folder;
+  TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadComDevice(), "") << "none: the port number counts";
+  settings.WriteComDevice("/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  EXPECT_EQ(settings.ReadComDevice(),
+            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  // The monitor's save keeps the choice.
+  TSavedSettings saved;
+  saved.comNum = 5;
+  settings.SaveSettings(saved);
+  EXPECT_EQ(settings.ReadComNum(), 5);
+  EXPECT_EQ(settings.ReadComDevice(),
+            "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0");
+  settings.WriteComDevice("");
+  EXPECT_EQ(settings.ReadComDevice(), "");
 }
 
 }  // namespace

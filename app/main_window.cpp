@@ -33,6 +33,7 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
+#include "settings/gui/observatory_group.h"
 #include "settings/settings_file.h"
 #include "station/reconnection.h"
 #include "station/station.h"
@@ -75,8 +76,9 @@ TMAINForm::TMAINForm(std::filesystem::path programFolder, QWidget* parent)
         ConnectionBar::kHeight + kPanelPlotSetupHeight + kPanelGraphicHeight + kStatusBarHeight;
     move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, expanded / 2));
   }
-  sessionEvents_ = std::make_unique<SessionEvents>([this] { Guarded(this, [this] { EndSessionQuery(); }); },
-                                                   [this](int code) { Guarded(this, [this, code] { WMPowerBroadcast(code); }); });
+  sessionEvents_ = std::make_unique<SessionEvents>(
+      [this] { Guarded(this, [this] { EndSessionQuery(); }); },
+      [this](int code) { Guarded(this, [this, code] { WMPowerBroadcast(code); }); });
   FormCreate();
 }
 
@@ -131,6 +133,8 @@ void TMAINForm::BuildWindow() {
   TabSheetVolts = new ChartPage(ChartKind::Temperatures, PageControl);
   TabSheetRH = new ChartPage(ChartKind::RelativeHumidity, PageControl);
   TabSheetConfig = new SetupPage(station(), RichEdit, PageControl);
+  GroupBoxObservatory = new ObservatoryGroup(ChemExec);
+  TabSheetConfig->PlaceObservatory(GroupBoxObservatory);
   TabSheetFTP = new PostingPage(PageControl);
   TabSheetCCDCool = new CoolingPage(station(), PageControl);
   TabSheetIrisFocus = new LensBasicPage(station(), PageControl);
@@ -189,8 +193,10 @@ void TMAINForm::BuildTray() {
   Montrer1->setObjectName(QStringLiteral("Montrer1"));
   QAction* Sortir1 = PopupMenuTray->addAction(QStringLiteral("Exit"));
   Sortir1->setObjectName(QStringLiteral("Sortir1"));
-  connect(Montrer1, &QAction::triggered, this, [this] { Guarded(this, [this] { RestoreFromTray(); }); });
-  connect(Sortir1, &QAction::triggered, this, [this] { Guarded(this, [this] { Sortir1Click(); }); });
+  connect(Montrer1, &QAction::triggered, this,
+          [this] { Guarded(this, [this] { RestoreFromTray(); }); });
+  connect(Sortir1, &QAction::triggered, this,
+          [this] { Guarded(this, [this] { Sortir1Click(); }); });
 
   TrayIcon = new QSystemTrayIcon(this);
   TrayIcon->setObjectName(QStringLiteral("TrayIcon"));
@@ -209,9 +215,19 @@ void TMAINForm::BuildTray() {
 }
 
 void TMAINForm::WireControls() {
-  connect(PanelCOM, &ConnectionBar::connectClicked, this, [this] { Guarded(this, [this] { ButtonConnectClick(); }); });
-  connect(PanelCOM, &ConnectionBar::exportDataClicked, this, [this] { Guarded(this, [this] { ButtonExportDataClick(); }); });
-  connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this, [this] { Guarded(this, [this] { ButtonBin2CSVClick(); }); });
+  connect(PanelCOM, &ConnectionBar::deviceChosen, this,
+          [this](const QString& device) { session_->SetDevice(device.toStdString()); });
+  connect(GroupBoxObservatory, &ObservatoryGroup::applied, this,
+          [this](const TAlpacaSettings& alpaca, const TMqttSettings& mqtt, bool alpacaChanged,
+                 bool mqttChanged) {
+            Guarded(this, [&] { ApplyObservatory(alpaca, mqtt, alpacaChanged, mqttChanged); });
+          });
+  connect(PanelCOM, &ConnectionBar::connectClicked, this,
+          [this] { Guarded(this, [this] { ButtonConnectClick(); }); });
+  connect(PanelCOM, &ConnectionBar::exportDataClicked, this,
+          [this] { Guarded(this, [this] { ButtonExportDataClick(); }); });
+  connect(PanelCOM, &ConnectionBar::bin2CsvClicked, this,
+          [this] { Guarded(this, [this] { ButtonBin2CSVClick(); }); });
   connect(TabSheetConfig->actionsGroup(), &ActionsGroup::fastSpeedClicked, this,
           [this] { Guarded(this, [this] { CheckBoxFastSpeedClick(); }); });
   // The settings orders show the board's new state with a poll that waits.
@@ -222,14 +238,18 @@ void TMAINForm::WireControls() {
   IdentityGroup* GroupBoxV3 = TabSheetConfig->identityGroup();
   connect(GroupBoxV3, &IdentityGroup::connectClickRequested, this,
           [this] { Guarded(this, [this] { ButtonConnectClick(); }); });
-  connect(GroupBoxV3, &IdentityGroup::programEndRequested, this, [this] { Guarded(this, [this] { EndAfterBootloader(); }); });
+  connect(GroupBoxV3, &IdentityGroup::programEndRequested, this,
+          [this] { Guarded(this, [this] { EndAfterBootloader(); }); });
   // One focus count for both lens pages: the newer page's position field follows the older's.
   connect(TabSheetIrisFocus, &LensBasicPage::focusSent, TabSheetIrisFocusAdv,
           &LensAdvancedPage::ShowAbsolFocus);
-  connect(TimerGetPeriodicData, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerGetPeriodicDataTimer(); }); });
-  connect(TimerSavPeriodic, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerSavPeriodicTimer(); }); });
+  connect(TimerGetPeriodicData, &QTimer::timeout, this,
+          [this] { Guarded(this, [this] { TimerGetPeriodicDataTimer(); }); });
+  connect(TimerSavPeriodic, &QTimer::timeout, this,
+          [this] { Guarded(this, [this] { TimerSavPeriodicTimer(); }); });
   WireCharts();
-  connect(TimerReconnect, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerReconnectTimer(); }); });
+  connect(TimerReconnect, &QTimer::timeout, this,
+          [this] { Guarded(this, [this] { TimerReconnectTimer(); }); });
 }
 
 void TMAINForm::ShowCOM() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "settings/ftp_credentials.h"
+#include "settings/integration_settings.h"
 #include "settings/settings_file.h"
 #include "station/station_observer.h"
 
@@ -29,6 +30,7 @@ class CoolingPage;
 class LensAdvancedPage;
 class LensBasicPage;
 class LogView;
+class ObservatoryGroup;
 class PlotOptionsGroup;
 class PostingPage;
 class ReadingsPanel;
@@ -171,6 +173,8 @@ class TMAINForm : public QMainWindow, private StationObserver {
   // The observatory integrations (Alpaca, MQTT), from the settings.
   void StartIntegrations();
   void ShowIntegrationsStatus(const QString& text);
+  void ApplyObservatory(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt,
+                        bool alpacaChanged, bool mqttChanged);
   void ShowLogTrouble(const QString& text, bool failing);
 
   std::unique_ptr<StationSession> session_;
@@ -197,6 +201,7 @@ class TMAINForm : public QMainWindow, private StationObserver {
   WeatherDebugPage* TabSheetDebugWeatherExt = nullptr;
   LensAdvancedPage* TabSheetIrisFocusAdv = nullptr;
   LogView* RichEdit = nullptr;
+  ObservatoryGroup* GroupBoxObservatory = nullptr;
   std::array<QLabel*, 4> StatusPanels{};
   QLabel* StatusIntegrations = nullptr;  // only while an integration is enabled
   QLabel* StatusLog = nullptr;           // only while the log file cannot be written

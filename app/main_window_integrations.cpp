@@ -26,11 +26,16 @@ QLabel* AddStatusPanel(QStatusBar* bar, const char* name) {
 
 void TMAINForm::StartIntegrations() {
   session_->SetPollPeriod(std::chrono::milliseconds(TimerGetPeriodicData->interval()));
-  if (session_->Settings().alpaca.Enabled || session_->Settings().mqtt.Enabled) {
-    // Nothing shown to an operator who uses neither.
-    StatusIntegrations = AddStatusPanel(statusBar(), "StatusIntegrations");
-  }
   session_->StartIntegrations();
+  ShowIntegrationsStatus(QString::fromStdString(session_->IntegrationsStatusText()));
+}
+
+void TMAINForm::ApplyObservatory(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt,
+                                 bool alpacaChanged, bool mqttChanged) {
+  if (!alpacaChanged && !mqttChanged) {
+    return;
+  }
+  session_->RestartIntegrations(alpaca, mqtt);
   ShowIntegrationsStatus(QString::fromStdString(session_->IntegrationsStatusText()));
 }
 
@@ -42,10 +47,17 @@ void TMAINForm::IntegrationsStatus(const std::string& text) {
 }
 
 void TMAINForm::ShowIntegrationsStatus(const QString& text) {
-  if (StatusIntegrations) {
-    StatusIntegrations->setText(text);
-    StatusIntegrations->setToolTip(text);
+  // Nothing shown to an operator who uses neither.
+  const bool enabled = session_->IntegrationsEnabled();
+  if (!StatusIntegrations && !enabled) {
+    return;
   }
+  if (!StatusIntegrations) {
+    StatusIntegrations = AddStatusPanel(statusBar(), "StatusIntegrations");
+  }
+  StatusIntegrations->setVisible(enabled);
+  StatusIntegrations->setText(text);
+  StatusIntegrations->setToolTip(text);
 }
 
 void TMAINForm::LogTrouble(const std::string& text, bool failing) {

@@ -29,7 +29,8 @@ void TMAINForm::BuildPosting() {
           [this](std::uint32_t minutes) { SetPostingInterval(minutes); });
   connect(TabSheetFTP, &PostingPage::scheduledChanged, this,
           [this](bool scheduled) { SetFtpScheduled(scheduled); });
-  connect(TabSheetFTP, &PostingPage::uploadForced, this, [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
+  connect(TabSheetFTP, &PostingPage::uploadForced, this,
+          [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
   connect(TimerFTP, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
 }
 

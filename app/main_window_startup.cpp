@@ -61,6 +61,8 @@ void TMAINForm::FormCreate() {
     const StationSettings settings = ReadStationSettings(*FileIni);
     session_->ApplySettings(settings);
     PanelCOM->SetComNum(settings.comNum);
+    // Shows "COM" "Device" and stores each choice; the session opens what it names.
+    PanelCOM->UseSettings(ChemExec);
 
     GroupBoxDisplays->ShowUpdatePeriod(10);
 

@@ -19,7 +19,7 @@ namespace vesk::cli {
 namespace {
 
 constexpr const char* kServeUsage =
-    "Usage: vesk-cli serve [--port N] [--interval S] [--folder DIR] [--json]\n"
+    "Usage: vesk-cli serve [--port N | --device PATH] [--interval S] [--folder DIR] [--json]\n"
     "\n"
     "The station without a window, for a headless computer: connects to the board as the\n"
     "monitor does, polls it every S seconds, keeps every reading in DIR/DatasVesk.bin with\n"
@@ -38,6 +38,9 @@ constexpr const char* kServeUsage =
     "\n"
     "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else\n"
     "                /dev/ttyS<N-1> (default: \"COM\" \"Value\" of DIR/VeskLevel.ini)\n"
+    "  --device PATH the serial device in place of the port number: /dev/ttyUSB0,\n"
+    "                /dev/serial/by-id/... (default: \"COM\" \"Device\" of DIR/VeskLevel.ini;\n"
+    "                vesk-cli ports lists them)\n"
     "  --interval S  seconds between polls, fractions allowed (default: 1 with \"Misc\"\n"
     "                \"Speed\" set, else 10)\n"
     "  --folder DIR  the program folder: settings, ports/, history and log (default: this\n"
@@ -81,6 +84,7 @@ int RunServeCommand(CliContext& context) {
     return kExitOk;
   }
   const auto port = TakeOption(context.args, "--port");
+  const auto device = TakeOption(context.args, "--device");
   const auto interval = TakeOption(context.args, "--interval");
   const auto folder = TakeOption(context.args, "--folder");
   const bool json = TakeFlag(context.args, "--json");
@@ -89,6 +93,12 @@ int RunServeCommand(CliContext& context) {
     throw UsageError("unexpected argument \"" + context.args.front() + "\"");
   }
 
+  if (port && device) {
+    throw UsageError("--port and --device name the same thing: give one of them");
+  }
+  if (device && device->empty()) {
+    throw UsageError("--device needs a path");
+  }
   // Checked before the folder is taken; 0 stands for "from the settings".
   const long long portNumber = port ? WholeNumber("--port", *port, 1, 255) : 0;
   const double seconds = interval ? PositiveNumber("--interval", *interval) : 0.0;
@@ -109,6 +119,10 @@ int RunServeCommand(CliContext& context) {
   options.settings = ReadStationSettings(file);
   if (port) {
     options.settings.comNum = static_cast<int>(portNumber);
+    options.settings.device.clear();  // the port number asked for, not the settings' device
+  }
+  if (device) {
+    options.settings.device = *device;
   }
   options.period = std::chrono::duration<double>(interval                     ? seconds
                                                  : options.settings.fastSpeed ? 1.0

@@ -49,7 +49,7 @@ std::optional<DeviceIdentity> Reconnection::Attempt() {
   if (phase_ != Phase::Lost) {
     return std::nullopt;
   }
-  return AttemptEnded(Station::ProbeLink(station_.ChemExec(), comNum_));
+  return AttemptEnded(Station::ProbeLink(station_.ChemExec(), comNum_, station_.Device()));
 }
 
 std::optional<DeviceIdentity> Reconnection::AttemptEnded(LinkProbe probe) {

@@ -44,13 +44,22 @@ void Station::BeginConnection() {
   lens_.ErrorLens = 0;
 }
 
+namespace {
+
+// The port number's device, or the device named in its place.
+void Open(TComObjRs232& link, int comNum, const std::string& device) {
+  if (device.empty()) {
+    link.OpenCom(comNum);
+  } else {
+    link.OpenDevice(device);
+  }
+}
+
+}  // namespace
+
 void Station::OpenLink(int comNum) {
   ComObjRs232 = std::make_unique<TComObjRs232>(ChemExec_);
-  if (device_.empty()) {
-    ComObjRs232->OpenCom(comNum);
-  } else {
-    ComObjRs232->OpenDevice(device_);
-  }
+  Open(*ComObjRs232, comNum, device_);
 }
 
 namespace {
@@ -69,11 +78,12 @@ LinkProbe::LinkProbe(LinkProbe&&) noexcept = default;
 LinkProbe& LinkProbe::operator=(LinkProbe&&) noexcept = default;
 LinkProbe::~LinkProbe() = default;
 
-LinkProbe Station::ProbeLink(const std::filesystem::path& chemExec, int comNum) {
+LinkProbe Station::ProbeLink(const std::filesystem::path& chemExec, int comNum,
+                             const std::string& device) {
   LinkProbe probe;
   try {
     auto link = std::make_unique<TComObjRs232>(chemExec);
-    link->OpenCom(comNum);
+    Open(*link, comNum, device);
     VersionExchange(*link, probe.versionReply);
     probe.link = std::move(link);
   } catch (const std::exception& e) {

@@ -73,8 +73,10 @@ class Station {
   // takes the firmware version, clears DisplayTempHot and DisplayRH_int. The reply is kept
   // for ReadModel.
   DeviceIdentity ReadVersion();
-  // ReadVersion's exchange on a link of its own, callable from any thread; never raises.
-  static LinkProbe ProbeLink(const std::filesystem::path& chemExec, int comNum);
+  // ReadVersion's exchange on a link of its own (port comNum, or device when one is named),
+  // callable from any thread; never raises.
+  static LinkProbe ProbeLink(const std::filesystem::path& chemExec, int comNum,
+                             const std::string& device);
   // A probe that answered becomes the station's link, its version taken as ReadVersion
   // takes it.
   DeviceIdentity AdoptLink(LinkProbe probe);

@@ -54,6 +54,7 @@ void StationSession::LogClosed() {
 void StationSession::ApplySettings(const StationSettings& settings) {
   settings_ = settings;
   station_.SetHumidity(settings_.humidity);
+  station_.SetDevice(settings_.device);
   reconnection_.SetEnabled(settings_.autoReconnect);
 }
 
@@ -72,6 +73,20 @@ void StationSession::StartIntegrations() {
     integrations_->SetPollPeriod(pollPeriod_);
     integrations_->Start();
   }
+}
+
+void StationSession::RestartIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt) {
+  // The old servers end (the observatory hears "offline") before the new ones take the port.
+  StopIntegrations();
+  integrations_.reset();
+  settings_.alpaca = alpaca;
+  settings_.mqtt = mqtt;
+  StartIntegrations();
+}
+
+void StationSession::SetDevice(const std::string& device) {
+  settings_.device = device;
+  station_.SetDevice(device);
 }
 
 bool StationSession::IntegrationsEnabled() const {
@@ -171,25 +186,26 @@ void StationSession::ReconnectTick() {
     return;
   }
   if (!options_.attemptsOffThread) {
-    AttemptEnded(Station::ProbeLink(station_.ChemExec(), reconnection_.ComNum()));
+    AttemptEnded(
+        Station::ProbeLink(station_.ChemExec(), reconnection_.ComNum(), station_.Device()));
     return;
   }
   DropAttempt();
   attemptInFlight_ = true;
   std::weak_ptr<bool> alive = alive_;
-  attempt_ =
-      std::jthread([this, alive, folder = station_.ChemExec(), comNum = reconnection_.ComNum()] {
-        LinkProbe probe = Station::ProbeLink(folder, comNum);
-        {
-          std::lock_guard lock(probeMutex_);
-          probe_ = std::move(probe);
-        }
-        post_([this, alive] {
-          if (alive.lock()) {
-            TakeProbe();
-          }
-        });
-      });
+  attempt_ = std::jthread([this, alive, folder = station_.ChemExec(),
+                           comNum = reconnection_.ComNum(), device = station_.Device()] {
+    LinkProbe probe = Station::ProbeLink(folder, comNum, device);
+    {
+      std::lock_guard lock(probeMutex_);
+      probe_ = std::move(probe);
+    }
+    post_([this, alive] {
+      if (alive.lock()) {
+        TakeProbe();
+      }
+    });
+  });
 }
 
 void StationSession::TakeProbe() {

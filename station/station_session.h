@@ -56,6 +56,12 @@ class StationSession {
   void ApplySettings(const StationSettings& settings);
   void LoadHistory(const LoadProgress& progress = {});
   void StartIntegrations();
+  // The operator changed the observatory settings (already stored): the integrations start
+  // again with them; the poll period and the latest reading carry over with the next poll.
+  void RestartIntegrations(const TAlpacaSettings& alpaca, const TMqttSettings& mqtt);
+  // The device opened in place of the port number from the next connection on (empty: the
+  // port number).
+  void SetDevice(const std::string& device);
   // Whether the settings enable an integration (the window then shows their status).
   bool IntegrationsEnabled() const;
   std::string IntegrationsStatusText() const;

@@ -7,6 +7,7 @@ namespace vesk {
 StationSettings ReadStationSettings(const TSettingsFile& file) {
   StationSettings settings;
   settings.comNum = file.ReadComNum();
+  settings.device = file.ReadComDevice();
   settings.autostart = file.ReadAutostart();
   settings.fastSpeed = file.ReadFastSpeed();
   settings.autoReconnect = file.ReadAutoReconnect();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "acquisition/sensor_conversions.h"
 #include "settings/integration_settings.h"
 
@@ -11,6 +13,7 @@ class TSettingsFile;
 // ReadStationSettings; the faces may override a value (serve's --port and --interval).
 struct StationSettings {
   int comNum = 3;                 // "COM" "Value"
+  std::string device;             // "COM" "Device": opened in place of the port number
   bool autostart = false;         // the window connects at start
   bool fastSpeed = false;         // polls every second instead of every 10 s
   bool autoReconnect = true;      // "Misc" "AutoReconnect"

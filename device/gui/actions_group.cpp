@@ -7,8 +7,8 @@
 #include <thread>
 
 #include "station/station.h"
-#include "widgets/gui/named_control.h"
 #include "widgets/gui/guarded.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 namespace {
@@ -52,8 +52,10 @@ ActionsGroup::ActionsGroup(Station& station, QWidget* parent)
   grid->setRowStretch(2, 1);
 
   connect(CheckBoxFastSpeed, &QCheckBox::clicked, this, &ActionsGroup::fastSpeedClicked);
-  connect(CheckBoxAutoHeat, &QCheckBox::clicked, this, [this] { Guarded(this, [this] { CheckBoxAutoHeatClick(); }); });
-  connect(CheckBoxForceheat, &QCheckBox::clicked, this, [this] { Guarded(this, [this] { CheckBoxForceheatClick(); }); });
+  connect(CheckBoxAutoHeat, &QCheckBox::clicked, this,
+          [this] { Guarded(this, [this] { CheckBoxAutoHeatClick(); }); });
+  connect(CheckBoxForceheat, &QCheckBox::clicked, this,
+          [this] { Guarded(this, [this] { CheckBoxForceheatClick(); }); });
 }
 
 void ActionsGroup::SyncHeatingControls(bool autoHeat, bool heaterOn) {

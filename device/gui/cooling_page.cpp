@@ -13,8 +13,8 @@
 #include "common/datetime.h"
 #include "common/number_text.h"
 #include "station/station.h"
-#include "widgets/gui/named_control.h"
 #include "widgets/gui/guarded.h"
+#include "widgets/gui/named_control.h"
 
 namespace vesk {
 
@@ -121,7 +121,8 @@ CoolingPage::CoolingPage(Station& station, QWidget* parent) : QWidget(parent), s
 
   connect(CheckBoxCOOLINGManual, &QCheckBox::clicked, this,
           [this] { Guarded(this, [this] { CheckBoxCOOLINGManualClick(); }); });
-  connect(CheckBoxAutoCool, &QCheckBox::clicked, this, [this] { Guarded(this, [this] { CheckBoxAutoCoolClick(); }); });
+  connect(CheckBoxAutoCool, &QCheckBox::clicked, this,
+          [this] { Guarded(this, [this] { CheckBoxAutoCoolClick(); }); });
 }
 
 void CoolingPage::CheckBoxCOOLINGManualClick() {

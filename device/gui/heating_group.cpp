@@ -11,9 +11,9 @@
 #include "common/number_text.h"
 #include "device/threshold_values.h"
 #include "station/station.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
-#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -79,7 +79,8 @@ HeatingThresholdsGroup::HeatingThresholdsGroup(Station& station, QWidget* parent
   grid->addWidget(ButtonUpdateSetup, row, 1, 1, 2);
   grid->setColumnStretch(0, 1);
 
-  connect(ButtonUpdateSetup, &QPushButton::clicked, this, [this] { Guarded(this, [this] { ButtonUpdateSetupClick(); }); });
+  connect(ButtonUpdateSetup, &QPushButton::clicked, this,
+          [this] { Guarded(this, [this] { ButtonUpdateSetupClick(); }); });
 }
 
 void HeatingThresholdsGroup::ButtonUpdateSetupClick() {

@@ -7,9 +7,9 @@
 #include "common/convert_error.h"
 #include "common/number_text.h"
 #include "station/station.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
-#include "widgets/gui/guarded.h"
 
 namespace vesk {
 

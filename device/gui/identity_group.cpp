@@ -14,9 +14,9 @@
 #include "device/camera_models.h"
 #include "device/identity_orders.h"
 #include "station/station.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
-#include "widgets/gui/guarded.h"
 
 namespace vesk {
 
@@ -61,7 +61,8 @@ IdentityGroup::IdentityGroup(Station& station, QWidget* parent)
   grid->addWidget(ButtonBootLoaderMode, 3, 0, 1, 2, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
 
-  connect(ButtonUpdateSNR, &QPushButton::clicked, this, [this] { Guarded(this, [this] { ButtonUpdateDeviceTypeClick(); }); });
+  connect(ButtonUpdateSNR, &QPushButton::clicked, this,
+          [this] { Guarded(this, [this] { ButtonUpdateDeviceTypeClick(); }); });
   connect(ButtonUpdateDeviceType, &QPushButton::clicked, this,
           [this] { Guarded(this, [this] { ButtonUpdateDeviceTypeClick(); }); });
   connect(ButtonBootLoaderMode, &QPushButton::clicked, this,

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QLabel;
 
 namespace vesk {
@@ -28,6 +29,9 @@ class SetupPage : public QWidget {
   ActionsGroup* actionsGroup() const { return actions; }
   HumiditySetupGroup* humiditySetupGroup() const { return humiditySetup; }
   IdentityGroup* identityGroup() const { return GroupBoxV3; }
+  // The observatory settings (another folder's group, made by the window): beside the
+  // options, the page becoming its parent.
+  void PlaceObservatory(QWidget* group);
 
  private:
   QLabel* LabelLog;
@@ -36,6 +40,7 @@ class SetupPage : public QWidget {
   ActionsGroup* actions;
   HumiditySetupGroup* humiditySetup;
   IdentityGroup* GroupBoxV3;
+  QHBoxLayout* top_;
 };
 
 }  // namespace vesk

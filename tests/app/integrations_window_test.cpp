@@ -5,7 +5,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include <fstream>
@@ -87,6 +90,30 @@ class IntegrationsWindowTest : public QObject {
     Fixture station;
     TMAINForm& w = station.open();
     QVERIFY(w.findChild<QLabel*>(QStringLiteral("StatusIntegrations")) == nullptr);
+  }
+
+  // The setup page's observatory group: applied values start the server at once, and a
+  // server switched off ends; the status bar follows.
+  void theObservatoryGroupRestartsTheServers() {
+    Fixture station;
+    TMAINForm& w = station.open();
+    const int port = ClosedPort();
+    Find<QCheckBox>(w, "CheckBoxAlpaca").setChecked(true);
+    Find<QLineEdit>(w, "EditAlpacaPort").setText(QString::number(port));
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonApplyObservatory"), Qt::LeftButton);
+    QVERIFY(station.messages.isEmpty());
+    const QLabel& status = Find<QLabel>(w, "StatusIntegrations");
+    QTRY_VERIFY2(
+        status.text().startsWith(QStringLiteral("Alpaca: listening on 127.0.0.1:%1").arg(port)),
+        qPrintable(status.text()));
+    httplib::Client client("127.0.0.1", port);
+    auto name = client.Get("/api/v1/observingconditions/0/name");
+    QVERIFY(name && name->status == 200);
+
+    Find<QCheckBox>(w, "CheckBoxAlpaca").setChecked(false);
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonApplyObservatory"), Qt::LeftButton);
+    QVERIFY2(!client.Get("/api/v1/observingconditions/0/name"), "the server ended");
+    QVERIFY(!status.isVisible());
   }
 };
 

@@ -95,6 +95,20 @@ class MainWindowTest : public QObject {
              Find<QLineEdit>(w, "Label_PowerMax").text());
   }
 
+  // A board on a device path ("COM" "Device", as a USB adapter's): the port number and its
+  // ports/ link play no part.
+  void aDeviceFromTheSettingsIsConnectedAndPolled() {
+    Fixture station;
+    std::filesystem::remove(station.folder / "ports" / "COM3");
+    std::ofstream(station.folder / "VeskLevel.ini")
+        << "[COM]\r\nDevice=" << station.board->devicePath() << "\r\n";
+    TMAINForm& w = station.open();
+    QVERIFY(w.station().Connected());
+    QCOMPARE(w.station().Device(), station.board->devicePath());
+    w.PollDevice(true);
+    QCOMPARE(w.station().Datas().size(), std::size_t{2});
+  }
+
   // An unattended station starts in fast mode and saves at the period its settings file says.
   void fastModeAndSavePeriodFromTheSettingsFile() {
     Fixture station;

@@ -75,8 +75,9 @@ class Serve : public ::testing::Test {
     board = std::make_unique<test::SimProcess>(
         VESK_BOARD_SIM, std::vector<std::string>{"--folder", folder.path().string(), "--port", "3",
                                                  "--model", model, "--firmware", "3.5"});
-    // The line comes once the port's link is in place.
-    ASSERT_FALSE(board->firstLine().empty()) << "the simulated board did not start";
+    // The line (its pseudo-terminal's path) comes once the port's link is in place.
+    devicePath = board->firstLine();
+    ASSERT_FALSE(devicePath.empty()) << "the simulated board did not start";
   }
 
   // Starts run number `run` of serve, polling every 0.2 s.
@@ -131,6 +132,7 @@ class Serve : public ::testing::Test {
   // The test's own reads of the history log their lines beside serve's runs.
   test::LogCapture testLog{folder.path()};
   std::unique_ptr<test::SimProcess> board;
+  std::string devicePath;
   std::unique_ptr<test::SimProcess> serve;
   Printed printed;
 };
@@ -193,6 +195,25 @@ TEST_F(Serve, PrintsEachPollAndSavesEveryReadingWhenStopped) {
   EXPECT_EQ(serve->stop(SIGINT), 0);
   ExpectInOrder(log(2), {"Stopped by SIGINT", "Data saved : DatasVesk.bin,  points number : ",
                          "COM closed -> ", "Application closed"});
+}
+
+// --device in place of the port number: the board on its pseudo-terminal's path, with no
+// ports/ link.
+TEST_F(Serve, ABoardOnADevicePathIsPolled) {
+  startBoard();
+  std::filesystem::remove(folder / "ports" / "COM3");
+  serve = std::make_unique<test::SimProcess>(
+      VESK_CLI_PATH,
+      std::vector<std::string>{"serve", "--folder", folder.path().string(), "--device", devicePath,
+                               "--interval", "0.2", "--json"});
+  ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= 2; }));
+  EXPECT_EQ(stopServe(), 0);
+  EXPECT_EQ(printed.failures, 0);
+
+  const test::CliResult both = test::RunCli(
+      folder.path(),
+      {"serve", "--folder", folder.path().string(), "--port", "3", "--device", devicePath});
+  EXPECT_EQ(both.exitCode, 2);
 }
 
 TEST_F(Serve, ABoardStartedAgainOnTheSamePortIsFoundAgain) {
@@ -345,12 +366,14 @@ TEST_F(Serve, AFullDiskNeverStopsThePolls) {
   };
   int unchanged = 0;
   std::uintmax_t size = logSize();
-  ASSERT_TRUE(readUntil([&] {
-    const std::uintmax_t now = logSize();
-    unchanged = now == size ? unchanged + 1 : 0;
-    size = now;
-    return unchanged >= 3;
-  }, std::chrono::seconds(10)));
+  ASSERT_TRUE(readUntil(
+      [&] {
+        const std::uintmax_t now = logSize();
+        unchanged = now == size ? unchanged + 1 : 0;
+        size = now;
+        return unchanged >= 3;
+      },
+      std::chrono::seconds(10)));
   const std::size_t before = printed.readings.size();
   ASSERT_TRUE(readUntil([&] { return printed.readings.size() >= before + 10; }));
   EXPECT_EQ(printed.failures, 0) << "no poll fails for a full disk";
@@ -396,7 +419,8 @@ TEST_F(Serve, NoBoardAtStartIsAFailedConnection) {
 TEST_F(Serve, UsageAndBadOptions) {
   const test::CliResult help = test::RunCli(folder.path(), {"serve", "--help"});
   EXPECT_EQ(help.exitCode, 0);
-  EXPECT_THAT(help.out, StartsWith("Usage: vesk-cli serve [--port N] [--interval S]"));
+  EXPECT_THAT(help.out,
+              StartsWith("Usage: vesk-cli serve [--port N | --device PATH] [--interval S]"));
   const test::CliResult top = test::RunCli(folder.path(), {"--help"});
   EXPECT_THAT(top.out, HasSubstr("  serve "));
   for (const std::vector<std::string>& option :

@@ -32,21 +32,21 @@ SetupPage::SetupPage(Station& station, QWidget* logView, QWidget* parent)
   options->addWidget(actions);
   options->addWidget(humiditySetup);
 
-  top_ = new QHBoxLayout;
-  top_->addLayout(log, 1);
-  top_->addLayout(options);
+  auto* top = new QHBoxLayout;
+  top->addLayout(log, 1);
+  top->addLayout(options);
 
   auto* board = new QHBoxLayout;
   board->addWidget(heating);
   board->addWidget(GroupBoxV3, 1);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top_, 1);
-  layout->addLayout(board);
+  layout_ = new QVBoxLayout(this);
+  layout_->addLayout(top, 1);
+  layout_->addLayout(board);
 }
 
 void SetupPage::PlaceObservatory(QWidget* group) {
-  top_->addWidget(group);
+  layout_->insertWidget(1, group);
 }
 
 QString SetupPage::caption() {

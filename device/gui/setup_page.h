@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QHBoxLayout;
+class QVBoxLayout;
 class QLabel;
 
 namespace vesk {
@@ -29,8 +29,8 @@ class SetupPage : public QWidget {
   ActionsGroup* actionsGroup() const { return actions; }
   HumiditySetupGroup* humiditySetupGroup() const { return humiditySetup; }
   IdentityGroup* identityGroup() const { return GroupBoxV3; }
-  // The observatory settings (another folder's group, made by the window): beside the
-  // options, the page becoming its parent.
+  // The observatory settings (another folder's group, made by the window): across the page
+  // under the log, the page becoming its parent.
   void PlaceObservatory(QWidget* group);
 
  private:
@@ -40,7 +40,7 @@ class SetupPage : public QWidget {
   ActionsGroup* actions;
   HumiditySetupGroup* humiditySetup;
   IdentityGroup* GroupBoxV3;
-  QHBoxLayout* top_;
+  QVBoxLayout* layout_;
 };
 
 }  // namespace vesk

@@ -1,12 +1,10 @@
 #include "settings/gui/observatory_group.h"
 
 #include <QCheckBox>
-#include <QFormLayout>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <climits>
 #include <exception>
@@ -72,28 +70,33 @@ ObservatoryGroup::ObservatoryGroup(std::filesystem::path folder, QWidget* parent
   LabelObservatoryStatus->setWordWrap(true);
   ButtonApplyObservatory = Named<QPushButton>("ButtonApplyObservatory", QStringLiteral("Apply"));
 
-  auto* alpaca = new QFormLayout;
-  alpaca->addRow(CheckBoxAlpaca);
-  alpaca->addRow(QStringLiteral("Port"), EditAlpacaPort);
-  alpaca->addRow(QStringLiteral("Address"), EditAlpacaBind);
-  alpaca->addRow(QStringLiteral("Unsafe humidity (%)"), EditUnsafeHumidity);
-  alpaca->addRow(QStringLiteral("Dew margin (°C)"), EditDewMargin);
-  auto* mqtt = new QFormLayout;
-  mqtt->addRow(CheckBoxMqtt);
-  mqtt->addRow(QStringLiteral("Host"), EditMqttHost);
-  mqtt->addRow(QStringLiteral("Port"), EditMqttPort);
-  mqtt->addRow(QStringLiteral("User"), EditMqttUser);
-  mqtt->addRow(QStringLiteral("Password"), EditMqttPass);
-  mqtt->addRow(QStringLiteral("Topic"), EditMqttTopic);
-  auto* columns = new QHBoxLayout;
-  columns->addLayout(alpaca);
-  columns->addLayout(mqtt);
-  auto* bottom = new QHBoxLayout;
-  bottom->addWidget(LabelObservatoryStatus, 1);
-  bottom->addWidget(ButtonApplyObservatory);
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(columns);
-  layout->addLayout(bottom);
+  // Two short rows, one a server, so the group fits across the setup page under its log.
+  auto* grid = new QGridLayout(this);
+  grid->setContentsMargins(8, 4, 8, 4);
+  grid->setVerticalSpacing(4);
+  const auto place = [grid](int row, int column, const QString& caption, QWidget* field) {
+    auto* label = new QLabel(caption);
+    label->setBuddy(field);
+    grid->addWidget(label, row, column, Qt::AlignRight);
+    grid->addWidget(field, row, column + 1);
+  };
+  grid->addWidget(CheckBoxAlpaca, 0, 0);
+  place(0, 1, QStringLiteral("Port"), EditAlpacaPort);
+  place(0, 3, QStringLiteral("Address"), EditAlpacaBind);
+  place(0, 5, QStringLiteral("Unsafe humidity (%)"), EditUnsafeHumidity);
+  place(0, 7, QStringLiteral("Dew margin (°C)"), EditDewMargin);
+  grid->addWidget(CheckBoxMqtt, 1, 0);
+  place(1, 1, QStringLiteral("Host"), EditMqttHost);
+  place(1, 3, QStringLiteral("User"), EditMqttUser);
+  place(1, 5, QStringLiteral("Password"), EditMqttPass);
+  place(1, 7, QStringLiteral("Topic"), EditMqttTopic);
+  place(1, 9, QStringLiteral("Port"), EditMqttPort);
+  grid->addWidget(ButtonApplyObservatory, 0, 9, 1, 2);
+  grid->addWidget(LabelObservatoryStatus, 2, 0, 1, 11);
+  LabelObservatoryStatus->hide();  // shown with a refusal
+  for (QLineEdit* narrow : {EditAlpacaPort, EditMqttPort, EditUnsafeHumidity, EditDewMargin}) {
+    narrow->setMaximumWidth(56);
+  }
 
   connect(ButtonApplyObservatory, &QPushButton::clicked, this,
           [this] { ButtonApplyObservatoryClick(); });
@@ -137,6 +140,7 @@ bool ObservatoryGroup::ReadFields(TAlpacaSettings& alpaca, TMqttSettings& mqtt,
 void ObservatoryGroup::ShowProblem(const QString& text) {
   LabelObservatoryStatus->setStyleSheet(QStringLiteral("color: #b00020;"));
   LabelObservatoryStatus->setText(text);
+  LabelObservatoryStatus->setVisible(!LabelObservatoryStatus->text().isEmpty());
 }
 
 void ObservatoryGroup::ButtonApplyObservatoryClick() {
@@ -161,6 +165,7 @@ void ObservatoryGroup::ButtonApplyObservatoryClick() {
   if (!alpacaChanged && !mqttChanged) {
     LabelObservatoryStatus->setStyleSheet(QString());
     LabelObservatoryStatus->setText(QStringLiteral("Nothing changed."));
+    LabelObservatoryStatus->setVisible(!LabelObservatoryStatus->text().isEmpty());
     return;
   }
   try {

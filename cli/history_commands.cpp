@@ -19,14 +19,16 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vesk-cli history info FILE\n"
-    "       vesk-cli history export FILE.bin OUT\n"
+    "       vesk-cli history export [--append | --force] FILE.bin OUT\n"
     "       vesk-cli history generate --days N [--period S] [--seed K] OUT.bin\n"
     "\n"
     "  info      format tag, record layout, record count, first and last date of a\n"
     "            history file\n"
     "  export    converts a history file of any of the three record layouts to CSV, as\n"
-    "            the monitor's \"Load Data.bin convert to CSV\" button does: OUT with its\n"
-    "            extension replaced by .csv, appended to when it exists\n"
+    "            the monitor's \"Load Data.bin convert to CSV\" button does, into OUT with\n"
+    "            its extension replaced by .csv. An existing CSV file is refused (exit 2)\n"
+    "            unless --append (add the records after its lines, as the button does) or\n"
+    "            --force (replace it) is given\n"
     "  generate  writes a synthetic history ending now: N days (fractions allowed) of\n"
     "            records S seconds apart (default 10), from the random seed K (default 1)\n";
 
@@ -61,10 +63,29 @@ int Info(CliContext& context) {
   return kExitOk;
 }
 
+// Run twice on the same names, an export would leave every record twice: an existing CSV
+// file is written only when the command says how.
+enum class ExistingCsv { Refuse, Append, Replace };
+
+ExistingCsv TakeExistingCsv(std::vector<std::string>& args) {
+  const bool append = TakeFlag(args, "--append");
+  const bool force = TakeFlag(args, "--force");
+  if (append && force) {
+    throw UsageError("history export takes --append or --force, not both");
+  }
+  return append ? ExistingCsv::Append : force ? ExistingCsv::Replace : ExistingCsv::Refuse;
+}
+
 int Export(CliContext& context) {
-  ExpectArguments(context.args, 2, "history export FILE.bin OUT");
+  const ExistingCsv existing = TakeExistingCsv(context.args);
+  ExpectArguments(context.args, 2, "history export [--append | --force] FILE.bin OUT");
   const std::filesystem::path source = context.args[0];
+  const std::filesystem::path csv = CsvFileName(context.args[1]);
   std::error_code ignored;
+  if (existing == ExistingCsv::Refuse && std::filesystem::exists(csv, ignored)) {
+    throw UsageError(csv.string() +
+                     " exists: give --append to add the records to it or --force to replace it");
+  }
   if (!std::filesystem::exists(source, ignored)) {
     throw EInOutError("Cannot open file \"" + source.string() + "\". No such file or directory");
   }
@@ -74,12 +95,19 @@ int Export(CliContext& context) {
     context.err << source.string() << " holds no record: nothing exported\n";
     return kExitFailure;
   }
+  if (existing == ExistingCsv::Replace) {
+    std::error_code error;
+    std::filesystem::remove(csv, error);
+    if (error) {
+      context.err << "Cannot replace " << csv.string() << ": " << error.message() << "\n";
+      return kExitFailure;
+    }
+  }
   if (const auto message = ExportCsv(history, context.args[1])) {
     context.err << *message << "\n";
     return kExitFailure;
   }
-  context.out << "Exported " << history.size() << " records to "
-              << CsvFileName(context.args[1]).string() << "\n";
+  context.out << "Exported " << history.size() << " records to " << csv.string() << "\n";
   return kExitOk;
 }
 

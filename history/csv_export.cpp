@@ -51,6 +51,16 @@ void AppendFixed(std::string& text, double value, int decimals) {
 
 }  // namespace
 
+std::string CsvDateText(TDateTime value) {
+  // 0001-01-01 to 9999-12-31, the dates a date-time text can name.
+  constexpr TDateTime kFirstDay = -693593.0;
+  constexpr TDateTime kPastLastDay = 2958466.0;
+  if (!(value >= kFirstDay && value < kPastLastDay)) {
+    return {};
+  }
+  return DateTimeToText(value);
+}
+
 const char kCsvHeader[] =
     "Date;Date as string;Ext. temp \xB0"
     "C;Int. temp \xB0"
@@ -82,7 +92,7 @@ void AppendCsvLine(std::string& text, const TinfosRec& rec) {
     text += ';';
   };
   field(rec.Date, 5);
-  text += DateTimeToText(rec.Date);
+  text += CsvDateText(rec.Date);
   text += ';';
   field(rec.TempExt, 1);
   field(rec.TempInt, 1);

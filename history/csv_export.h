@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "common/datetime.h"
 #include "history/tinfos_rec.h"
 
 namespace vesk {
@@ -15,6 +16,11 @@ const char* YesNoLetter(std::uint8_t flag);
 // The chosen name with its extension replaced by ".csv": from the last "." of the last path
 // component on, when it holds one; the folders are never changed.
 std::filesystem::path CsvFileName(const std::filesystem::path& chosen);
+
+// The "Date as string" field: the date-time text of the system's format, or nothing for a
+// date that names no day from 0001-01-01 to 9999-12-31 (not a number, an infinity, a
+// corrupted record), whose text would show a made-up date.
+std::string CsvDateText(TDateTime value);
 
 // The header line, in the ANSI code page ("°" is the byte 0xB0), without its line end.
 extern const char kCsvHeader[];

@@ -110,6 +110,11 @@ MemberAnswer AlpacaApi::Management(const AlpacaRequest& request) {
                              {"Location", ""}});
   }
   nlohmann::json list = nlohmann::json::array();
+  // A device's UniqueID comes from the board's serial number, known from the first poll on:
+  // until then no device is listed, so a client never keeps an identity that would change.
+  if (!latest_.Get()) {
+    return MemberAnswer::Of(std::move(list));
+  }
   for (const AlpacaDevice* device :
        {static_cast<AlpacaDevice*>(&observing_), static_cast<AlpacaDevice*>(&safety_)}) {
     list.push_back({{"DeviceName", device->DeviceName()},
@@ -135,8 +140,7 @@ AlpacaDevice* AlpacaApi::DeviceAt(std::string_view type, std::string_view number
 
 std::string AlpacaApi::UniqueId(const AlpacaDevice& device) const {
   const auto latest = latest_.Get();
-  // Until the board has told its serial number the devices still need an identity; it
-  // becomes the board's own with its first poll.
+  // A board that does not tell its serial number (firmware below 3) keeps this one.
   const std::string serial = latest ? latest->reading.SerialNumber : std::string();
   return StableUuid("vesk/" + (serial.empty() ? std::string("unidentified") : serial) + "/" +
                     device.DeviceType());

@@ -69,4 +69,8 @@ void TIntegrations::PollArrived(const BoardReading& reading) {
   mqtt_.Publish(reading);
 }
 
+void TIntegrations::LinkClosed() {
+  mqtt_.LinkClosed();
+}
+
 }  // namespace vesk

@@ -49,6 +49,10 @@ class TIntegrations {
   void SetPollPeriod(std::chrono::milliseconds period);
   // A successful poll, from the thread that presents polls; never waits on the network.
   void PollArrived(const BoardReading& reading);
+  // The board's link was closed (the operator disconnected, or the board was lost): the MQTT
+  // availability becomes "offline" until the next poll brings "online" back. Any thread;
+  // never waits on the network.
+  void LinkClosed();
 
   // "Alpaca: listening on 127.0.0.1:11111 | MQTT: off"
   std::string StatusText() const { return status_.Text(); }

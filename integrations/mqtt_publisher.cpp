@@ -103,6 +103,17 @@ void MqttPublisher::Publish(const BoardReading& reading) {
   [[maybe_unused]] const auto written = ::write(wakePipe_[1], &wake, 1);
 }
 
+void MqttPublisher::LinkClosed() {
+  std::lock_guard lock(mutex_);
+  if (stop_) {
+    return;
+  }
+  pending_.reset();
+  closed_ = true;
+  const char wake = 1;
+  [[maybe_unused]] const auto written = ::write(wakePipe_[1], &wake, 1);
+}
+
 bool MqttPublisher::Connected() const {
   std::lock_guard lock(mutex_);
   return connected_;
@@ -115,12 +126,18 @@ void MqttPublisher::SetStatus(const std::string& text) {
 void MqttPublisher::Run() {
   for (;;) {
     std::optional<BoardReading> reading;
+    bool closed = false;
     {
       std::lock_guard lock(mutex_);
       if (stop_) {
         break;
       }
       reading = std::exchange(pending_, std::nullopt);
+      closed = std::exchange(closed_, false);
+    }
+    // A reading still pending was taken after the close: LinkClosed drops the older ones.
+    if (closed) {
+      BoardOffline();
     }
     if (reading) {
       Adopt(*reading);
@@ -147,12 +164,16 @@ void MqttPublisher::Run() {
 
 void MqttPublisher::Adopt(const BoardReading& reading) {
   latest_ = reading;
+  const bool cameBack = !std::exchange(boardOnline_, true);
   const std::string base = BaseTopic(settings_.Topic, reading);
   if (client_ && base == base_) {
     if (Connected()) {
       if (IdentityKey(reading) != configuredFor_) {
         PublishAll();
       } else {
+        if (cameBack) {
+          Send(AvailabilityTopic(base_), "online");
+        }
         Send(StateTopic(base_), StateJson(reading.data));
       }
     }
@@ -177,6 +198,13 @@ void MqttPublisher::Adopt(const BoardReading& reading) {
   pause_ = std::chrono::seconds(1);
   nextAttempt_ = std::chrono::steady_clock::now();
   configuredFor_.clear();
+}
+
+void MqttPublisher::BoardOffline() {
+  boardOnline_ = false;
+  if (client_ && Connected()) {
+    Send(AvailabilityTopic(base_), "offline");
+  }
 }
 
 void MqttPublisher::Connect() {
@@ -282,7 +310,7 @@ void MqttPublisher::PublishAll() {
   if (!latest_) {
     return;
   }
-  Send(AvailabilityTopic(base_), "online");
+  Send(AvailabilityTopic(base_), boardOnline_ ? "online" : "offline");
   for (const MqttMessage& config : DiscoveryConfigs(*latest_, base_)) {
     Send(config.topic, config.payload);
   }

@@ -31,6 +31,9 @@ class MqttPublisher {
   void Stop();
   // Any thread; the newest reading replaces one not yet published.
   void Publish(const BoardReading& reading);
+  // Any thread: the board's link was closed, so its availability becomes "offline" (retained)
+  // until the next reading; a reading handed over before and not yet published is dropped.
+  void LinkClosed();
   // The broker accepted the connection and it has not been lost since.
   bool Connected() const;
 
@@ -38,6 +41,7 @@ class MqttPublisher {
   void Run();
   // The board's identity decides the topics: a new one means a new client with its will.
   void Adopt(const BoardReading& reading);
+  void BoardOffline();
   void Connect();
   void Serve(std::chrono::milliseconds wait);
   void Lost(const std::string& why);
@@ -55,10 +59,11 @@ class MqttPublisher {
   IntegrationStatus& status_;
   const std::chrono::seconds longestPause_;
 
-  // Protects pending_, stop_ and connected_.
+  // Protects pending_, closed_, stop_ and connected_.
   mutable std::mutex mutex_;
   std::optional<BoardReading> pending_;
-  bool stop_ = true;  // also while not started: Publish drops the reading
+  bool closed_ = false;  // LinkClosed not yet published
+  bool stop_ = true;     // also while not started: Publish drops the reading
   bool connected_ = false;
   // A byte in it wakes the thread: a reading, or the stop.
   int wakePipe_[2] = {-1, -1};
@@ -69,6 +74,7 @@ class MqttPublisher {
   bool linkUp_ = false;  // a connection is being made or in use
   std::string refusal_;  // the broker's answer to the last refused connection
   std::optional<BoardReading> latest_;
+  bool boardOnline_ = true;  // the availability published: no LinkClosed since the last reading
   std::string base_;
   std::string configuredFor_;  // the identity the discovery configs were sent for
   std::chrono::seconds pause_{1};

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "lens/aperture_tables.h"
 
@@ -32,6 +33,16 @@ inline constexpr std::array<FixedAperture, 5> kFixedApertures{{
     {"f11", 36},
     {"f16", 44},
 }};
+
+// The fixed aperture of that caption; a caption not there does not compile.
+consteval const FixedAperture& FixedApertureOf(std::string_view caption) {
+  for (const FixedAperture& aperture : kFixedApertures) {
+    if (caption == aperture.caption) {
+      return aperture;
+    }
+  }
+  throw "no such fixed aperture";
+}
 
 // The steps of entry index of a lens's aperture list: its code less the code of the widest
 // entry, whichever table the list came from. An index outside the list (nothing chosen, a

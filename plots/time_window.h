@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "common/datetime.h"
 #include "settings/settings_file.h"
@@ -58,6 +59,17 @@ inline constexpr std::array<TWindButton, 3> kWindButtons = {{
     {"Button5", "3h", 0.125, 1.0 / 120},
     {"Button12hwind", "12h", 0.5, 1.0 / 48},
 }};
+
+// The button of that name in kWindowButtons or kWindButtons; a name not there does not compile.
+template <class TButton, std::size_t N>
+consteval const TButton& ButtonNamed(const std::array<TButton, N>& buttons, std::string_view name) {
+  for (const TButton& button : buttons) {
+    if (name == button.name) {
+      return button;
+    }
+  }
+  throw "no such button";
+}
 
 // The format every time axis gets at start, whatever the settings held.
 inline constexpr char kStartTimeFormat[] = "hh:mm";

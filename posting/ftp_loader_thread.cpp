@@ -28,9 +28,9 @@ bool TFTPLoaderThread::Start(TInfosServer job) {
   if (worker_.joinable()) {
     worker_.join();
   }
+  FInfosServer = std::move(job);
   try {
-    worker_ = std::jthread(
-        [this, job = std::move(job)](std::stop_token stop) { Execute(std::move(stop), job); });
+    worker_ = std::jthread([this](std::stop_token stop) { Execute(std::move(stop)); });
   } catch (...) {
     FtpUploadRunning = false;
     throw;
@@ -51,10 +51,15 @@ bool TFTPLoaderThread::Close(std::chrono::milliseconds wait) {
   return ended;
 }
 
-void TFTPLoaderThread::Execute(std::stop_token stop, const TInfosServer& job) {
+std::string TFTPLoaderThread::MessageLog() const {
+  const std::lock_guard lock(mutex_);
+  return FMessageLog;
+}
+
+void TFTPLoaderThread::Execute(std::stop_token stop) {
   FtpLog(kStartLine);
   try {
-    Upload(std::move(stop), job);
+    Upload(std::move(stop));
   } catch (const std::exception& e) {
     FtpLog(std::string("!! Failed !! -> [") + e.what() + "]");
     FtpLog(kStopLine);
@@ -69,7 +74,8 @@ void TFTPLoaderThread::Execute(std::stop_token stop, const TInfosServer& job) {
   idle_.notify_all();
 }
 
-void TFTPLoaderThread::Upload(std::stop_token stop, const TInfosServer& job) {
+void TFTPLoaderThread::Upload(std::stop_token stop) {
+  const TInfosServer& job = FInfosServer;
   TFtpClient client(job, std::move(stop));
   std::string folder = job.RemotePath;
   std::replace(folder.begin(), folder.end(), '\\', '/');
@@ -101,9 +107,16 @@ void TFTPLoaderThread::Upload(std::stop_token stop, const TInfosServer& job) {
 void TFTPLoaderThread::FtpLog(const std::string& text) {
   try {
     const std::string line = FtpLogLine(Now(), text);
+    {
+      const std::lock_guard lock(mutex_);
+      FMessageLog = line;
+    }
     AppendFtpLog(folder_, line);
     if (onLine_) {
       onLine_(line);
+    }
+    if (FInfosServer.RicheEdit) {
+      FInfosServer.RicheEdit(line);
     }
   } catch (...) {
   }

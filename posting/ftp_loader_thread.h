@@ -33,6 +33,8 @@ class TFTPLoaderThread {
   // returns false. Called by the owner's thread only, like Close.
   bool Start(TInfosServer job);
   bool UploadRunning() const { return FtpUploadRunning.load(); }
+  // The last line logged, empty before the first upload.
+  std::string MessageLog() const;
 
   // Waits up to `wait` for an upload in progress to end; past that the upload is abandoned
   // (the failure and stop lines are logged, the connection closed). Returns once the worker
@@ -41,14 +43,18 @@ class TFTPLoaderThread {
   bool Close(std::chrono::milliseconds wait);
 
  private:
-  void Execute(std::stop_token stop, const TInfosServer& job);
-  void Upload(std::stop_token stop, const TInfosServer& job);
+  void Execute(std::stop_token stop);
+  void Upload(std::stop_token stop);
   void FtpLog(const std::string& text);
 
   const std::filesystem::path folder_;
   const LogHandOver onLine_;
+  // The job of the upload in progress or the last one: written by Start while no worker runs,
+  // read by the worker.
+  TInfosServer FInfosServer;
   std::atomic<bool> FtpUploadRunning{false};
-  std::mutex mutex_;  // with idle_: the end of an upload, awaited by Close
+  mutable std::mutex mutex_;  // FMessageLog; with idle_, the end of an upload awaited by Close
+  std::string FMessageLog;
   std::condition_variable idle_;
   std::jthread worker_;
 };

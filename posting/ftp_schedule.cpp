@@ -22,4 +22,14 @@ std::uint32_t PostingIntervalMinutes(const std::string& text) {
   return static_cast<std::uint32_t>(n);
 }
 
+TStartPostingInterval StartPostingInterval(int minutes) {
+  try {
+    return {ToCardinal(static_cast<long long>(minutes) * 60), {}};
+  } catch (const ERangeCheck& e) {
+    return {kDefaultPostingInterval,
+            "FTP interval of " + std::to_string(minutes) + " minutes refused -> " + e.message() +
+                ", " + std::to_string(kDefaultPostingInterval / 60) + " minutes kept"};
+  }
+}
+
 }  // namespace vesk

@@ -19,4 +19,17 @@ TFtpSchedule FtpSchedule(bool scheduled, std::uint32_t minutes);
 // integer value". So does a number of minutes whose seconds do not fit the posting interval.
 std::uint32_t PostingIntervalMinutes(const std::string& text);
 
+// The posting interval (seconds) kept when the settings file's is refused: "intervall"'s
+// default, 5 minutes.
+inline constexpr std::uint32_t kDefaultPostingInterval = 300;
+
+// The posting interval from the minutes of "FTP" "intervall" at start: their seconds, or,
+// for minutes the interval cannot hold (a negative number), kDefaultPostingInterval and the
+// refusal's message, so that the rest of the start goes on.
+struct TStartPostingInterval {
+  std::uint32_t PostingInterval = kDefaultPostingInterval;
+  std::string refusal;  // empty when accepted
+};
+TStartPostingInterval StartPostingInterval(int minutes);
+
 }  // namespace vesk

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/event_log.h"
+
 namespace vesk {
 
 // One upload job, handed to the worker by value.
@@ -19,6 +21,9 @@ struct TInfosServer {
   std::uint16_t Port = 21;
   // Trusted instead of the system's store when set; tests trust the certificate they made.
   std::filesystem::path CAFile;
+  // When set, each log line of the upload is handed to it too, on the worker thread, as to
+  // the loader's own hand-over. The window's jobs set none: its loader hands over every line.
+  LogHandOver RicheEdit;
 };
 
 }  // namespace vesk

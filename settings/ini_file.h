@@ -31,6 +31,11 @@ class TIniFile {
 
   const std::filesystem::path& path() const { return path_; }
 
+  // Removes the temporary files that writers of this file killed during a write left beside
+  // it (those of a process that still runs are left alone). Reads and writes never look at
+  // them; this only keeps the folder clean. Never raises.
+  void RemoveLeftTemporaries() const;
+
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
   // Decimal, or hexadecimal after "0x"; not a number, or beyond 32 bits: the default.

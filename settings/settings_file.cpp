@@ -47,7 +47,10 @@ std::uint16_t FtpPort(int port) {
 }  // namespace
 
 TSettingsFile::TSettingsFile(const std::filesystem::path& folder)
-    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}, {keys::kMqtt, keys::kPass}}) {}
+    : ini_(folder / keys::kFileName, {{keys::kFtp, keys::kPass}, {keys::kMqtt, keys::kPass}}) {
+  // What a writer killed in the middle of a save left beside the file.
+  ini_.RemoveLeftTemporaries();
+}
 
 int TSettingsFile::ReadComNum() const {
   return ini_.ReadInteger(keys::kCom, keys::kValue, keys::kDefaultComNum);

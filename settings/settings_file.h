@@ -43,6 +43,7 @@ struct TSavedSettings {
 // or the broker's password.
 class TSettingsFile {
  public:
+  // Removes the temporary files a writer killed in the middle of a save left beside the file.
   explicit TSettingsFile(const std::filesystem::path& folder);
 
   TIniFile& ini() { return ini_; }

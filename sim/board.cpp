@@ -100,7 +100,10 @@ TArrayByte Board::reply(const TArrayByte& order) {
     case GET_NAME_EF_CANON:
       return lens.nameReply(newLens);
     case REQ_SET_TYPE_SERIAL:
-      return KnowsIdentityOrders(identity_) ? SetTypeAndSerial(identity_, order) : kUnknownOrder;
+      if (!KnowsIdentityOrders(identity_)) {
+        return kUnknownOrder;
+      }
+      return refuseSettings_ ? kConfigRefused : SetTypeAndSerial(identity_, order);
     case REQ_GET_SERIAL:
       return KnowsIdentityOrders(identity_) ? SerialReply(identity_) : kUnknownOrder;
     default:
@@ -118,6 +121,9 @@ TArrayByte Board::dataExtReply() {
   const Readings readings =
       TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
   TArrayByte reply = DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
+  if (faults_.faults().converterFaulted) {
+    reply.back() = 0x01;
+  }
   if (const std::size_t length = faults_.faults().dataExtLength; length > 0) {
     reply.resize(std::min(length, reply.size()));
   }

@@ -42,12 +42,14 @@ struct BoardFaults {
   bool shortReply = false;      // the length byte announces more than is sent
   bool overLongLength = false;  // a whole frame whose length byte is above 28
   bool shortVersion = false;    // the version reply ends after the firmware version
-  // The settings orders are answered as refused and change nothing: REQ_SET_CONFIG with
-  // 0x00, REQ_ENABLE_HEATER with 2.
+  // The settings orders are answered as refused and change nothing: REQ_SET_CONFIG and
+  // REQ_SET_TYPE_SERIAL with 0x00, REQ_ENABLE_HEATER with 2.
   bool refuseSettings = false;
   // The weather module's reply cut to its first bytes, as modules without the reference test
   // or the converter status send it; 0 for the whole reply.
   std::size_t dataExtLength = 0;
+  // The weather module's converter status (byte 18 of its reply) reads 0x01, faulted.
+  bool converterFaulted = false;
   // Each reply, with this chance in percent, also gets one fault drawn at random from the
   // board's seed: silence, a late reply, a bad checksum, a bad start byte, a short reply or
   // an over-long length byte. 0 for none.

@@ -139,6 +139,7 @@ const std::map<std::string, FlagOption>& FlagOptions() {
       {"--long-length", [](SimOptions& o) { o.setup.faults.overLongLength = true; }},
       {"--refuse-settings", [](SimOptions& o) { o.setup.faults.refuseSettings = true; }},
       {"--short-version", [](SimOptions& o) { o.setup.faults.shortVersion = true; }},
+      {"--converter-faulted", [](SimOptions& o) { o.setup.faults.converterFaulted = true; }},
   };
   return options;
 }

@@ -51,11 +51,12 @@ Faults:
                            drawn at random from the seed (a late reply waits 0.5 to 3 s);
                            each is named on the standard error as it is sent;
                            SIGUSR1 pauses the mix and SIGUSR2 lets it go on
-  --refuse-settings        REQ_SET_CONFIG is answered 0x00 and REQ_ENABLE_HEATER 2, and
-                           neither changes anything
+  --refuse-settings        REQ_SET_CONFIG and REQ_SET_TYPE_SERIAL are answered 0x00 and
+                           REQ_ENABLE_HEATER 2, and none of them changes anything
   --short-version          the version reply ends after the firmware version (no model type)
   --data-ext-length N      the weather module's reply holds its first N bytes only (1 to 19;
                            16: no reference test and no converter status)
+  --converter-faulted      the weather module's converter status reads 0x01 (faulted)
 
   --help                   this text
 

@@ -63,14 +63,17 @@ LensBasicPage::LensBasicPage(Station& station, QWidget* parent)
   direct->addWidget(LabelRetIris);
   direct->addStretch(1);
   auto* apertures = new QHBoxLayout;
-  // In the order of kFixedApertures.
-  QRadioButton* const fixed[] = {RadioButton_f2_8, RadioButton_f5_6, RadioButton_f8,
-                                 RadioButton_f11, RadioButton_f16};
-  for (std::size_t i = 0; i < std::size(fixed); ++i) {
-    apertures->addWidget(fixed[i]);
-    connect(fixed[i], &QRadioButton::toggled, this, [this, i](bool checked) {
+  using Handler = void (LensBasicPage::*)();
+  for (const auto& [button, handler] :
+       {std::pair<QRadioButton*, Handler>{RadioButton_f2_8, &LensBasicPage::RadioButton_f2_8Click},
+        {RadioButton_f5_6, &LensBasicPage::RadioButton_f5_6Click},
+        {RadioButton_f8, &LensBasicPage::RadioButton_f8Click},
+        {RadioButton_f11, &LensBasicPage::RadioButton_f11Click},
+        {RadioButton_f16, &LensBasicPage::RadioButton_f16Click}}) {
+    apertures->addWidget(button);
+    connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
       if (checked) {
-        FixedApertureClick(i);
+        (this->*handler)();
       }
     });
   }
@@ -135,8 +138,28 @@ void LensBasicPage::CheckBoxCloseIrisClick() {
   LabelRetIris->setText(QString::fromStdString(IrisFeedbackText(reply)));
 }
 
-void LensBasicPage::FixedApertureClick(std::size_t aperture) {
-  station_.SetCanonDiaph(kFixedApertures.at(aperture).steps);
+void LensBasicPage::FixedApertureClick(const FixedAperture& aperture) {
+  station_.SetCanonDiaph(aperture.steps);
+}
+
+void LensBasicPage::RadioButton_f2_8Click() {
+  FixedApertureClick(FixedApertureOf("f2.8"));
+}
+
+void LensBasicPage::RadioButton_f5_6Click() {
+  FixedApertureClick(FixedApertureOf("f5.6"));
+}
+
+void LensBasicPage::RadioButton_f8Click() {
+  FixedApertureClick(FixedApertureOf("f8"));
+}
+
+void LensBasicPage::RadioButton_f11Click() {
+  FixedApertureClick(FixedApertureOf("f11"));
+}
+
+void LensBasicPage::RadioButton_f16Click() {
+  FixedApertureClick(FixedApertureOf("f16"));
 }
 
 void LensBasicPage::ButtonFocusClick(const QPushButton& sender) {

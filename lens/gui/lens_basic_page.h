@@ -2,8 +2,7 @@
 
 #include <QWidget>
 
-#include <cstddef>
-
+#include "lens/iris_orders.h"
 #include "lens/lens_texts.h"
 
 class QCheckBox;
@@ -34,15 +33,22 @@ class LensBasicPage : public QWidget {
 
   // The direct iris order with the step count; LabelRetIris shows the reply's two bytes.
   void CheckBoxCloseIrisClick();
-  // A fixed aperture, by its place in kFixedApertures; called when a radio button becomes
-  // selected, so clicking the selected one sends nothing.
-  void FixedApertureClick(std::size_t aperture);
+  // What the fixed-aperture radio buttons share; each calls it when it becomes selected, so
+  // clicking the selected one sends nothing.
+  void FixedApertureClick(const FixedAperture& aperture);
   // ButtonFocus, ButtonFocusMin and Button3, told apart by their tag.
   void ButtonFocusClick(const QPushButton& sender);
 
  Q_SIGNALS:
   // A focus order went out: AbsolFocus may have moved.
   void focusSent();
+
+ private Q_SLOTS:
+  void RadioButton_f2_8Click();
+  void RadioButton_f5_6Click();
+  void RadioButton_f8Click();
+  void RadioButton_f11Click();
+  void RadioButton_f16Click();
 
  private:
   Station& station_;

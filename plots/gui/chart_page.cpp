@@ -12,8 +12,41 @@ ChartPage::ChartPage(ChartKind kind, QWidget* parent) : QWidget(parent), kind_(k
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->addWidget(chart_);
+  void (ChartPage::*mouseMove)(QPoint) = &ChartPage::ChartMouseMove;
+  switch (kind) {
+    case ChartKind::Temperatures:
+      mouseMove = &ChartPage::ChartTempMouseMove;
+      break;
+    case ChartKind::RelativeHumidity:
+      mouseMove = &ChartPage::ChartRHMouseMove;
+      break;
+    case ChartKind::Pressure:
+      mouseMove = &ChartPage::ChartPressMouseMove;
+      break;
+    case ChartKind::WindData:
+      mouseMove = &ChartPage::ChartWindDirMouseMove;
+      break;
+    case ChartKind::WindSpeed:  // on its own page, WindSpeedPage
+      break;
+  }
   connect(chart_, &QCustomPlot::mouseMove, this,
-          [this](QMouseEvent* event) { ChartMouseMove(event->pos()); });
+          [this, mouseMove](QMouseEvent* event) { (this->*mouseMove)(event->pos()); });
+}
+
+void ChartPage::ChartTempMouseMove(QPoint pixel) {
+  ChartMouseMove(pixel);
+}
+
+void ChartPage::ChartRHMouseMove(QPoint pixel) {
+  ChartMouseMove(pixel);
+}
+
+void ChartPage::ChartPressMouseMove(QPoint pixel) {
+  ChartMouseMove(pixel);
+}
+
+void ChartPage::ChartWindDirMouseMove(QPoint pixel) {
+  ChartMouseMove(pixel);
 }
 
 void ChartPage::ChartMouseMove(QPoint pixel) {

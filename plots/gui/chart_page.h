@@ -24,9 +24,17 @@ class ChartPage : public QWidget {
   void cursorReadout(const QString& text);
 
  private:
-  // ChartTempMouseMove, ChartRHMouseMove, ChartPressMouseMove, ChartWindDirMouseMove.
+  // What the mouse-move handlers share: the readout of the page's own chart.
   void ChartMouseMove(QPoint pixel);
 
+ private Q_SLOTS:
+  // The one of its chart is connected.
+  void ChartTempMouseMove(QPoint pixel);
+  void ChartRHMouseMove(QPoint pixel);
+  void ChartPressMouseMove(QPoint pixel);
+  void ChartWindDirMouseMove(QPoint pixel);
+
+ private:
   QCustomPlot* chart_;
   ChartKind kind_;
 };

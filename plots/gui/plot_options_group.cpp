@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <array>
+#include <cstddef>
+
 #include "common/datetime.h"
 #include "common/exceptions.h"
 #include "common/number_text.h"
@@ -82,19 +85,28 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
   CheckBoxWholeWindow->setToolTip(
       QStringLiteral("Every record of the window, its lowest and highest values kept; "
                      "otherwise the newest 3000 records"));
-  connect(CheckBoxWholeWindow, &QCheckBox::clicked, this, [this] { CheckBoxWholeWindowClick(); });
+  connect(CheckBoxWholeWindow, &QCheckBox::clicked, this,
+          &PlotOptionsGroup::CheckBoxWholeWindowClick);
 
   BitBtnZoomM = WindowButton("BitBtnZoomM", QStringLiteral("-"),
                              QStringLiteral("Réduit de 50% (X et Y) le graphique"));
-  connect(BitBtnZoomM, &QPushButton::clicked, this, [this] { BitBtnZoomMClick(); });
+  connect(BitBtnZoomM, &QPushButton::clicked, this, &PlotOptionsGroup::BitBtnZoomMClick);
 
   auto* windowButtons = new QHBoxLayout;
   windowButtons->setSpacing(3);
   windowButtons->addWidget(BitBtnZoomM);
-  for (const TWindowButton& button : kWindowButtons) {
+  // In the order of kWindowButtons.
+  using Handler = void (PlotOptionsGroup::*)();
+  const std::array<Handler, kWindowButtons.size()> handlers = {
+      &PlotOptionsGroup::BitBtn1hClick,       &PlotOptionsGroup::BitBtn6hClick,
+      &PlotOptionsGroup::BitBtn_last12hClick, &PlotOptionsGroup::BitBtn24hClick,
+      &PlotOptionsGroup::BitBtn3JClick,       &PlotOptionsGroup::BitBtn1sClick,
+      &PlotOptionsGroup::BitBtn1moisClick,    &PlotOptionsGroup::BitBtn6moisClick};
+  for (std::size_t i = 0; i < kWindowButtons.size(); ++i) {
+    const TWindowButton& button = kWindowButtons[i];
     QPushButton* control = WindowButton(button.name, QString::fromUtf8(button.caption),
                                         QString::fromUtf8(button.hint));
-    connect(control, &QPushButton::clicked, this, [this, &button] { WindowButtonClick(button); });
+    connect(control, &QPushButton::clicked, this, handlers[i]);
     windowButtons->addWidget(control);
   }
   windowButtons->addStretch(1);
@@ -128,13 +140,14 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
                                CheckBoxRHYScale, Label13, NumberEditAmpsMin, Label14,
                                NumberEditAmpsMax, ButtonApplyRHYscale, ButtonSavgraphAmps);
 
-  for (const TValueAxis axis : {TValueAxis::Temp, TValueAxis::RH}) {
-    const ForcedScale scale = Forced(axis);
-    connect(scale.box, &QCheckBox::clicked, this, [this, axis] { ForceScaleClick(axis); });
-    connect(scale.apply, &QPushButton::clicked, this, [this, axis] { ApplyScaleClick(axis); });
-  }
-  connect(ButtonGraphSAV, &QPushButton::clicked, this, [this] { ButtonGraphSAVClick(); });
-  connect(ButtonSavgraphAmps, &QPushButton::clicked, this, [this] { ButtonSavgraphAmpsClick(); });
+  connect(CheckBoxForceY, &QCheckBox::clicked, this, &PlotOptionsGroup::CheckBoxForceYClick);
+  connect(ButtonApplyYTemp, &QPushButton::clicked, this, &PlotOptionsGroup::ButtonApplyYTempClick);
+  connect(CheckBoxRHYScale, &QCheckBox::clicked, this, &PlotOptionsGroup::CheckBoxRHYScaleClick);
+  connect(ButtonApplyRHYscale, &QPushButton::clicked, this,
+          &PlotOptionsGroup::ButtonApplyRHYscaleClick);
+  connect(ButtonGraphSAV, &QPushButton::clicked, this, &PlotOptionsGroup::ButtonGraphSAVClick);
+  connect(ButtonSavgraphAmps, &QPushButton::clicked, this,
+          &PlotOptionsGroup::ButtonSavgraphAmpsClick);
 
   auto* boxes = new QHBoxLayout;
   boxes->addWidget(CheckBoxLock_translate);
@@ -216,6 +229,38 @@ void PlotOptionsGroup::WindowButtonClick(const TWindowButton& button) {
   }
 }
 
+void PlotOptionsGroup::BitBtn1hClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn1h"));
+}
+
+void PlotOptionsGroup::BitBtn6hClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn6h"));
+}
+
+void PlotOptionsGroup::BitBtn_last12hClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn_last12h"));
+}
+
+void PlotOptionsGroup::BitBtn24hClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn24h"));
+}
+
+void PlotOptionsGroup::BitBtn3JClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn3J"));
+}
+
+void PlotOptionsGroup::BitBtn1sClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn1s"));
+}
+
+void PlotOptionsGroup::BitBtn1moisClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn1mois"));
+}
+
+void PlotOptionsGroup::BitBtn6moisClick() {
+  WindowButtonClick(ButtonNamed(kWindowButtons, "BitBtn6mois"));
+}
+
 void PlotOptionsGroup::BitBtnZoomMClick() {
   charts_->ZoomOut();
   Q_EMIT refreshPlotsRequested();
@@ -252,6 +297,22 @@ void PlotOptionsGroup::ApplyScaleClick(TValueAxis axis) {
     return;
   }
   charts_->SetScale(scale.chart, axisScale);
+}
+
+void PlotOptionsGroup::CheckBoxForceYClick() {
+  ForceScaleClick(TValueAxis::Temp);
+}
+
+void PlotOptionsGroup::ButtonApplyYTempClick() {
+  ApplyScaleClick(TValueAxis::Temp);
+}
+
+void PlotOptionsGroup::CheckBoxRHYScaleClick() {
+  ForceScaleClick(TValueAxis::RH);
+}
+
+void PlotOptionsGroup::ButtonApplyRHYscaleClick() {
+  ApplyScaleClick(TValueAxis::RH);
 }
 
 void PlotOptionsGroup::ButtonGraphSAVClick() {

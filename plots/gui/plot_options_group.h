@@ -62,17 +62,31 @@ class PlotOptionsGroup : public QGroupBox {
   ForcedScale Forced(TValueAxis axis);
   static void ShowBoundFields(const ForcedScale& scale);
 
-  // BitBtn1hClick … BitBtn6moisClick.
+  // What the window buttons, the two force boxes and the two Apply buttons share.
   void WindowButtonClick(const TWindowButton& button);
-  void BitBtnZoomMClick();
-  // CheckBoxForceYClick, CheckBoxRHYScaleClick.
   void ForceScaleClick(TValueAxis axis);
-  // ButtonApplyYTempClick, ButtonApplyRHYscaleClick.
   void ApplyScaleClick(TValueAxis axis);
+
+ private Q_SLOTS:
+  // One handler per control, each calling the shared code above.
+  void BitBtn1hClick();
+  void BitBtn6hClick();
+  void BitBtn_last12hClick();
+  void BitBtn24hClick();
+  void BitBtn3JClick();
+  void BitBtn1sClick();
+  void BitBtn1moisClick();
+  void BitBtn6moisClick();
+  void BitBtnZoomMClick();
+  void CheckBoxForceYClick();
+  void ButtonApplyYTempClick();
+  void CheckBoxRHYScaleClick();
+  void ButtonApplyRHYscaleClick();
   void ButtonGraphSAVClick();
   void ButtonSavgraphAmpsClick();
   void CheckBoxWholeWindowClick();
 
+ private:
   ChartSet* charts_ = nullptr;
   double MinYTemp = 11;
   double MaxYTemp = 25;

@@ -37,11 +37,9 @@ WindSpeedPage::WindSpeedPage(QWidget* parent) : QWidget(parent) {
   Button_1h_Vent = WindowButton(kWindButtons[0].name, QString::fromUtf8(kWindButtons[0].caption));
   Button5 = WindowButton(kWindButtons[1].name, QString::fromUtf8(kWindButtons[1].caption));
   Button12hwind = WindowButton(kWindButtons[2].name, QString::fromUtf8(kWindButtons[2].caption));
-  for (const auto& [button, wind] :
-       {std::pair{Button_1h_Vent, &kWindButtons[0]}, std::pair{Button5, &kWindButtons[1]},
-        std::pair{Button12hwind, &kWindButtons[2]}}) {
-    connect(button, &QPushButton::clicked, this, [this, wind] { WindButtonClick(*wind); });
-  }
+  connect(Button_1h_Vent, &QPushButton::clicked, this, &WindSpeedPage::Button_1h_VentClick);
+  connect(Button5, &QPushButton::clicked, this, &WindSpeedPage::Button_3h_VentClick);
+  connect(Button12hwind, &QPushButton::clicked, this, &WindSpeedPage::Button12hwindClick);
 
   CheckBoxGainWindCorrection =
       Named<QCheckBox>("CheckBoxGainWindCorrection", QStringLiteral("Set temperature correction"));
@@ -83,6 +81,18 @@ std::string WindSpeedPage::FactorText() const {
 void WindSpeedPage::WindButtonClick(const TWindButton& button) {
   charts_->timeWindow().Press(button);
   charts_->SetWindWindow(Now());
+}
+
+void WindSpeedPage::Button_1h_VentClick() {
+  WindButtonClick(ButtonNamed(kWindButtons, "Button_1h_Vent"));
+}
+
+void WindSpeedPage::Button_3h_VentClick() {
+  WindButtonClick(ButtonNamed(kWindButtons, "Button5"));
+}
+
+void WindSpeedPage::Button12hwindClick() {
+  WindButtonClick(ButtonNamed(kWindButtons, "Button12hwind"));
 }
 
 void WindSpeedPage::ChartWindspeedMouseMove(QPoint pixel) {

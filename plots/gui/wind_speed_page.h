@@ -38,10 +38,16 @@ class WindSpeedPage : public QWidget {
   void cursorReadout(const QString& text);
 
  private:
-  // Button_1h_VentClick, Button_3h_VentClick (of Button5), Button12hwindClick.
+  // What the three wind buttons share.
   void WindButtonClick(const TWindButton& button);
+
+ private Q_SLOTS:
+  void Button_1h_VentClick();
+  void Button_3h_VentClick();  // of Button5, "3h"
+  void Button12hwindClick();
   void ChartWindspeedMouseMove(QPoint pixel);
 
+ private:
   ChartSet* charts_ = nullptr;
   QCustomPlot* ChartWindspeed;
   QPushButton* Button_1h_Vent;

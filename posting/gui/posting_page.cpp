@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "common/event_log.h"
 #include "posting/ftp_schedule.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
@@ -71,7 +72,7 @@ PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
   connect(ButtonApplyFTP, &QPushButton::clicked, this, [this] { ButtonApplyFTPClick(); });
   connect(NumberEditFTPUpdate, &TNumberEdit::OnExit, this, [this] { NumberEditFTPUpdateExit(); });
   connect(CheckBoxFTP_Scheduled, &QCheckBox::clicked, this, &PostingPage::scheduledChanged);
-  connect(Button1, &QPushButton::clicked, this, &PostingPage::uploadForced);
+  connect(Button1, &QPushButton::clicked, this, &PostingPage::Button1Click);
 }
 
 QString PostingPage::caption() {
@@ -104,7 +105,23 @@ void PostingPage::ButtonApplyFTPClick() {
 }
 
 void PostingPage::NumberEditFTPUpdateExit() {
-  Q_EMIT intervalChanged(PostingIntervalMinutes(NumberEditFTPUpdate->text().toStdString()));
+  const std::uint32_t minutes = PostingIntervalMinutes(NumberEditFTPUpdate->text().toStdString());
+  PostingInterval = minutes * 60;
+  Q_EMIT intervalChanged(minutes);
+}
+
+std::uint32_t PostingPage::StartPostingInterval(int minutes) {
+  const TStartPostingInterval start = vesk::StartPostingInterval(minutes);
+  if (!start.refusal.empty()) {
+    WriteLog(start.refusal);
+    NumberEditFTPUpdate->setText(QString::number(start.PostingInterval / 60));
+  }
+  PostingInterval = start.PostingInterval;
+  return PostingInterval;
+}
+
+void PostingPage::Button1Click() {
+  Q_EMIT uploadForced();
 }
 
 }  // namespace vesk

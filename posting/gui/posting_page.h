@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "posting/ftp_schedule.h"
 #include "settings/ftp_credentials.h"
 
 class QCheckBox;
@@ -36,6 +37,13 @@ class PostingPage : public QWidget {
   // Leaving the interval field: its text as whole minutes, or the conversion's error.
   void NumberEditFTPUpdateExit();
 
+  // Start: the posting interval from the settings file's minutes, shown in the field. Minutes
+  // it cannot hold (a negative number) are refused with a line in the event log and the
+  // default kept, so the start goes on. Answers the interval in seconds.
+  std::uint32_t StartPostingInterval(int minutes);
+  // The posting interval in seconds, as set at start and by the interval field.
+  std::uint32_t postingInterval() const { return PostingInterval; }
+
  Q_SIGNALS:
   void accountApplied(const vesk::TFTPCredentials& account);
   void intervalChanged(std::uint32_t minutes);
@@ -43,8 +51,13 @@ class PostingPage : public QWidget {
   // "Force FTP upload".
   void uploadForced();
 
+ private Q_SLOTS:
+  // "Force FTP upload": the window starts the upload (TimerFTPTimer).
+  void Button1Click();
+
  private:
   std::uint16_t port_ = 21;
+  std::uint32_t PostingInterval = kDefaultPostingInterval;
 
   QGroupBox* GroupBoxUserAccount;
   QLabel* LabelEditIP;

@@ -187,6 +187,46 @@ TEST_F(VeskCli, ExportConvertsAnOlderLayoutAsTheButtonDoes) {
                                   "Data sorted, number of points : 2"));
 }
 
+// Nothing asks on the command line: a second export to the same name would leave every
+// record twice, so an existing CSV file is written only with --append or --force.
+TEST_F(VeskCli, ExportRefusesAnExistingCsvUnlessAppendOrForce) {
+  CorvoFile().writeTo(folder / "corvo.bin");
+  const std::string csv = path("out.csv");
+  ASSERT_EQ(run({"history", "export", path("corvo.bin"), path("out.txt")}).exitCode, 0);
+  const std::string once = test::ReadFile(csv);
+  const std::string rows = once.substr(once.find("\r\n") + 2);
+
+  const CliResult refused = run({"history", "export", path("corvo.bin"), path("out.txt")});
+  EXPECT_EQ(refused.exitCode, 2);
+  EXPECT_THAT(refused.err,
+              StartsWith("vesk-cli: " + csv +
+                         " exists: give --append to add the records to it or --force to "
+                         "replace it\n"));
+  EXPECT_EQ(refused.out, "");
+  EXPECT_EQ(test::ReadFile(csv), once);
+
+  const CliResult appended =
+      run({"history", "export", "--append", path("corvo.bin"), path("out.txt")});
+  EXPECT_EQ(appended.exitCode, 0) << appended.err;
+  EXPECT_EQ(test::ReadFile(csv), once + rows) << "the window's rule: the rows after the old ones";
+
+  const CliResult replaced =
+      run({"history", "export", path("corvo.bin"), path("out.txt"), "--force"});
+  EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+  EXPECT_EQ(replaced.out, "Exported 2 records to " + csv + "\n");
+  EXPECT_EQ(test::ReadFile(csv), once);
+
+  const CliResult both =
+      run({"history", "export", "--append", "--force", path("corvo.bin"), path("out.txt")});
+  EXPECT_EQ(both.exitCode, 2);
+  EXPECT_THAT(both.err, HasSubstr("--append or --force, not both"));
+  EXPECT_EQ(test::ReadFile(csv), once);
+
+  const CliResult help = run({"history", "export", "--help"});
+  EXPECT_THAT(help.out, HasSubstr("vesk-cli history export [--append | --force] FILE.bin OUT"));
+  EXPECT_THAT(help.out, HasSubstr("An existing CSV file is refused (exit 2)"));
+}
+
 TEST_F(VeskCli, ExportFailuresGiveTheLoadMessagesAndWriteNoCsv) {
   test::Bytes().u32(0x12345678).u32(0).writeTo(folder / "wrong.bin");
   test::Bytes().u32(kTinfosRecTag).u32(5).fill(80).writeTo(folder / "short.bin");

@@ -3,6 +3,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <cmath>
+
+#include "acquisition/sensor_conversions.h"
 #include "device/gui/heating_group.h"
 #include "link/order_codes.h"
 #include "station/station.h"
@@ -64,6 +67,37 @@ class HeatingGroupTest : public QObject {
         "GetcurrentSetup->  Temperature threshold : 25.0 °C°C (2458) RH threshold : 80 %%RH "
         "(10818)");
     QVERIFY2(set >= 0 && read > set, qPrintable(log.join('\n')));
+  }
+
+  // The humidity count's edges: a zero gain leaves no count to compute, and the update goes
+  // on with 32767 (7F FF); count 0 reads back below zero, about -23.8 %RH.
+  void humidityCountEdges() {
+    test::WindowFixture f;
+    TMAINForm& w = f.open();
+    const HumidityConstants defaults;
+    w.station().SetHumidity({0.0, defaults.HumiditySensorOffset});
+    SetNewValues(w, "25", "80", "40");
+    f.takeOrders();
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonUpdateSetup"), Qt::LeftButton);
+    auto orders = f.takeOrders();
+    QVERIFY(orders.size() > 2);
+    QCOMPARE(orders[0], (TArrayByte{REQ_SET_CONFIG, 0x09, 0x9A, 0x7F, 0xFF, 1, 40}));
+    QCOMPARE(orders[1], TArrayByte{REQ_GET_CONFIG});
+    QVERIFY(test::HoldsPoll(orders));
+    QCOMPARE(BoardHeating(f).rhThreshold, 32767);
+    QCOMPARE(Find<TNumberEdit>(w, "NumberEditRH_seuil").toolTip(), QStringLiteral("32767"));
+
+    w.station().SetHumidity(defaults);
+    QCOMPARE(CountToHumidity(0, defaults),
+             (0 - defaults.HumiditySensorOffset) * defaults.HumiditySensorGain);
+    QVERIFY(std::abs(CountToHumidity(0, defaults) + 23.82) < 0.01);
+    SetNewValues(w, "25", "-23.82", "40");
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonUpdateSetup"), Qt::LeftButton);
+    orders = f.takeOrders();
+    QVERIFY(!orders.empty());
+    QCOMPARE(orders[0], (TArrayByte{REQ_SET_CONFIG, 0x09, 0x9A, 0x00, 0x00, 1, 40}));
+    QCOMPARE(Find<QLineEdit>(w, "Label_RHSeuil").toolTip(), QStringLiteral("0"));
+    QCOMPARE(Find<QLineEdit>(w, "Label_RHSeuil").text(), QStringLiteral("-24 %"));
   }
 
   void refusedConfigReadsNothingBack() {

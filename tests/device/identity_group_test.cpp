@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 
@@ -82,6 +83,70 @@ class IdentityGroupTest : public QObject {
     QCOMPARE(Count(log, "Camera Type : "), 2);
     QVERIFY(log.contains("Camera Type : 32"));
     QVERIFY(f.messages.isEmpty());
+  }
+
+  // The ends of the accepted range go out; the board's 0x7E answer reconnects it only after
+  // a pause of 300 ms, so the board may store the identity and restart first.
+  void serialsAtTheEndsOfTheRangeAreSent_data() {
+    QTest::addColumn<QString>("serial");
+    QTest::newRow("127001") << "127001";
+    QTest::newRow("134999") << "134999";
+  }
+  void serialsAtTheEndsOfTheRangeAreSent() {
+    QFETCH(QString, serial);
+    // The Astel 9's type, then "00" and the six digits.
+    TArrayByte order{0xA8, 0x20, '0', '0'};
+    for (const char digit : serial.toStdString()) {
+      order.push_back(static_cast<std::uint8_t>(digit));
+    }
+    test::WindowFixture f;
+    TMAINForm& w = f.open();
+    auto& group = Find<IdentityGroup>(w, "GroupBoxV3");
+    Find<QComboBox>(w, "ComboBoxTypeCamera").setCurrentIndex(kAstel9Entry);
+    Find<QLineEdit>(w, "EditSNR").setText(serial);
+    // Each connection button's action asked for: the first disconnects, the second connects.
+    std::vector<std::chrono::steady_clock::time_point> asked;
+    std::vector<bool> connectedWhenAsked;
+    QObject::connect(&group, &IdentityGroup::connectClickRequested, &group, [&] {
+      asked.push_back(std::chrono::steady_clock::now());
+      connectedWhenAsked.push_back(w.station().Connected());
+    });
+    f.takeOrders();
+
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonUpdateSNR"), Qt::LeftButton);
+
+    const auto orders = f.takeOrders();
+    QVERIFY(orders.size() > 2);
+    QCOMPARE(orders[0], order);
+    QCOMPARE(orders[1], TArrayByte{REQ_ORDER_VERSION});
+    QCOMPARE(BoardIdentityOf(f).serial, serial.toStdString());
+    QCOMPARE(connectedWhenAsked, (std::vector<bool>{false, true}));
+    // The second is asked once the pause is over and the connection made: at least 300 ms
+    // after the first.
+    QVERIFY(asked[1] - asked[0] >= std::chrono::milliseconds(300));
+    QCOMPARE(Find<QLineEdit>(w, "EditSNR").text(), serial);
+  }
+
+  // Any answer but 0x7E leaves the connection as it is: no new connection, no message.
+  void anotherAnswerLeavesTheConnection() {
+    test::WindowFixture f;
+    TMAINForm& w = f.open();
+    const QString status = Find<QLabel>(w, "StatusPanel0").text();
+    Find<QComboBox>(w, "ComboBoxTypeCamera").setCurrentIndex(kAstel9Entry);
+    Find<QLineEdit>(w, "EditSNR").setText("130000");
+    f.faults({.refuseSettings = true});  // the board answers 0x00
+    const int logLines = f.log().size();
+    f.takeOrders();
+
+    QTest::mouseClick(&Find<QPushButton>(w, "ButtonUpdateSNR"), Qt::LeftButton);
+
+    QCOMPARE(f.takeOrders(),
+             (std::vector<TArrayByte>{{0xA8, 0x20, '0', '0', '1', '3', '0', '0', '0', '0'}}));
+    QVERIFY(w.station().Connected());
+    QCOMPARE(Find<QLabel>(w, "StatusPanel0").text(), status);
+    QCOMPARE(BoardIdentityOf(f).serial, std::string("127512"));
+    QVERIFY(f.messages.isEmpty());
+    QCOMPARE(f.log().size(), logLines);
   }
 
   void serialOutsideTheRangeIsRefusedSilently_data() {

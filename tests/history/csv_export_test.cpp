@@ -112,7 +112,7 @@ std::string Printf(const char* format, double value) {
 }
 
 std::string PrintfLine(const TinfosRec& r) {
-  return Printf("%1.5f", r.Date) + ";" + DateTimeToText(r.Date) + ";" + Printf("%1.1f", r.TempExt) +
+  return Printf("%1.5f", r.Date) + ";" + CsvDateText(r.Date) + ";" + Printf("%1.1f", r.TempExt) +
          ";" + Printf("%1.1f", r.TempInt) + ";" + Printf("%1.1f", r.TempHot) + ";" +
          Printf("%1.1f", r.RHInt) + ";" + Printf("%1.0f", r.RHExt) + ";" +
          YesNoLetter(r.ActiveHeater) + ";" + Printf("%1.1f", r.Pressure) + ";" +
@@ -161,6 +161,43 @@ TEST(CsvLine, IsTheTextOfTheFormatForAwkwardAndRandomValues) {
     std::string line;
     AppendCsvLine(line, rec);
     ASSERT_EQ(line, PrintfLine(rec)) << "TempExt " << rec.TempExt << " Pressure " << rec.Pressure;
+  }
+}
+
+// A date that is not a number, or beyond the dates a text can name, has no date text: its
+// text would otherwise be a plausible made-up date (NaN read as 06/19/80 16:47:04).
+TEST(CsvLine, ADateThatNamesNoDayHasNoDateText) {
+  std::setlocale(LC_ALL, "C");
+  struct DateCase {
+    double date;
+    const char* line;
+  };
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  const DateCase cases[] = {
+      {nan, "nan;;"},
+      {-nan, "-nan;;"},
+      {inf, "inf;;"},
+      {-inf, "-inf;;"},
+      {1e300, nullptr},
+      {2958466.0, "2958466.00000;;"},  // 10000-01-01
+      {-693594.0, "-693594.00000;;"},  // 0000-12-31
+      {2958465.5, "2958465.50000;12/31/99 12:00:00;"},
+      {-693593.0, "-693593.00000;01/01/01 00:00:00;"},
+      {45000.5, "45000.50000;03/15/23 12:00:00;"},
+  };
+  for (const DateCase& c : cases) {
+    SCOPED_TRACE(c.date);
+    TinfosRec rec;
+    rec.Date = c.date;
+    std::string line;
+    AppendCsvLine(line, rec);
+    if (c.line != nullptr) {
+      EXPECT_TRUE(line.starts_with(c.line)) << line;
+    } else {
+      EXPECT_EQ(line.substr(line.find(';'), 3), ";;0") << line;
+    }
+    EXPECT_TRUE(line.ends_with(";0.0;0.0;0.0;0.0;0;N;0.0;0.0;0;\r\n")) << line;
   }
 }
 

@@ -286,6 +286,9 @@ TEST(AlpacaHttp, ManagementApi) {
     for (const char* field : {"ServerName", "Manufacturer", "ManufacturerVersion", "Location"}) {
       EXPECT_TRUE(description.contains(field)) << field;
     }
+    // Before the first poll the board's serial number is not known, nor are the identities
+    // made from it: no device is listed rather than one whose UniqueID would change.
+    EXPECT_EQ(ValueOf(rig.Get("/management/v1/configureddevices")), nlohmann::json::array());
     ASSERT_TRUE(rig.station().Poll());
     const auto devices = ValueOf(rig.Get("/management/v1/configureddevices"));
     ASSERT_EQ(devices.size(), 2u);

@@ -244,6 +244,47 @@ TEST(MqttBroker, ABrokerRestartLosesNoState) {
   EXPECT_TRUE(log.Holds("MQTT: connected to " + where + ", publishing under vesk/127512"));
 }
 
+// The operator disconnects: the board's availability goes "offline" and stays so, also for
+// a subscriber that comes later and across a new connection to the broker, until the next
+// poll brings it back.
+TEST(MqttBroker, AvailabilityFollowsTheBoardsLink) {
+  test::TempFolder folder;
+  MosquittoBroker broker(folder.path());
+  MqttProbe probe(broker.port());
+  LogLines log;
+  StatusWatch status;
+  TIntegrations integrations({}, Mqtt(broker.port()), log.Options());
+  integrations.SetStatusListener(status.Listener());
+  integrations.Start();
+  const auto is = [](const char* text) {
+    return [text](const std::string& payload) { return payload == text; };
+  };
+  integrations.PollArrived(Reading(10.25));
+  ASSERT_TRUE(probe.WaitFor(kAvailability, is("online")));
+
+  integrations.LinkClosed();
+  EXPECT_TRUE(probe.WaitFor(kAvailability, is("offline")));
+  {
+    MqttProbe later(broker.port());
+    EXPECT_EQ(later.WaitFor(kAvailability), "offline") << "retained";
+  }
+  broker.Stop();
+  ASSERT_TRUE(status.WaitFor("was lost"));
+  broker.Start();
+  ASSERT_TRUE(status.WaitFor("publishing to"));
+  {
+    MqttProbe afterRestart(broker.port());
+    ASSERT_TRUE(afterRestart.WaitFor(kState, HoldsTemp(10.25)));
+    EXPECT_EQ(afterRestart.Latest()[kAvailability], "offline")
+        << "everything sent again, the board still away";
+  }
+
+  MqttProbe reconnected(broker.port());
+  integrations.PollArrived(Reading(11.75));
+  EXPECT_TRUE(reconnected.WaitFor(kState, HoldsTemp(11.75)));
+  EXPECT_TRUE(reconnected.WaitFor(kAvailability, is("online")));
+}
+
 // The publisher's thread held where it tells its status, just before it reaches for the
 // broker: the polls still come and go, and the newest of them is what reaches the broker
 // once the thread moves on.

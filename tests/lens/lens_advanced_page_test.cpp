@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "common/exceptions.h"
@@ -293,6 +294,25 @@ class LensAdvancedPageTest : public QObject {
       QCOMPARE(absolute.text(), QString::number(press.AbsolFocus));
       QCOMPARE(relative.text(), QString::fromLatin1(press.offsetShown));
     }
+  }
+
+  // The exchange fails after the focus count has moved: the count keeps the move, as the
+  // lens most likely made it, and the position field is not rewritten.
+  void aFailedFocusExchange() {
+    WindowFixture f(NewerLensBoard());
+    TMAINForm& w = f.open();
+    Find<QTimer>(w, "TimerGetPeriodicData").stop();  // no poll meets the silent board
+    auto& page = Find<LensAdvancedPage>(w, "TabSheetIrisFocusAdv");
+    auto& absolute = Find<QLineEdit>(w, "EditAbsFocus");
+    QCOMPARE(absolute.text(), QStringLiteral("0"));
+    f.faults({.silent = true});
+    Find<QLineEdit>(w, "EditFocusOffsetv220").setText(QStringLiteral("-300"));
+    const QString raised =
+        test::RaisedMessage([&] { page.ButtonFocusClick(Find<QPushButton>(w, "Button6")); });
+    QVERIFY2(raised != QStringLiteral("(nothing raised)"), qPrintable(raised));
+    QCOMPARE(test::MotorOrders(f), QStringList{"A5 14 FE D4"});
+    QCOMPARE(w.station().Lens().AbsolFocus, -300);
+    QCOMPARE(absolute.text(), QStringLiteral("0"));
   }
 
   void focusNumbersRefusedBeforeSending() {

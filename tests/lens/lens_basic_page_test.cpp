@@ -72,6 +72,31 @@ class LensBasicPageTest : public QObject {
     QCOMPARE(Find<QLabel>(w, "Label_NONE_IRIS").isHidden(), present);
   }
 
+  // Each fixed aperture has its own handler on the page, which sends its own steps.
+  void eachFixedApertureByItsHandler() {
+    WindowFixture f(OlderLensBoard());
+    TMAINForm& w = f.open();
+    const QMetaObject* page = Find<QWidget>(w, "TabSheetIrisFocus").metaObject();
+    const struct {
+      const char* button;
+      const char* handler;
+      const char* closing;
+    } apertures[] = {
+        {"RadioButton_f5_6", "RadioButton_f5_6Click()", "A4 77 14"},
+        {"RadioButton_f2_8", "RadioButton_f2_8Click()", "A4 77 00"},
+        {"RadioButton_f11", "RadioButton_f11Click()", "A4 77 24"},
+        {"RadioButton_f8", "RadioButton_f8Click()", "A4 77 1C"},
+        {"RadioButton_f16", "RadioButton_f16Click()", "A4 77 2C"},
+    };
+    QStringList sent;
+    for (const auto& a : apertures) {
+      QVERIFY2(page->indexOfSlot(a.handler) >= 0, a.handler);
+      Find<QRadioButton>(w, a.button).click();
+      sent << QStringLiteral("A4 FF 00") << QString::fromLatin1(a.closing);
+      QCOMPARE(test::MotorOrders(f), sent);
+    }
+  }
+
   void fixedApertureSentOnlyWhenSelected() {
     WindowFixture f(OlderLensBoard());
     TMAINForm& w = f.open();

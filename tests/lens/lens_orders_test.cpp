@@ -118,6 +118,14 @@ TEST_F(LensOrders, FixedApertureOpensThenCloses) {
   EXPECT_THAT(atBoard(), ElementsAre(TArrayByte{0xA4, 0xFF, 0x00}, TArrayByte{0xA4, 0x77, 0x1C}));
 }
 
+// The board takes the opening order but its reply never comes: the closing order, which
+// would act on an iris in an unknown state, is not sent.
+TEST_F(LensOrders, AFailedOpeningSendsNoClosing) {
+  board.withBoard([](sim::Board& b) { b.setFaults({.silent = true}); });
+  EXPECT_THROW(SetCanonDiaph(link, 28), Exception);
+  EXPECT_THAT(atBoard(), ElementsAre(TArrayByte{0xA4, 0xFF, 0x00}));
+}
+
 TEST_F(LensOrders, ApertureChosenFromTheList) {
   TACanonDiaphInf list;
   ApertureListBetween(false, list, 2.8, 22.0);

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <limits>
@@ -17,8 +18,10 @@
 #include "common/datetime.h"
 #include "history/history_store.h"
 #include "history/synthetic_history.h"
+#include "plots/gui/chart_image.h"
 #include "plots/gui/chart_time.h"
 #include "plots/gui/custom_plot.h"
+#include "plots/jpeg_writer.h"
 #include "station/station.h"
 #include "tests/plots/chart_checks.h"
 #include "tests/plots/jpeg_decode.h"
@@ -77,6 +80,44 @@ bool DarkIn(const QImage& picture, QRect box) {
 void AskAddressAt(const Fixture& station, const std::string& url) {
   std::ofstream ini(station.folder / "VeskLevel.ini");
   ini << "[Misc]\r\nIpEchoUrl=" << url << "\r\n";
+}
+
+// The quantisation tables of a JPEG file (its DQT segments), each of 64 values.
+std::vector<std::vector<int>> QuantisationTables(const std::string& jpeg) {
+  std::vector<std::vector<int>> tables;
+  std::size_t at = 2;  // after SOI
+  while (at + 4 <= jpeg.size() && static_cast<unsigned char>(jpeg[at]) == 0xFF) {
+    const auto marker = static_cast<unsigned char>(jpeg[at + 1]);
+    const std::size_t length =
+        static_cast<unsigned char>(jpeg[at + 2]) * 256u + static_cast<unsigned char>(jpeg[at + 3]);
+    if (marker == 0xDA) {  // the picture's data follows
+      break;
+    }
+    if (marker == 0xDB) {
+      for (std::size_t p = at + 4; p < at + 2 + length;) {
+        const bool wide = (static_cast<unsigned char>(jpeg[p]) >> 4) != 0;
+        ++p;
+        std::vector<int> table;
+        for (int i = 0; i < 64; ++i) {
+          table.push_back(wide ? static_cast<unsigned char>(jpeg[p]) * 256 +
+                                     static_cast<unsigned char>(jpeg[p + 1])
+                               : static_cast<unsigned char>(jpeg[p]));
+          p += wide ? 2 : 1;
+        }
+        tables.push_back(table);
+      }
+    }
+    at += 2 + length;
+  }
+  return tables;
+}
+
+// Written at quality 100: every step of every quantisation table is 1.
+bool AtQuality100(const std::string& jpeg) {
+  const auto tables = QuantisationTables(jpeg);
+  return !tables.empty() && std::all_of(tables.begin(), tables.end(), [](const auto& table) {
+    return std::all_of(table.begin(), table.end(), [](int step) { return step == 1; });
+  });
 }
 
 QImage Picture(const test::Decoded& d) {
@@ -390,6 +431,80 @@ class PlotOptionsGroupTest : public QObject {
     QCOMPARE(Chart(w, "ChartRH").size(), chart.size());
   }
 
+  // A reader looking for a control's handler by its name finds it on the page that owns the
+  // control (each calls the code its buttons share).
+  void eachControlHasItsNamedHandler() {
+    Fixture station(23);
+    TMAINForm& w = station.open();
+    const struct {
+      const char* owner;
+      std::vector<const char*> handlers;
+    } pages[] = {
+        {"GroupBoxPlotOptions",
+         {"BitBtn1hClick()", "BitBtn6hClick()", "BitBtn_last12hClick()", "BitBtn24hClick()",
+          "BitBtn3JClick()", "BitBtn1sClick()", "BitBtn1moisClick()", "BitBtn6moisClick()",
+          "BitBtnZoomMClick()", "CheckBoxForceYClick()", "ButtonApplyYTempClick()",
+          "CheckBoxRHYScaleClick()", "ButtonApplyRHYscaleClick()", "ButtonGraphSAVClick()",
+          "ButtonSavgraphAmpsClick()"}},
+        {"TabSheetWind",
+         {"Button_1h_VentClick()", "Button_3h_VentClick()", "Button12hwindClick()",
+          "ChartWindspeedMouseMove(QPoint)"}},
+        {"TabSheetVolts", {"ChartTempMouseMove(QPoint)"}},
+        {"TabSheetRH", {"ChartRHMouseMove(QPoint)"}},
+        {"TabSheetWeatherModule", {"ChartPressMouseMove(QPoint)"}},
+        {"TabSheetWindir", {"ChartWindDirMouseMove(QPoint)"}},
+    };
+    for (const auto& page : pages) {
+      const QMetaObject* meta = Find<QWidget>(w, page.owner).metaObject();
+      for (const char* handler : page.handlers) {
+        QVERIFY2(meta->indexOfSlot(handler) >= 0,
+                 qPrintable(QString("%1::%2").arg(page.owner, handler)));
+      }
+    }
+    // The named handler is the button's: the 24-hour one sets the 24-hour window.
+    QVERIFY(QMetaObject::invokeMethod(&Find<QWidget>(w, "GroupBoxPlotOptions"), "BitBtn24hClick"));
+    QCOMPARE(Settings(station).ReadFloat("Temp_scale", "Xmin", 0), 1.0);
+    QCOMPARE(Settings(station).ReadFloat("Temp_scale", "Xmax", 0), 0.2);
+  }
+
+  // The captions as text: before the first poll the left one is the placeholder of the
+  // outside temperature, " : " and the date-time; the right one the address in "[IP=…]".
+  // The file must be the very JPEG (quality 100) of the chart captioned with these texts.
+  void captionTextsBeforeTheFirstPoll() {
+    test::LocalHttpServer echo(
+        test::HttpResponse(200, "<html><body>Current IP Address: 203.0.113.7</body></html>"));
+    Fixture station(23);
+    {
+      std::ofstream ini(station.folder / "VeskLevel.ini");
+      ini << "[Misc]\r\nAutostart=0\r\nIpEchoUrl=" << echo.url() << "\r\n";
+    }
+    TMAINForm& w = station.open();
+    QVERIFY(!w.station().Connected());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCustomPlot& chart = Chart(w, "ChartTemp");
+
+    const TDateTime before = Now();
+    Click(w, "ButtonGraphSAV");
+    const TDateTime after = Now();
+    const std::string saved = test::ReadFile(station.folder / "Images" / "Temp.jpg");
+    QVERIFY(AtQuality100(saved));
+
+    bool matched = false;
+    for (const TDateTime at : {before, after}) {
+      const QString left =
+          QStringLiteral("??.? °C : ") + QString::fromLocal8Bit(DateTimeToText(at));
+      const QImage expected = CaptionedChart(chart, left, QStringLiteral("[IP=203.0.113.7]"));
+      const auto file = station.folder / "expected.jpg";
+      WriteJpeg(file,
+                TRgbImage{expected.constBits(), expected.width(), expected.height(),
+                          static_cast<std::size_t>(expected.bytesPerLine())},
+                100);
+      matched = matched || test::ReadFile(file) == saved;
+    }
+    QVERIFY2(matched, "the picture is not the chart with these two captions");
+  }
+
   // The upload's pair, in upload order.
   void postingImages() {
     Fixture station(23);
@@ -401,6 +516,7 @@ class PlotOptionsGroupTest : public QObject {
     QCOMPARE(files, (std::vector{images / "temp.jpg", images / "RH.jpg"}));
     for (const auto& file : files) {
       QVERIFY(test::DecodeJpeg(test::ReadFile(file)).width > 0);
+      QVERIFY(AtQuality100(test::ReadFile(file)));
       QVERIFY(station.log().contains(
           QString::fromStdString("Saved \"" + file.string() + "\" [IP=<Pas d'internet (2s)>]")));
     }

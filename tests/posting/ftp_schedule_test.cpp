@@ -48,5 +48,26 @@ TEST(PostingSchedule, IntervalFieldText) {
   EXPECT_THROW(PostingIntervalMinutes("71582789"), ERangeCheck) << "seconds beyond 32 bits";
 }
 
+// "intervall" read at start: minutes the posting interval cannot hold are refused with a
+// message and the default kept, instead of ending the start.
+TEST(PostingSchedule, IntervalAtStart) {
+  EXPECT_EQ(StartPostingInterval(5).PostingInterval, 300u);
+  EXPECT_EQ(StartPostingInterval(0).PostingInterval, 0u);
+  EXPECT_EQ(StartPostingInterval(71582788).PostingInterval, 4294967280u);
+  for (const auto& [minutes, refusal] :
+       {std::pair{5, ""}, std::pair{0, ""},
+        std::pair{-5, "FTP interval of -5 minutes refused -> Range check error, 5 minutes kept"},
+        std::pair{71582789,
+                  "FTP interval of 71582789 minutes refused -> Range check error, 5 "
+                  "minutes kept"}}) {
+    SCOPED_TRACE(minutes);
+    const TStartPostingInterval start = StartPostingInterval(minutes);
+    EXPECT_EQ(start.refusal, refusal);
+    if (!start.refusal.empty()) {
+      EXPECT_EQ(start.PostingInterval, kDefaultPostingInterval);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vesk

@@ -137,6 +137,25 @@ TEST_F(FtpUpload, ASecondStartDuringAnUploadDoesNothing) {
 }
 
 // Each server refuses the other mode, so a stored file proves the mode asked for.
+// The job's own hand-over gets every line as the loader's does; the loader keeps the last.
+TEST_F(FtpUpload, TheJobsViewAndTheLastLine) {
+  FtpTestServer server;
+  TFTPLoaderThread loader(program.path());
+  EXPECT_EQ(loader.MessageLog(), "");
+  std::vector<std::string> viewed;
+  TInfosServer job = Job(server, "");
+  job.RicheEdit = [&viewed](const std::string& line) { viewed.push_back(line); };
+  ASSERT_TRUE(Upload(loader, job));
+  std::vector<std::string> texts;
+  for (const std::string& line : viewed) {
+    texts.push_back(line.substr(line.find(" :  -> ") + 7));
+  }
+  EXPECT_EQ(texts, FtpLogTexts());
+  ASSERT_FALSE(viewed.empty());
+  EXPECT_EQ(loader.MessageLog(), viewed.back());
+  EXPECT_TRUE(loader.MessageLog().ends_with(kStop));
+}
+
 TEST_F(FtpUpload, PassiveAndActiveModes) {
   for (const bool passive : {true, false}) {
     SCOPED_TRACE(passive ? "passive" : "active");

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "app/vesk_application.h"
+#include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
 #include "tests/plots/local_http_server.h"
 #include "tests/posting/ftp_test_server.h"
@@ -184,6 +185,47 @@ class PostingPageTest : public QObject {
                                                      "\" [IP=<Pas d'internet (2s)>]")),
                1);
     }
+    QVERIFY(f.messages.isEmpty());
+  }
+
+  // An image that cannot be written ends the forced upload before the worker starts: the
+  // file error in a message box, no "ftp.log" line, nothing at the server, and the next
+  // upload is not kept from starting.
+  void aFailedRenderingStartsNoUpload() {
+    FtpTestServer server;
+    std::filesystem::create_directories(server.root() / "web/plots");
+    WindowFixture f;
+    WriteSettings(f.folder.path(), {.port = server.port()});
+    TMAINForm& w = f.open();
+    FtpLines ftp(w);
+    const std::filesystem::path images = f.folder / "Images";
+    std::filesystem::remove_all(images);
+    // "Force FTP upload" has its handler on the page; the upload itself is the window's.
+    auto& page = Find<QWidget>(w, "TabSheetFTP");
+    QVERIFY(page.metaObject()->indexOfSlot("Button1Click()") >= 0);
+    QSignalSpy forced(&page, SIGNAL(uploadForced()));
+
+    ForceUpload(w);
+    const std::string temp = (images / "temp.jpg").string();
+    QCOMPARE(f.messages, QStringList{QString::fromStdString("Unable to write to " + temp)});
+    const QStringList log = f.log();
+    QCOMPARE(Count(log, QStringLiteral("Start FTP on \"127.0.0.1\"")), 1);
+    QCOMPARE(
+        Count(log, QString::fromStdString("Saved \"" + temp + "\" [IP=<Pas d'internet (2s)>]")), 1);
+    QCOMPARE(Count(log, QString::fromStdString("Saved \"" + (images / "RH.jpg").string() +
+                                               "\" [IP=<Pas d'internet (2s)>]")),
+             0);
+    QCoreApplication::processEvents();
+    QVERIFY(ftp.lines().isEmpty());
+    QVERIFY(!std::filesystem::exists(f.folder / "ftp.log"));
+    QVERIFY(std::filesystem::is_empty(server.root() / "web/plots"));
+
+    f.messages.clear();
+    std::filesystem::create_directories(images);
+    ForceUpload(w);
+    QVERIFY(!forced.isEmpty());  // the page's handler hands the click on
+    QVERIFY(ftp.awaitUploads(1));
+    QCOMPARE(test::FtpLogTexts(f.folder.path()), UploadedTexts(images, "/web/plots/"));
     QVERIFY(f.messages.isEmpty());
   }
 
@@ -374,6 +416,26 @@ class PostingPageTest : public QObject {
     EnterInterval(w, QStringLiteral("2"));
     QVERIFY(timer.isActive());
     QCOMPARE(timer.interval(), 120000);
+    QCOMPARE(Find<PostingPage>(w, "TabSheetFTP").postingInterval(), 120u);
+  }
+
+  // The interval read at start: one the posting interval cannot hold is refused with a line
+  // in the log, the field and the interval keep the default 5 minutes.
+  void intervalAtStart() {
+    WindowFixture f;
+    TMAINForm& w = f.open();
+    PostingPage page;
+    page.ShowSettings(TFTPCredentials{}, -5, false);
+    QCOMPARE(page.StartPostingInterval(-5), 300u);
+    QCOMPARE(page.postingInterval(), 300u);
+    QCOMPARE(Find<TNumberEdit>(page, "NumberEditFTPUpdate").text(), QStringLiteral("5"));
+    QCOMPARE(
+        f.log().last(),
+        QStringLiteral("FTP interval of -5 minutes refused -> Range check error, 5 minutes kept"));
+    page.ShowSettings(TFTPCredentials{}, 7, false);
+    QCOMPARE(page.StartPostingInterval(7), 420u);
+    QCOMPARE(Find<TNumberEdit>(page, "NumberEditFTPUpdate").text(), QStringLiteral("7"));
+    QVERIFY(w.isEnabled());
   }
 };
 

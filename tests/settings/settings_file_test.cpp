@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <fstream>
@@ -265,6 +269,78 @@ TEST(SettingsFile, ComDevice) {
   settings.WriteComDevice("");
   EXPECT_EQ(settings.ReadComDevice(), "");
 }
+
+#ifndef _WIN32
+std::vector<std::string> TemporariesIn(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.path().extension() == ".tmp") {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  return names;
+}
+
+// A writer killed in the middle of a save leaves its temporary file beside the settings
+// file; the next opening removes it, and leaves alone the one of a writer still running.
+TEST(SettingsFile, OpeningRemovesTheTemporaryOfAKilledWriter) {
+  TempFolder folder;
+  TSettingsFile(folder.path()).WriteFtpIntervall(7);
+  const std::string saved = ReadFile(folder / "VeskLevel.ini");
+
+  // The writer's file size limit kills it (SIGXFSZ) while it writes the new content.
+  const pid_t writer = fork();
+  ASSERT_GE(writer, 0);
+  if (writer == 0) {
+    const rlimit limit{8, 8};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    try {
+      TSettingsFile(folder.path()).WriteFtpIntervall(9);
+    } catch (...) {
+    }
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(writer, &status, 0), writer);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  const auto left = TemporariesIn(folder.path());
+  ASSERT_EQ(left.size(), 1u) << "the killed writer's temporary";
+  EXPECT_TRUE(left[0].starts_with(".VeskLevel.ini." + std::to_string(writer) + ".")) << left[0];
+
+  // A writer that still runs, and names that are not a writer's temporary.
+  int hold[2];
+  ASSERT_EQ(pipe(hold), 0);
+  const pid_t running = fork();
+  ASSERT_GE(running, 0);
+  if (running == 0) {
+    close(hold[1]);
+    char end = 0;
+    [[maybe_unused]] const auto got = read(hold[0], &end, 1);
+    _exit(0);
+  }
+  close(hold[0]);
+  const std::vector<std::string> kept = {
+      ".VeskLevel.ini." + std::to_string(running) + ".0.tmp",
+      ".Other.ini." + std::to_string(writer) + ".0.tmp",
+      ".VeskLevel.ini." + std::to_string(writer) + ".tmp",
+      "VeskLevel.ini." + std::to_string(writer) + ".0.tmp",
+  };
+  for (const std::string& name : kept) {
+    std::ofstream(folder / name) << "x";
+  }
+
+  const TSettingsFile settings(folder.path());
+  EXPECT_EQ(settings.ReadFtpIntervall(), 7);
+  EXPECT_EQ(ReadFile(folder / "VeskLevel.ini"), saved);
+  for (const std::string& name : kept) {
+    EXPECT_TRUE(std::filesystem::exists(folder / name)) << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder / left[0]));
+
+  close(hold[1]);
+  waitpid(running, &status, 0);
+}
+#endif
 
 }  // namespace
 }  // namespace vesk

@@ -79,6 +79,11 @@ TEST(SimBoardFaults, RefusedSettingsChangeNothing) {
   const HeatingConfig before = fixture.board.heating();
   EXPECT_EQ(fixture.ask({REQ_SET_CONFIG, 0x09, 0x9A, 0x2A, 0x42, 0x00, 40}), TArrayByte{0x00});
   EXPECT_EQ(fixture.ask({REQ_ENABLE_HEATER, 1}), TArrayByte{0x02});
+  const BoardIdentity identity = fixture.board.identity();
+  EXPECT_EQ(fixture.ask({REQ_SET_TYPE_SERIAL, 0x20, '0', '0', '1', '3', '0', '0', '0', '0'}),
+            TArrayByte{0x00});
+  EXPECT_EQ(fixture.board.identity().type, identity.type);
+  EXPECT_EQ(fixture.board.identity().serial, identity.serial);
   const HeatingConfig after = fixture.board.heating();
   EXPECT_EQ(after.tempThreshold, before.tempThreshold);
   EXPECT_EQ(after.automatic, before.automatic);

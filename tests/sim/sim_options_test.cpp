@@ -61,6 +61,7 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "/tmp/x/orders.txt",
                                         "--data-ext-length",
                                         "16",
+                                        "--converter-faulted",
                                         "--fault-mix",
                                         "15",
                                         "--help"});
@@ -91,6 +92,7 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_TRUE(faults.refuseSettings);
   EXPECT_EQ(o.record, "/tmp/x/orders.txt");
   EXPECT_EQ(faults.dataExtLength, 16u);
+  EXPECT_TRUE(faults.converterFaulted);
   EXPECT_EQ(faults.mixPercent, 15u);
   EXPECT_TRUE(o.help);
 }
@@ -166,6 +168,7 @@ TEST(SimOptions, HelpNamesEveryOptionAndPreset) {
                              "--refuse-settings",
                              "--record",
                              "--data-ext-length",
+                             "--converter-faulted",
                              "--fault-mix",
                              "--help"}) {
     EXPECT_THAT(usage, HasSubstr(std::string("  ") + option + " ")) << option;

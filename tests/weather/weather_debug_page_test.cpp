@@ -163,6 +163,28 @@ class WeatherDebugPageTest : public QObject {
     QCOMPARE(Color(w, "LabelADCStatus"), statusColor);
   }
 
+  // A faulted converter shows "Faulted" in red; a later reply without the status byte says
+  // "Not supported..." and leaves the colour as it was, red here; a sound one is black again.
+  void converterStatusColours() {
+    WindowFixture f(kWeatherModel);
+    TMAINForm& w = f.open();
+    f.faults({.converterFaulted = true});
+    GetData(w);
+    QCOMPARE(Text(w, "LabelADCStatus"), QStringLiteral("Faulted"));
+    QCOMPARE(Color(w, "LabelADCStatus"), QColor(Qt::red));
+
+    f.faults({.dataExtLength = 18});
+    GetData(w);
+    QCOMPARE(Text(w, "LabelADCStatus"), QStringLiteral("Not supported..."));
+    QCOMPARE(Color(w, "LabelADCStatus"), QColor(Qt::red));
+
+    f.faults({});
+    GetData(w);
+    QCOMPARE(Text(w, "LabelADCStatus"), QStringLiteral("OK"));
+    QCOMPARE(Color(w, "LabelADCStatus"), QColor(Qt::black));
+    QVERIFY(f.messages.isEmpty());
+  }
+
   // A link failure ends the handler with the link's error before any row changes.
   void aLinkFailureChangesNothing() {
     WindowFixture f(kWeatherModel);

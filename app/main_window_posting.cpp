@@ -25,10 +25,12 @@ void TMAINForm::BuildPosting() {
   });
   connect(TabSheetFTP, &PostingPage::accountApplied, this,
           [this](const TFTPCredentials& account) { ApplyFtpAccount(account); });
-  connect(TabSheetFTP, &PostingPage::intervalChanged, this,
-          [this](std::uint32_t minutes) { SetPostingInterval(minutes); });
-  connect(TabSheetFTP, &PostingPage::scheduledChanged, this,
-          [this](bool scheduled) { SetFtpScheduled(scheduled); });
+  connect(TabSheetFTP, &PostingPage::intervalChanged, this, [this](std::uint32_t minutes) {
+    Guarded(this, [this, minutes] { SetPostingInterval(minutes); });
+  });
+  connect(TabSheetFTP, &PostingPage::scheduledChanged, this, [this](bool scheduled) {
+    Guarded(this, [this, scheduled] { SetFtpScheduled(scheduled); });
+  });
   connect(TabSheetFTP, &PostingPage::uploadForced, this,
           [this] { Guarded(this, [this] { TimerFTPTimer(); }); });
   connect(TimerFTP, &QTimer::timeout, this, [this] { Guarded(this, [this] { TimerFTPTimer(); }); });

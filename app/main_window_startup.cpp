@@ -2,15 +2,12 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <algorithm>
 #include <clocale>
 #include <exception>
-#include <limits>
 
 #include "acquisition/gui/readings_panel.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
-#include "common/checked.h"
 #include "common/event_log.h"
 #include "common/number_text.h"
 #include "device/gui/actions_group.h"
@@ -100,11 +97,8 @@ void TMAINForm::FormCreate() {
     FTPCredentials = FileIni->ReadFtpCredentials();
     FtpScheduled = FileIni->ReadFtpScheduled();
     TabSheetFTP->ShowSettings(FTPCredentials, minutes, FtpScheduled);
-    // The posting interval is unsigned: a negative one is a range error that ends the start
-    // here. The timer's milliseconds are held to what the timer can count.
-    PostingIntervalSeconds = ToCardinal(static_cast<long long>(minutes) * 60);
-    TimerFTP->setInterval(static_cast<int>(std::min<long long>(
-        static_cast<long long>(minutes) * 60000, std::numeric_limits<int>::max())));
+    // A negative interval is refused with its message and the default kept; the start goes on.
+    PostingIntervalSeconds = TabSheetFTP->StartPostingInterval(minutes);
     station().ResetPollCounters();
     TimerFTP->stop();
     ApplyFtpSchedule();

@@ -1,8 +1,9 @@
 #include "app/vesk_application.h"
 
-#include "widgets/gui/message_box.h"
-
 #include <exception>
+#include <string>
+
+#include "common/event_log.h"
 
 namespace vesk {
 
@@ -12,9 +13,10 @@ bool VeskApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& e) {
-    ShowError(activeWindow(), QString::fromStdString(e.what()));
+    // Only a handler that escaped its guard comes here: logged, and the program carries on.
+    WriteLog(std::string("Exception, Error -> ") + e.what());
   } catch (...) {
-    ShowError(activeWindow(), QStringLiteral("Unknown error"));
+    WriteLog("Exception, Error -> Unknown error");
   }
   return false;
 }

@@ -25,6 +25,7 @@ class Integrations final : public SessionIntegrations {
         {out, id.TypeCam, id.Version, id.DisplayRH_int, id.DisplayTempHot, id.SerialNumber});
   }
   std::string StatusText() const override { return integrations_.StatusText(); }
+  void LinkClosed() override { integrations_.LinkClosed(); }
 
  private:
   static IntegrationsOptions Options(Line log) {

@@ -30,6 +30,9 @@ class SessionIntegrations {
   virtual void SetPollPeriod(std::chrono::milliseconds period) = 0;
   virtual void PollArrived(const TDataOUT& out, const IdentityState& identity) = 0;
   virtual std::string StatusText() const = 0;
+  // The board's link is closed (the operator's disconnection, a lost link): the observatory
+  // hears the board is offline until the next poll.
+  virtual void LinkClosed() = 0;
 };
 
 }  // namespace vesk

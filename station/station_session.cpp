@@ -158,6 +158,9 @@ void StationSession::Disconnect() {
   DropAttempt();
   reconnection_.Stop();
   station_.Disconnect();
+  if (integrations_) {
+    integrations_->LinkClosed();
+  }
 }
 
 bool StationSession::Poll(bool wait, bool correctWindSpeed, const std::string& factorText) {
@@ -177,6 +180,9 @@ void StationSession::Present(const ThreadRequest& sender) {
     WriteLog(std::string("Exception, Error -> ") + e.what());
   }
   if (reconnection_.PollEnded(succeeded)) {
+    if (integrations_) {
+      integrations_->LinkClosed();
+    }
     observer_.LinkLost();
   }
 }

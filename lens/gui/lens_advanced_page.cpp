@@ -13,6 +13,7 @@
 #include "common/event_log.h"
 #include "lens/gui/focus_button.h"
 #include "station/station.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
 
@@ -92,9 +93,9 @@ LensAdvancedPage::LensAdvancedPage(Station& station, QWidget* parent)
   // Only the operator's choice and typing send orders, not the list being refilled.
   ComboBoxAperture->setInsertPolicy(QComboBox::NoInsert);
   connect(ComboBoxAperture, &QComboBox::activated, this,
-          [this](int index) { ComboBoxApertureChange(index); });
+          [this](int index) { Guarded(this, [this, index] { ComboBoxApertureChange(index); }); });
   connect(ComboBoxAperture->lineEdit(), &QLineEdit::textEdited, this,
-          [this] { ComboBoxApertureChange(-1); });
+          [this] { Guarded(this, [this] { ComboBoxApertureChange(-1); }); });
 
   auto* details = new QGridLayout;
   const std::pair<QLabel*, QLabel*> rows[] = {{LabelSayLensName, Label_lens_Name},
@@ -134,7 +135,8 @@ LensAdvancedPage::LensAdvancedPage(Station& station, QWidget* parent)
   EditFocusOffsetv220->setFixedWidth(80);
   EditAbsFocus->setFixedWidth(80);
   for (QPushButton* button : {Button2, Button4, Button6, Button7}) {
-    connect(button, &QPushButton::clicked, this, [this, button] { ButtonFocusClick(*button); });
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { Guarded(this, [this, button] { ButtonFocusClick(*button); }); });
   }
   auto* focus = new QGridLayout(GroupBoxFOC_CANONv220);
   focus->addWidget(Button2, 0, 0);

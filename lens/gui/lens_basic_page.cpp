@@ -13,6 +13,7 @@
 #include "lens/gui/focus_button.h"
 #include "lens/iris_orders.h"
 #include "station/station.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -73,7 +74,7 @@ LensBasicPage::LensBasicPage(Station& station, QWidget* parent)
     apertures->addWidget(button);
     connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
       if (checked) {
-        (this->*handler)();
+        Guarded(this, [this, handler] { (this->*handler)(); });
       }
     });
   }
@@ -89,9 +90,11 @@ LensBasicPage::LensBasicPage(Station& station, QWidget* parent)
   EditFocusOffset = Named<QLineEdit>("EditFocusOffset", QStringLiteral("0"));
   EditFocusOffset->setFixedWidth(80);
   for (QPushButton* button : {ButtonFocus, ButtonFocusMin, Button3}) {
-    connect(button, &QPushButton::clicked, this, [this, button] { ButtonFocusClick(*button); });
+    connect(button, &QPushButton::clicked, this,
+            [this, button] { Guarded(this, [this, button] { ButtonFocusClick(*button); }); });
   }
-  connect(CheckBoxCloseIris, &QCheckBox::clicked, this, [this] { CheckBoxCloseIrisClick(); });
+  connect(CheckBoxCloseIris, &QCheckBox::clicked, this,
+          [this] { Guarded(this, [this] { CheckBoxCloseIrisClick(); }); });
   auto* focus = new QHBoxLayout(GroupBoxFOC_CANON);
   focus->addWidget(ButtonFocus);
   focus->addWidget(ButtonFocusMin);

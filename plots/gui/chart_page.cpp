@@ -1,6 +1,7 @@
 #include "plots/gui/chart_page.h"
 
 #include "plots/gui/custom_plot.h"
+#include "widgets/gui/guarded.h"
 
 #include <QVBoxLayout>
 
@@ -29,8 +30,9 @@ ChartPage::ChartPage(ChartKind kind, QWidget* parent) : QWidget(parent), kind_(k
     case ChartKind::WindSpeed:  // on its own page, WindSpeedPage
       break;
   }
-  connect(chart_, &QCustomPlot::mouseMove, this,
-          [this, mouseMove](QMouseEvent* event) { (this->*mouseMove)(event->pos()); });
+  connect(chart_, &QCustomPlot::mouseMove, this, [this, mouseMove](QMouseEvent* event) {
+    Guarded(this, [this, mouseMove, event] { (this->*mouseMove)(event->pos()); });
+  });
 }
 
 void ChartPage::ChartTempMouseMove(QPoint pixel) {

@@ -15,6 +15,7 @@
 #include "common/number_text.h"
 #include "plots/gui/chart_set.h"
 #include "plots/value_axis.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
@@ -86,11 +87,12 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
       QStringLiteral("Every record of the window, its lowest and highest values kept; "
                      "otherwise the newest 3000 records"));
   connect(CheckBoxWholeWindow, &QCheckBox::clicked, this,
-          &PlotOptionsGroup::CheckBoxWholeWindowClick);
+          GuardedSlot(this, &PlotOptionsGroup::CheckBoxWholeWindowClick));
 
   BitBtnZoomM = WindowButton("BitBtnZoomM", QStringLiteral("-"),
                              QStringLiteral("Réduit de 50% (X et Y) le graphique"));
-  connect(BitBtnZoomM, &QPushButton::clicked, this, &PlotOptionsGroup::BitBtnZoomMClick);
+  connect(BitBtnZoomM, &QPushButton::clicked, this,
+          GuardedSlot(this, &PlotOptionsGroup::BitBtnZoomMClick));
 
   auto* windowButtons = new QHBoxLayout;
   windowButtons->setSpacing(3);
@@ -106,7 +108,7 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
     const TWindowButton& button = kWindowButtons[i];
     QPushButton* control = WindowButton(button.name, QString::fromUtf8(button.caption),
                                         QString::fromUtf8(button.hint));
-    connect(control, &QPushButton::clicked, this, handlers[i]);
+    connect(control, &QPushButton::clicked, this, GuardedSlot(this, handlers[i]));
     windowButtons->addWidget(control);
   }
   windowButtons->addStretch(1);
@@ -140,14 +142,18 @@ PlotOptionsGroup::PlotOptionsGroup(QWidget* parent) : QGroupBox(QStringLiteral("
                                CheckBoxRHYScale, Label13, NumberEditAmpsMin, Label14,
                                NumberEditAmpsMax, ButtonApplyRHYscale, ButtonSavgraphAmps);
 
-  connect(CheckBoxForceY, &QCheckBox::clicked, this, &PlotOptionsGroup::CheckBoxForceYClick);
-  connect(ButtonApplyYTemp, &QPushButton::clicked, this, &PlotOptionsGroup::ButtonApplyYTempClick);
-  connect(CheckBoxRHYScale, &QCheckBox::clicked, this, &PlotOptionsGroup::CheckBoxRHYScaleClick);
+  connect(CheckBoxForceY, &QCheckBox::clicked, this,
+          GuardedSlot(this, &PlotOptionsGroup::CheckBoxForceYClick));
+  connect(ButtonApplyYTemp, &QPushButton::clicked, this,
+          GuardedSlot(this, &PlotOptionsGroup::ButtonApplyYTempClick));
+  connect(CheckBoxRHYScale, &QCheckBox::clicked, this,
+          GuardedSlot(this, &PlotOptionsGroup::CheckBoxRHYScaleClick));
   connect(ButtonApplyRHYscale, &QPushButton::clicked, this,
-          &PlotOptionsGroup::ButtonApplyRHYscaleClick);
-  connect(ButtonGraphSAV, &QPushButton::clicked, this, &PlotOptionsGroup::ButtonGraphSAVClick);
+          GuardedSlot(this, &PlotOptionsGroup::ButtonApplyRHYscaleClick));
+  connect(ButtonGraphSAV, &QPushButton::clicked, this,
+          GuardedSlot(this, &PlotOptionsGroup::ButtonGraphSAVClick));
   connect(ButtonSavgraphAmps, &QPushButton::clicked, this,
-          &PlotOptionsGroup::ButtonSavgraphAmpsClick);
+          GuardedSlot(this, &PlotOptionsGroup::ButtonSavgraphAmpsClick));
 
   auto* boxes = new QHBoxLayout;
   boxes->addWidget(CheckBoxLock_translate);

@@ -12,6 +12,7 @@
 #include "plots/gui/chart_set.h"
 #include "plots/gui/chart_widget.h"
 #include "plots/time_window.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -31,15 +32,19 @@ WindSpeedPage::WindSpeedPage(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("TabSheetWind"));
   ChartWindspeed = MakeChart(ChartKind::WindSpeed);
 
-  connect(ChartWindspeed, &QCustomPlot::mouseMove, this,
-          [this](QMouseEvent* event) { ChartWindspeedMouseMove(event->pos()); });
+  connect(ChartWindspeed, &QCustomPlot::mouseMove, this, [this](QMouseEvent* event) {
+    Guarded(this, [this, event] { ChartWindspeedMouseMove(event->pos()); });
+  });
 
   Button_1h_Vent = WindowButton(kWindButtons[0].name, QString::fromUtf8(kWindButtons[0].caption));
   Button5 = WindowButton(kWindButtons[1].name, QString::fromUtf8(kWindButtons[1].caption));
   Button12hwind = WindowButton(kWindButtons[2].name, QString::fromUtf8(kWindButtons[2].caption));
-  connect(Button_1h_Vent, &QPushButton::clicked, this, &WindSpeedPage::Button_1h_VentClick);
-  connect(Button5, &QPushButton::clicked, this, &WindSpeedPage::Button_3h_VentClick);
-  connect(Button12hwind, &QPushButton::clicked, this, &WindSpeedPage::Button12hwindClick);
+  connect(Button_1h_Vent, &QPushButton::clicked, this,
+          GuardedSlot(this, &WindSpeedPage::Button_1h_VentClick));
+  connect(Button5, &QPushButton::clicked, this,
+          GuardedSlot(this, &WindSpeedPage::Button_3h_VentClick));
+  connect(Button12hwind, &QPushButton::clicked, this,
+          GuardedSlot(this, &WindSpeedPage::Button12hwindClick));
 
   CheckBoxGainWindCorrection =
       Named<QCheckBox>("CheckBoxGainWindCorrection", QStringLiteral("Set temperature correction"));

@@ -11,6 +11,7 @@
 
 #include "common/event_log.h"
 #include "posting/ftp_schedule.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 #include "widgets/gui/number_edit.h"
 
@@ -69,10 +70,12 @@ PostingPage::PostingPage(QWidget* parent) : QWidget(parent) {
   layout->addWidget(GroupBoxUserAccount, 0, Qt::AlignTop);
   layout->addStretch(1);
 
-  connect(ButtonApplyFTP, &QPushButton::clicked, this, [this] { ButtonApplyFTPClick(); });
-  connect(NumberEditFTPUpdate, &TNumberEdit::OnExit, this, [this] { NumberEditFTPUpdateExit(); });
+  connect(ButtonApplyFTP, &QPushButton::clicked, this,
+          [this] { Guarded(this, [this] { ButtonApplyFTPClick(); }); });
+  connect(NumberEditFTPUpdate, &TNumberEdit::OnExit, this,
+          [this] { Guarded(this, [this] { NumberEditFTPUpdateExit(); }); });
   connect(CheckBoxFTP_Scheduled, &QCheckBox::clicked, this, &PostingPage::scheduledChanged);
-  connect(Button1, &QPushButton::clicked, this, &PostingPage::Button1Click);
+  connect(Button1, &QPushButton::clicked, this, GuardedSlot(this, &PostingPage::Button1Click));
 }
 
 QString PostingPage::caption() {

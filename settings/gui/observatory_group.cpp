@@ -12,6 +12,7 @@
 #include "common/number_text.h"
 #include "settings/integration_checks.h"
 #include "settings/settings_file.h"
+#include "widgets/gui/guarded.h"
 #include "widgets/gui/named_control.h"
 
 namespace vesk {
@@ -99,7 +100,7 @@ ObservatoryGroup::ObservatoryGroup(std::filesystem::path folder, QWidget* parent
   }
 
   connect(ButtonApplyObservatory, &QPushButton::clicked, this,
-          [this] { ButtonApplyObservatoryClick(); });
+          [this] { Guarded(this, [this] { ButtonApplyObservatoryClick(); }); });
   Reload();
 }
 

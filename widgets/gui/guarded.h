@@ -23,4 +23,11 @@ void Guarded(QWidget* owner, Handler&& handler) noexcept {
   }
 }
 
+// A page's own handler in its guard, for connect:
+//   connect(button, &QPushButton::clicked, this, GuardedSlot(this, &Page::ButtonClick));
+template <typename Page>
+auto GuardedSlot(Page* page, void (Page::*handler)()) {
+  return [page, handler] { Guarded(page, [page, handler] { (page->*handler)(); }); };
+}
+
 }  // namespace vesk

@@ -1,6 +1,7 @@
 // The application shell around the window: single-instance guard, log view, tray exit,
 // session end, power notifications and the periodic save.
 #include <QAction>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QSharedMemory>
@@ -303,6 +304,31 @@ class AppShellTest : public QObject {
         LogTexts().last().startsWith(QStringLiteral("Error during periodic data recording : \"")));
     QVERIFY(Find<QTimer>(w, "TimerSavPeriodic").isActive());
     QCOMPARE(w.station().Datas().size(), std::size_t{1});
+  }
+
+  // A log file that cannot be written (a full disk; here a folder in its place) stops
+  // nothing: the polls go on, the status bar says it once, and hides it when the file takes
+  // lines again.
+  void anUnwritableLogIsShownAndThePollsGoOn() {
+    Fixture station;
+    TMAINForm& w = *station.window;
+    const std::filesystem::path log = LogFilePath();
+    std::filesystem::remove(log);
+    std::filesystem::create_directory(log);
+    w.PollDevice(true);
+    w.PollDevice(true);
+    QCOMPARE(w.station().Datas().size(), std::size_t{3});
+    const QLabel* status = nullptr;
+    QTRY_VERIFY((status = w.findChild<QLabel*>(QStringLiteral("StatusLog"))) != nullptr);
+    QTRY_VERIFY(status->isVisibleTo(&w));
+    QVERIFY2(status->text().startsWith(
+                 QStringLiteral("The log file cannot be written, its lines are dropped: ")),
+             qPrintable(status->text()));
+
+    std::filesystem::remove(log);
+    w.PollDevice(true);
+    QTRY_VERIFY(!status->isVisibleTo(&w));
+    QVERIFY(status->text().startsWith(QStringLiteral("The log file is written again; ")));
   }
 };
 

@@ -9,6 +9,7 @@
 #include "link/serial_port.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
+#include "station/reconnection.h"
 
 namespace vesk::cli {
 
@@ -77,7 +78,7 @@ BoardIdentification Identify(Station& station, const BoardOptions& options, bool
 }
 
 int IdentificationFailed(CliContext& context, const BoardOptions& options, const char* message) {
-  const std::string text = std::string("Issue with data link (FATAL ERROR) : ") + message;
+  const std::string text = std::string(kDataLinkFatal) + message;
   if (options.json) {
     context.out << ErrorJson(text) << std::flush;
   } else {

@@ -105,13 +105,11 @@ class TMAINForm : public QMainWindow, private StationObserver {
   // The charts: the shared time window, the series, the chart images.
   void SetTimeWindow();
   void RefreshPlots(bool displayRHInt, bool displayTempHot);
-  // The chart at its on-screen size with its captions, as a JPEG of that quality in place of
-  // fileName; failures reach the caller.
-  void SaveChartImage(ChartKind chart, const std::filesystem::path& fileName, int quality);
   // The two images an upload posts, in upload order: the temperature chart as "temp.jpg" and
-  // the humidity chart as "RH.jpg" in the images folder, quality 100. Failures reach the
-  // caller, before anything is uploaded.
-  std::vector<std::filesystem::path> SavePostingImages();
+  // the humidity chart as "RH.jpg" in the images folder, quality 100, both captioned and
+  // logged with the one public address looked up for the upload. Failures reach the caller,
+  // before anything is uploaded.
+  std::vector<std::filesystem::path> SavePostingImages(const std::string& address);
 
   // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
   // upload" or the schedule; nothing while one runs.
@@ -226,6 +224,8 @@ class TMAINForm : public QMainWindow, private StationObserver {
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;
+  // An upload's public address is being looked up: no second upload starts meanwhile.
+  bool ftpAddressPending_ = false;
   // The page shown when a lost link's board answered again: shown again once its model is.
   QWidget* shownPage_ = nullptr;
 };

@@ -68,15 +68,10 @@ void TMAINForm::ShowSeries(const TSeriesFlags& flags) {
   }
 }
 
-void TMAINForm::SaveChartImage(ChartKind chart, const std::filesystem::path& fileName,
-                               int quality) {
-  charts_->SaveChartImage(chart, fileName, quality);
-}
-
-std::vector<std::filesystem::path> TMAINForm::SavePostingImages() {
+std::vector<std::filesystem::path> TMAINForm::SavePostingImages(const std::string& address) {
   std::vector<std::filesystem::path> files = {ChemIMG / kTempImage, ChemIMG / kRHImage};
-  SaveChartImage(ChartKind::Temperatures, files[0], 100);
-  SaveChartImage(ChartKind::RelativeHumidity, files[1], 100);
+  charts_->SaveChartImage(ChartKind::Temperatures, files[0], 100, address);
+  charts_->SaveChartImage(ChartKind::RelativeHumidity, files[1], 100, address);
   return files;
 }
 

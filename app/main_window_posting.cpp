@@ -6,6 +6,7 @@
 
 #include "app/main_window.h"
 #include "common/event_log.h"
+#include "plots/gui/chart_set.h"
 #include "posting/ftp_loader_thread.h"
 #include "posting/ftp_schedule.h"
 #include "posting/gui/posting_page.h"
@@ -37,14 +38,24 @@ void TMAINForm::BuildPosting() {
 }
 
 void TMAINForm::TimerFTPTimer() {
-  if (closed_ || FTPLoader->UploadRunning()) {
+  if (closed_ || ftpAddressPending_ || FTPLoader->UploadRunning()) {
     return;
   }
   WriteLog(StartFtpText(FTPCredentials.Host));
-  // The two images, as the charts show them, before anything is uploaded; a failure to
-  // write them ends the upload before it starts.
-  SavePostingImages();
-  FTPLoader->Start(MakeUploadJob(FTPCredentials, ChemIMG));
+  // The public address once for both images, off the window's thread; then the two images,
+  // as the charts show them, before anything is uploaded. A failure to write them ends the
+  // upload before it starts.
+  ftpAddressPending_ = true;
+  charts_->LookUpAddress(this, [this, account = FTPCredentials](const std::string& address) {
+    ftpAddressPending_ = false;
+    Guarded(this, [&] {
+      if (closed_) {
+        return;
+      }
+      SavePostingImages(address);
+      FTPLoader->Start(MakeUploadJob(account, ChemIMG));
+    });
+  });
 }
 
 void TMAINForm::ApplyFtpAccount(const TFTPCredentials& account) {

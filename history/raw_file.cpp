@@ -5,11 +5,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 
+#include "common/durable_replace.h"
 #include "common/exceptions.h"
 
 namespace vesk {
@@ -193,17 +193,9 @@ void RawFile::close() {
 }
 
 void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (std::rename(from.c_str(), to.c_str()) != 0) {
+  if (const std::error_code error = RenameOverDurably(from, to)) {
     throw EInOutError("Cannot rename file \"" + from.string() + "\" to \"" + to.string() + "\". " +
-                      std::strerror(errno));
-  }
-  // The rename itself lives in the folder: flush it too. A folder that cannot be opened
-  // or flushed (some file systems refuse) leaves the rename as durable as they allow.
-  const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : ".";
-  const int fd = Open(folder, O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
+                      std::strerror(error.value()));
   }
 }
 

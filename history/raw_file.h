@@ -75,7 +75,8 @@ class RawFile {
 };
 
 // Renames over an existing target in one step and flushes the folder, so the new name
-// survives a crash. (Windows refuses a rename over an existing file unless asked to replace.)
+// survives a crash (RenameOverDurably of common/durable_replace.h); a failure raises
+// "Cannot rename file …" with the system's message.
 void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
 
 // The identity of the file at path; nothing when it cannot be read (missing file).

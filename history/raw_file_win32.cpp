@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "common/durable_replace.h"
 #include "common/exceptions.h"
 #include "history/raw_file.h"
 
@@ -240,11 +241,9 @@ void RawFile::close() {
 }
 
 void ReplaceFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-  // Write-through: the call returns once the new name is on the disk, folder included.
-  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD error = GetLastError();
+  if (const std::error_code error = RenameOverDurably(from, to)) {
     throw EInOutError("Cannot rename file \"" + from.string() + "\" to \"" + to.string() + "\". " +
-                      SystemMessage(error));
+                      SystemMessage(static_cast<DWORD>(error.value())));
   }
 }
 

@@ -20,9 +20,14 @@ std::size_t Append(char* data, std::size_t size, std::size_t count, void* page) 
   return length;
 }
 
+// Called by the transfer at least once a second, even while it waits: a stop asked for ends it.
+int Progress(void* stop, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return static_cast<const std::stop_token*>(stop)->stop_requested() ? 1 : 0;
+}
+
 }  // namespace
 
-std::string GetExternalIP(const std::string& url) {
+std::string GetExternalIP(const std::string& url, std::stop_token stop) {
   static std::once_flag initialised;
   std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
   const std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(),
@@ -44,6 +49,11 @@ std::string GetExternalIP(const std::string& url) {
   curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
   curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Append);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &page);
+  if (stop.stop_possible()) {
+    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Progress);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &stop);
+    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
+  }
   if (curl_easy_perform(c) != CURLE_OK) {
     return kNoInternet;
   }

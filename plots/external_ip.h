@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stop_token>
 #include <string>
 
 #include "plots/ip_page.h"
@@ -15,7 +16,8 @@ inline constexpr char kNoInternet[] = "<Pas d'internet (2s)>";
 
 // The computer's public address as the echo page shows it, or kNoInternet when the page
 // could not be read: no connection within 2 s, an HTTP error, silence for 2 s once connected,
-// or no whole answer within 10 s. Never throws. Blocks the caller meanwhile.
-std::string GetExternalIP(const std::string& url = kDefaultIpEchoUrl);
+// or no whole answer within 10 s, or a stop asked for meanwhile (noticed within a second).
+// Never throws. Blocks the caller meanwhile: the window asks on a thread of its own.
+std::string GetExternalIP(const std::string& url = kDefaultIpEchoUrl, std::stop_token stop = {});
 
 }  // namespace vesk

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
+#include "common/durable_replace.h"
 #include "common/exceptions.h"
-#include "settings/replace_file.h"
 
 namespace vesk {
 namespace {

@@ -8,9 +8,9 @@
 #include <system_error>
 #include <utility>
 
+#include "common/durable_replace.h"
 #include "common/exceptions.h"
 #include "common/number_text.h"
-#include "settings/replace_file.h"
 
 #ifdef _WIN32
 #ifndef NOMINMAX

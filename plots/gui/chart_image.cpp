@@ -7,7 +7,6 @@
 
 #include "common/datetime.h"
 #include "common/event_log.h"
-#include "plots/external_ip.h"
 #include "plots/jpeg_writer.h"
 
 namespace vesk {
@@ -63,13 +62,13 @@ QImage CaptionedChart(QCustomPlot& chart, const QString& leftCaption, const QStr
 }
 
 void SaveChartImage(QCustomPlot& chart, const std::filesystem::path& fileName, int quality,
-                    const QString& temperatureText, const std::string& ipEchoUrl) {
+                    const QString& temperatureText, const std::string& address) {
   const QString left =
       temperatureText + QStringLiteral(" : ") + QString::fromLocal8Bit(DateTimeToText(Now()));
-  const QString right = QStringLiteral("[IP=") + QString::fromStdString(GetExternalIP(ipEchoUrl)) +
-                        QStringLiteral("]");
+  const QString right =
+      QStringLiteral("[IP=") + QString::fromStdString(address) + QStringLiteral("]");
   const QImage picture = CaptionedChart(chart, left, right);
-  WriteLog("Saved \"" + fileName.string() + "\" [IP=" + GetExternalIP(ipEchoUrl) + "]");
+  WriteLog("Saved \"" + fileName.string() + "\" [IP=" + address + "]");
   WriteJpeg(fileName,
             TRgbImage{picture.constBits(), picture.width(), picture.height(),
                       static_cast<std::size_t>(picture.bytesPerLine())},

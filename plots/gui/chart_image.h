@@ -18,10 +18,10 @@ QImage CaptionedChart(QCustomPlot& chart, const QString& leftCaption, const QStr
 
 // SaveChartImage: the captioned chart, the outside temperature text and the time at the
 // left, "[IP=" + the public address + "]" at the right; the line "Saved \"file\" [IP=…]"
-// logged with a second look-up of the address, before the file is written, so the log
-// holds it even when the write fails; then the JPEG of that quality in place of the file.
-// Failures reach the caller.
+// with the same address logged before the file is written, so the log holds it even when
+// the write fails; then the JPEG of that quality in place of the file. The address was
+// looked up beforehand, off the window's thread (AddressLookup). Failures reach the caller.
 void SaveChartImage(QCustomPlot& chart, const std::filesystem::path& fileName, int quality,
-                    const QString& temperatureText, const std::string& ipEchoUrl);
+                    const QString& temperatureText, const std::string& address);
 
 }  // namespace vesk

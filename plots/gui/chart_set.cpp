@@ -174,10 +174,13 @@ void ChartSet::Replot(ChartKind kind) {
   replots_[static_cast<std::size_t>(kind)]->Replot();
 }
 
-void ChartSet::SaveChartImage(ChartKind kind, const std::filesystem::path& fileName,
-                              int quality) const {
-  vesk::SaveChartImage(chart(kind), fileName, quality, images_.temperatureText(),
-                       images_.ipEchoUrl());
+void ChartSet::LookUpAddress(QObject* receiver, AddressLookup::Done done) {
+  lookup_.Start(images_.ipEchoUrl(), receiver, std::move(done));
+}
+
+void ChartSet::SaveChartImage(ChartKind kind, const std::filesystem::path& fileName, int quality,
+                              const std::string& address) const {
+  vesk::SaveChartImage(chart(kind), fileName, quality, images_.temperatureText(), address);
 }
 
 }  // namespace vesk

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "history/tinfos_rec.h"
+#include "plots/gui/address_lookup.h"
 #include "plots/gui/chart_widget.h"
 #include "plots/gui/series_view.h"
 #include "plots/series_builder.h"
@@ -75,8 +76,8 @@ class ChartSet {
   // when it is shown.
   void Replot();
 
-  // What the chart images need from the window, asked at each image: their folder, the page
-  // that tells the public address, and the caption of LabelTemp.
+  // What the chart images need from the window, asked at each snapshot or image: their
+  // folder, the page that tells the public address, and the caption of LabelTemp.
   struct ImageSource {
     std::function<std::filesystem::path()> ChemIMG;
     std::function<std::string()> ipEchoUrl;
@@ -84,8 +85,14 @@ class ChartSet {
   };
   void SetImageSource(ImageSource source) { images_ = std::move(source); }
   std::filesystem::path ChemIMG() const { return images_.ChemIMG(); }
-  // SaveChartImage of one chart; failures reach the caller.
-  void SaveChartImage(ChartKind kind, const std::filesystem::path& fileName, int quality) const;
+  // One look-up of the public address for the images of one snapshot or upload, off the
+  // window's thread; done gets the address on the window's thread, unless receiver or this
+  // set went first.
+  void LookUpAddress(QObject* receiver, AddressLookup::Done done);
+  // SaveChartImage of one chart with that address in its caption and its log line; failures
+  // reach the caller.
+  void SaveChartImage(ChartKind kind, const std::filesystem::path& fileName, int quality,
+                      const std::string& address) const;
 
  private:
   void FollowSeries(QCustomPlot& chart);
@@ -107,6 +114,8 @@ class ChartSet {
   std::function<void(const TSeriesFlags&)> rebuild_;
   // Context of the connections to the charts and of the calls queued: gone with this.
   std::unique_ptr<QObject> context_;
+  // First to go: its threads end before anything their answers reach.
+  AddressLookup lookup_;
 };
 
 }  // namespace vesk

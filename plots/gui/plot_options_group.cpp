@@ -322,11 +322,18 @@ void PlotOptionsGroup::ButtonApplyRHYscaleClick() {
 }
 
 void PlotOptionsGroup::ButtonGraphSAVClick() {
-  charts_->SaveChartImage(ChartKind::Temperatures, charts_->ChemIMG() / "Temp.jpg", 100);
+  SavePlot(ChartKind::Temperatures, "Temp.jpg");
 }
 
 void PlotOptionsGroup::ButtonSavgraphAmpsClick() {
-  charts_->SaveChartImage(ChartKind::RelativeHumidity, charts_->ChemIMG() / "RH.jpg", 100);
+  SavePlot(ChartKind::RelativeHumidity, "RH.jpg");
+}
+
+void PlotOptionsGroup::SavePlot(ChartKind kind, const char* name) {
+  // The window goes on while the address is looked up; the image is made once it is known.
+  charts_->LookUpAddress(this, [this, kind, name](const std::string& address) {
+    Guarded(this, [&] { charts_->SaveChartImage(kind, charts_->ChemIMG() / name, 100, address); });
+  });
 }
 
 void PlotOptionsGroup::CheckBoxWholeWindowClick() {

@@ -66,6 +66,9 @@ class PlotOptionsGroup : public QGroupBox {
   void WindowButtonClick(const TWindowButton& button);
   void ForceScaleClick(TValueAxis axis);
   void ApplyScaleClick(TValueAxis axis);
+  // The two "Save plots": the chart as a JPEG named name in the images folder, once the
+  // public address was looked up off the window's thread.
+  void SavePlot(ChartKind kind, const char* name);
 
  private Q_SLOTS:
   // One handler per control, each calling the shared code above.

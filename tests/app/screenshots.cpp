@@ -14,6 +14,7 @@
 #include "app/connection_bar.h"
 #include "app/main_window.h"
 #include "common/event_log.h"
+#include "plots/external_ip.h"
 #include "plots/gui/custom_plot.h"
 #include "sim/in_process_board.h"
 #include "sim/model_presets.h"
@@ -38,7 +39,8 @@ bool Save(QWidget& window, const QString& path) {
 bool SavePostingImages(vesk::TMAINForm& window, const std::filesystem::path& output,
                        const std::string& preset) {
   try {
-    for (const auto& file : window.SavePostingImages()) {
+    // The captions of a station without Internet, as the settings ask.
+    for (const auto& file : window.SavePostingImages(vesk::kNoInternet)) {
       const auto copy = output / (preset + "-" + file.filename().string());
       std::filesystem::copy_file(file, copy, std::filesystem::copy_options::overwrite_existing);
       std::cout << "wrote " << copy.string() << "\n";

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stop_token>
+
 #include "local_http_server.h"
 
 namespace vesk {
@@ -39,6 +41,15 @@ TEST(ExternalIP, ServerThatNeverAnswers) {
   LocalHttpServer silent(std::nullopt);
   EXPECT_EQ(GetExternalIP(silent.url()), kNoInternet);
   EXPECT_EQ(silent.requestLines().size(), 1u);
+}
+
+// The window's closing stops a look-up in flight: even a page that answers is not read.
+TEST(ExternalIP, StopAskedForEndsTheLookUp) {
+  LocalHttpServer server(HttpResponse(200, kEchoPage));
+  std::stop_source stop;
+  stop.request_stop();
+  EXPECT_EQ(GetExternalIP(server.url(), stop.get_token()), kNoInternet);
+  EXPECT_EQ(GetExternalIP(server.url(), std::stop_source().get_token()), "203.0.113.7");
 }
 
 }  // namespace

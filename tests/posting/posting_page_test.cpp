@@ -36,12 +36,13 @@ constexpr int kUploadWaitMs = 60000;
 
 // The settings a test starts from: the account on the test server, the images sent to
 // \web\plots\ (the server's folder web/plots), no schedule; the images' public address
-// asked of a closed local port.
+// asked of a closed local port unless another page is named.
 struct Settings {
   std::uint16_t port = 21;
   std::string remotePath = "\\web\\plots\\";
   int intervall = 5;
   bool scheduled = false;
+  std::string ipEchoUrl = test::ClosedPortUrl();
 };
 
 void WriteSettings(const std::filesystem::path& folder, const Settings& s) {
@@ -49,8 +50,8 @@ void WriteSettings(const std::filesystem::path& folder, const Settings& s) {
       << "[FTP]\r\nHost=127.0.0.1\r\nUser=" << FtpTestServer::kUser
       << "\r\nPass=" << FtpTestServer::kPassword << "\r\nRemotePath=" << s.remotePath
       << "\r\nPort=" << s.port << "\r\nintervall=" << s.intervall
-      << "\r\nScheduled=" << (s.scheduled ? 1 : 0)
-      << "\r\n[Misc]\r\nIpEchoUrl=" << test::ClosedPortUrl() << "\r\n";
+      << "\r\nScheduled=" << (s.scheduled ? 1 : 0) << "\r\n[Misc]\r\nIpEchoUrl=" << s.ipEchoUrl
+      << "\r\n";
 }
 
 int Count(const std::vector<std::string>& texts, const std::string& text) {
@@ -207,7 +208,7 @@ class PostingPageTest : public QObject {
 
     ForceUpload(w);
     const std::string temp = (images / "temp.jpg").string();
-    QCOMPARE(f.messages, QStringList{QString::fromStdString("Unable to write to " + temp)});
+    QTRY_COMPARE(f.messages, QStringList{QString::fromStdString("Unable to write to " + temp)});
     const QStringList log = f.log();
     QCOMPARE(Count(log, QStringLiteral("Start FTP on \"127.0.0.1\"")), 1);
     QCOMPARE(
@@ -227,6 +228,64 @@ class PostingPageTest : public QObject {
     QVERIFY(ftp.awaitUploads(1));
     QCOMPARE(test::FtpLogTexts(f.folder.path()), UploadedTexts(images, "/web/plots/"));
     QVERIFY(f.messages.isEmpty());
+  }
+
+  // The public address is asked once per upload, off the window's thread, and both images
+  // show that one answer in their captions and log lines. A second "Force FTP upload" while
+  // the address is asked for starts nothing.
+  void oneAddressLookUpPerUpload() {
+    test::LocalHttpServer echo(
+        test::HttpResponse(200, "<html><body>Current IP Address: 203.0.113.7</body></html>"));
+    FtpTestServer server;
+    std::filesystem::create_directories(server.root() / "web/plots");
+    WindowFixture f;
+    WriteSettings(f.folder.path(), {.port = server.port(), .ipEchoUrl = echo.url()});
+    TMAINForm& w = f.open();
+    FtpLines ftp(w);
+    ForceUpload(w);
+    ForceUpload(w);  // before the answer can reach the window
+    QVERIFY(ftp.awaitUploads(1));
+
+    QCOMPARE(echo.requestLines().size(), std::size_t{1});
+    const QStringList log = f.log();
+    QCOMPARE(Count(log, QStringLiteral("Start FTP on \"127.0.0.1\"")), 1);
+    const std::filesystem::path images = f.folder / "Images";
+    for (const char* name : {"temp.jpg", "RH.jpg"}) {
+      QCOMPARE(Count(log, QString::fromStdString("Saved \"" + (images / name).string() +
+                                                 "\" [IP=203.0.113.7]")),
+               1);
+    }
+    QCOMPARE(test::FtpLogTexts(f.folder.path()), UploadedTexts(images, "/web/plots/"));
+
+    ForceUpload(w);
+    QVERIFY(ftp.awaitUploads(2));
+    QCOMPARE(echo.requestLines().size(), std::size_t{2});
+  }
+
+  // The window closed while the upload's address is being asked of a page that never
+  // answers: the look-up is abandoned with the window, no image is written, nothing is
+  // uploaded, and the close ends as it always does.
+  void closingWhileTheAddressIsAskedFor() {
+    test::LocalHttpServer echo(std::nullopt);
+    FtpTestServer server;
+    std::filesystem::create_directories(server.root() / "web/plots");
+    WindowFixture f;
+    WriteSettings(f.folder.path(), {.port = server.port(), .ipEchoUrl = echo.url()});
+    TMAINForm& w = f.open();
+    ForceUpload(w);
+    // The window answers meanwhile.
+    QVERIFY(QTest::qWaitFor([&] { return echo.requestLines().size() == 1; }));
+    QVERIFY(w.isEnabled());
+
+    f.window.reset();
+    const QStringList log = f.log();
+    QCOMPARE(Count(log, QStringLiteral("Start FTP on \"127.0.0.1\"")), 1);
+    QVERIFY(std::none_of(log.begin(), log.end(),
+                         [](const QString& line) { return line.startsWith("Saved \""); }));
+    QCOMPARE(log.last(), QStringLiteral("Application closed"));
+    QVERIFY(!std::filesystem::exists(f.folder / "Images" / "temp.jpg"));
+    QVERIFY(!std::filesystem::exists(f.folder / "ftp.log"));
+    QVERIFY(std::filesystem::is_empty(server.root() / "web/plots"));
   }
 
   // The account fields count once "Apply" takes them: the password, "Passive FTP" (against a

@@ -45,4 +45,8 @@ std::string ReadFile(const std::filesystem::path& file) {
   return content.str();
 }
 
+void WriteFile(const std::filesystem::path& file, const std::string& bytes) {
+  std::ofstream(file, std::ios::binary) << bytes;
+}
+
 }  // namespace vesk::test

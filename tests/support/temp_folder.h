@@ -21,5 +21,7 @@ class TempFolder {
 };
 
 std::string ReadFile(const std::filesystem::path& file);
+// The file made or replaced with exactly these bytes.
+void WriteFile(const std::filesystem::path& file, const std::string& bytes);
 
 }  // namespace vesk::test

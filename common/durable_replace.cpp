@@ -1,4 +1,4 @@
-#include "settings/replace_file.h"
+#include "common/durable_replace.h"
 
 #include <atomic>
 #include <system_error>
@@ -54,6 +54,15 @@ std::filesystem::path TemporaryName(const std::filesystem::path& target) {
 
 #ifdef _WIN32
 
+std::error_code RenameOverDurably(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) {
+  // Write-through: the call returns once the new name is on the disk, folder included.
+  if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return {static_cast<int>(GetLastError()), std::system_category()};
+  }
+  return {};
+}
+
 void ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
                         bool /*ownerOnly*/) {
   const auto target = Target(file);
@@ -82,10 +91,8 @@ void ReplaceFileContent(const std::filesystem::path& file, const std::string& co
   // The content reaches the disk before its name does.
   ok = ok && FlushFileBuffers(handle);
   ok = CloseHandle(handle) && ok;
-  // Windows renames over an existing file only when asked to; write-through returns once the
-  // new name is on the disk. A read-only file refuses, as the POSIX side makes it.
-  ok = ok && MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  // A read-only file refuses the move, as the POSIX side makes it.
+  ok = ok && !RenameOverDurably(temporary, target);
   if (!ok) {
     DeleteFileW(temporary.c_str());
     FailWrite(file);
@@ -95,6 +102,25 @@ void ReplaceFileContent(const std::filesystem::path& file, const std::string& co
 void RestrictToOwner(const std::filesystem::path& /*file*/) {}
 
 #else
+
+std::error_code RenameOverDurably(const std::filesystem::path& from,
+                                  const std::filesystem::path& to) {
+  if (::rename(from.c_str(), to.c_str()) != 0) {
+    return {errno, std::generic_category()};
+  }
+  // The rename itself lives in the folder: flush it too. Some file systems refuse to open or
+  // flush a folder; the rename is then as durable as they allow.
+  const std::filesystem::path folder = to.has_parent_path() ? to.parent_path() : ".";
+  int fd;
+  do {
+    fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  } while (fd < 0 && errno == EINTR);
+  if (fd >= 0) {
+    ::fsync(fd);
+    ::close(fd);
+  }
+  return {};
+}
 
 void ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
                         bool ownerOnly) {
@@ -138,18 +164,10 @@ void ReplaceFileContent(const std::filesystem::path& file, const std::string& co
   }
   ok = ok && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+  ok = ok && !RenameOverDurably(temporary, target);
   if (!ok) {
     ::unlink(temporary.c_str());
     FailWrite(file);
-  }
-  // The rename itself reaches the disk with the folder.
-  const auto folder =
-      target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path();
-  const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folderFd >= 0) {
-    ::fsync(folderFd);
-    ::close(folderFd);
   }
 }
 

@@ -31,7 +31,6 @@
 #include "plots/gui/chart_set.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
-#include "posting/ftp_loader_thread.h"
 #include "posting/gui/posting_page.h"
 #include "settings/gui/observatory_group.h"
 #include "settings/settings_file.h"
@@ -181,7 +180,6 @@ void TMAINForm::BuildWindow() {
   };
   TimerGetPeriodicData = makeTimer("TimerGetPeriodicData", 5000);
   TimerSavPeriodic = makeTimer("TimerSavPeriodic", 900000);
-  TimerFTP = makeTimer("TimerFTP", 300000);
   TimerReconnect =
       makeTimer("TimerReconnect", static_cast<int>(Reconnection::kRetryPeriod.count()));
 }

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "settings/ftp_credentials.h"
 #include "settings/integration_settings.h"
 #include "settings/settings_file.h"
 #include "station/station_observer.h"
@@ -32,6 +31,7 @@ class LensBasicPage;
 class LogView;
 class ObservatoryGroup;
 class PlotOptionsGroup;
+class PostingController;
 class PostingPage;
 class ReadingsPanel;
 class SecondaryReadings;
@@ -39,7 +39,6 @@ class SessionEvents;
 class SetupPage;
 class Station;
 class StationSession;
-class TFTPLoaderThread;
 class ThreadRequest;
 class WeatherDebugPage;
 class WindSpeedPage;
@@ -111,14 +110,6 @@ class TMAINForm : public QMainWindow, private StationObserver {
   // before anything is uploaded.
   std::vector<std::filesystem::path> SavePostingImages(const std::string& address);
 
-  // Posting (main_window_posting.cpp): one upload of the chart images, from "Force FTP
-  // upload" or the schedule; nothing while one runs.
-  void TimerFTPTimer();
-
- Q_SIGNALS:
-  // Each "ftp.log" line of an upload, on the main thread, in order.
-  void ftpLogLine(const QString& line);
-
  protected:
   void closeEvent(QCloseEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -161,13 +152,8 @@ class TMAINForm : public QMainWindow, private StationObserver {
   void HidePage(QWidget* page);
   void ShowPage(QWidget* page);
   void SaveHistory();
+  // The posting controller made and wired to the posting page and the charts.
   void BuildPosting();
-  void ApplyFtpAccount(const TFTPCredentials& account);
-  void SetPostingInterval(std::uint32_t minutes);
-  void SetFtpScheduled(bool scheduled);
-  // TimerFTP runs with "Scheduled" on and a posting interval above zero.
-  void ApplyFtpSchedule();
-  void CloseFtpLoader();
   // The observatory integrations (Alpaca, MQTT), from the settings.
   void StartIntegrations();
   void ShowIntegrationsStatus(const QString& text);
@@ -208,7 +194,6 @@ class TMAINForm : public QMainWindow, private StationObserver {
 
   QTimer* TimerGetPeriodicData = nullptr;
   QTimer* TimerSavPeriodic = nullptr;
-  QTimer* TimerFTP = nullptr;
   QTimer* TimerReconnect = nullptr;
 
   // State of the window's own subsystems.
@@ -216,16 +201,11 @@ class TMAINForm : public QMainWindow, private StationObserver {
   std::filesystem::path ChemIMG;
   std::filesystem::path Chembckup;
   std::unique_ptr<TSettingsFile> FileIni;
-  TFTPCredentials FTPCredentials;
-  std::uint32_t PostingIntervalSeconds = 300;
-  bool FtpScheduled = false;
-  // The upload worker, closed with a bounded wait before anything its log lines reach goes.
-  std::unique_ptr<TFTPLoaderThread> FTPLoader;
+  // Posting the chart images (account, schedule, upload worker); a child of the window.
+  PostingController* posting_ = nullptr;
   std::unique_ptr<SessionEvents> sessionEvents_;
   QSoundEffect* failureSound_ = nullptr;
   bool closed_ = false;
-  // An upload's public address is being looked up: no second upload starts meanwhile.
-  bool ftpAddressPending_ = false;
   // The page shown when a lost link's board answered again: shown again once its model is.
   QWidget* shownPage_ = nullptr;
 };

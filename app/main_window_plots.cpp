@@ -5,6 +5,7 @@
 #include "acquisition/model_type.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
+#include "app/posting_controller.h"
 #include "common/datetime.h"
 #include "plots/external_ip.h"
 #include "plots/gui/chart_page.h"
@@ -68,6 +69,13 @@ void TMAINForm::ShowSeries(const TSeriesFlags& flags) {
   }
 }
 
+void TMAINForm::BuildPosting() {
+  posting_ = new PostingController(
+      *TabSheetFTP, ChemExec,
+      {this, charts_.get(), [this] { return FileIni.get(); }, [this] { return ChemIMG; },
+       [this](const std::string& address) { return SavePostingImages(address); }});
+}
+
 std::vector<std::filesystem::path> TMAINForm::SavePostingImages(const std::string& address) {
   std::vector<std::filesystem::path> files = {ChemIMG / kTempImage, ChemIMG / kRHImage};
   charts_->SaveChartImage(ChartKind::Temperatures, files[0], 100, address);
@@ -81,7 +89,7 @@ void TMAINForm::SaveSettings() {
   saved.temp = GroupBoxPlotOptions->Scale(TValueAxis::Temp);
   saved.rh = GroupBoxPlotOptions->Scale(TValueAxis::RH);
   saved.autostart = PanelCOM->AutoStart();
-  saved.ftp = FTPCredentials;
+  saved.ftp = posting_->account();
   saved.humiditySensorGain = station().Humidity().HumiditySensorGain;
   saved.humiditySensorOffset = station().Humidity().HumiditySensorOffset;
   FileIni->SaveSettings(saved);

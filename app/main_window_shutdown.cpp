@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/posting_controller.h"
 #include "app/program_end.h"
 #include "history/gui/progress_window.h"
 #include "settings/settings_file.h"
@@ -32,7 +33,7 @@ void TMAINForm::FormClose() {
   closed_ = true;
   TimerGetPeriodicData->stop();
   TimerSavPeriodic->stop();
-  TimerFTP->stop();
+  posting_->Stop();
   TimerReconnect->stop();
   // The poll in progress, the integrations, the history (a failed save logged) and the link.
   session_->Shutdown();
@@ -44,7 +45,7 @@ void TMAINForm::FormClose() {
     // The last log line still matters.
   }
   FileIni.reset();
-  CloseFtpLoader();
+  posting_->CloseFtpLoader();
   StationSession::LogClosed();
 }
 

@@ -8,6 +8,7 @@
 #include "acquisition/gui/readings_panel.h"
 #include "app/connection_bar.h"
 #include "app/main_window.h"
+#include "app/posting_controller.h"
 #include "common/event_log.h"
 #include "common/number_text.h"
 #include "device/gui/actions_group.h"
@@ -21,7 +22,6 @@
 #include "plots/gui/chart_page.h"
 #include "plots/gui/plot_options_group.h"
 #include "plots/gui/wind_speed_page.h"
-#include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
 #include "station/station_session.h"
@@ -93,15 +93,8 @@ void TMAINForm::FormCreate() {
     TimerSavPeriodic->setInterval(static_cast<int>(settings.savePeriod * 1000));
     TimerSavPeriodic->start();
 
-    const int minutes = FileIni->ReadFtpIntervall();
-    FTPCredentials = FileIni->ReadFtpCredentials();
-    FtpScheduled = FileIni->ReadFtpScheduled();
-    TabSheetFTP->ShowSettings(FTPCredentials, minutes, FtpScheduled);
-    // A negative interval is refused with its message and the default kept; the start goes on.
-    PostingIntervalSeconds = TabSheetFTP->StartPostingInterval(minutes);
+    posting_->Start(*FileIni);
     station().ResetPollCounters();
-    TimerFTP->stop();
-    ApplyFtpSchedule();
 
     TimerReconnect->setInterval(static_cast<int>(settings.reconnectPeriod * 1000));
 

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <optional>
 
+#include "app/posting_controller.h"
 #include "app/vesk_application.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
@@ -65,7 +66,8 @@ int Count(const QStringList& texts, const QString& text) {
 // The window's "ftp.log" lines as they reached it.
 class FtpLines {
  public:
-  explicit FtpLines(const TMAINForm& w) : spy_(&w, &TMAINForm::ftpLogLine) {}
+  explicit FtpLines(const TMAINForm& w)
+      : spy_(&Find<PostingController>(w, "PostingController"), &PostingController::ftpLogLine) {}
 
   QStringList lines() const {
     QStringList all;
@@ -201,9 +203,13 @@ class PostingPageTest : public QObject {
     FtpLines ftp(w);
     const std::filesystem::path images = f.folder / "Images";
     std::filesystem::remove_all(images);
-    // "Force FTP upload" has its handler on the page; the upload itself is the window's.
+    // "Force FTP upload" has its handler on the page; the upload itself is the posting
+    // controller's.
     auto& page = Find<QWidget>(w, "TabSheetFTP");
     QVERIFY(page.metaObject()->indexOfSlot("Button1Click()") >= 0);
+    QVERIFY(Find<PostingController>(w, "PostingController")
+                .metaObject()
+                ->indexOfSlot("TimerFTPTimer()") >= 0);
     QSignalSpy forced(&page, SIGNAL(uploadForced()));
 
     ForceUpload(w);

@@ -1,6 +1,10 @@
 #include "common/durable_replace.h"
 
+#include <algorithm>
 #include <atomic>
+#include <optional>
+#include <string>
+#include <string_view>
 #include <system_error>
 
 #include "common/exceptions.h"
@@ -10,10 +14,9 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
-
-#include <algorithm>
 #else
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -39,15 +42,59 @@ std::filesystem::path Target(const std::filesystem::path& file) {
   return target;
 }
 
+long OwnProcess() {
+#ifdef _WIN32
+  return static_cast<long>(GetCurrentProcessId());
+#else
+  return static_cast<long>(getpid());
+#endif
+}
+
+// A process that cannot be told gone is taken as running.
+bool ProcessRuns(long pid) {
+#ifdef _WIN32
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (process == nullptr) {
+    return GetLastError() != ERROR_INVALID_PARAMETER;
+  }
+  DWORD code = 0;
+  const bool runs = !GetExitCodeProcess(process, &code) || code == STILL_ACTIVE;
+  CloseHandle(process);
+  return runs;
+#else
+  return kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH;
+#endif
+}
+
+bool AllDigits(std::string_view text) {
+  return !text.empty() && text.size() <= 18 &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The writer of a temporary of the file's one-step replacement, named "." + the file's name +
+// "." + the writer's process id + "." + a count + ".tmp"; none for any other name.
+std::optional<long> WriterOf(std::string_view name, const std::string& fileName) {
+  const std::string prefix = "." + fileName + ".";
+  constexpr std::string_view suffix = ".tmp";
+  if (name.size() <= prefix.size() + suffix.size() || !name.starts_with(prefix) ||
+      !name.ends_with(suffix)) {
+    return std::nullopt;
+  }
+  const std::string_view middle =
+      name.substr(prefix.size(), name.size() - prefix.size() - suffix.size());
+  const std::size_t dot = middle.find('.');
+  if (dot == std::string_view::npos || !AllDigits(middle.substr(0, dot)) ||
+      !AllDigits(middle.substr(dot + 1))) {
+    return std::nullopt;
+  }
+  return std::stol(std::string(middle.substr(0, dot)));
+}
+
 std::filesystem::path TemporaryName(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-  const long pid = static_cast<long>(GetCurrentProcessId());
-#else
-  const long pid = static_cast<long>(getpid());
-#endif
-  return target.parent_path() / ("." + target.filename().string() + "." + std::to_string(pid) +
-                                 "." + std::to_string(counter++) + ".tmp");
+  return target.parent_path() /
+         ("." + target.filename().string() + "." + std::to_string(OwnProcess()) + "." +
+          std::to_string(counter++) + ".tmp");
 }
 
 }  // namespace
@@ -179,5 +226,33 @@ void RestrictToOwner(const std::filesystem::path& file) {
 }
 
 #endif
+
+void RemoveAbandonedTemporaries(const std::filesystem::path& file) {
+  try {
+    std::error_code error;
+    // The replacement writes beside the file a symbolic link names.
+    std::filesystem::path target = file;
+    if (std::filesystem::is_symlink(file, error)) {
+      target = std::filesystem::weakly_canonical(file, error);
+    }
+    if (error) {
+      return;
+    }
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) {
+      folder = ".";
+    }
+    const std::string fileName = target.filename().string();
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error)) {
+      const auto writer = WriterOf(it->path().filename().string(), fileName);
+      if (writer && *writer != OwnProcess() && !ProcessRuns(*writer)) {
+        std::error_code ignored;
+        std::filesystem::remove(it->path(), ignored);
+      }
+    }
+  } catch (...) {
+  }
+}
 
 }  // namespace vesk

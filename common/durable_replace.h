@@ -30,4 +30,9 @@ void ReplaceFileContent(const std::filesystem::path& file, const std::string& co
 // a failure is ignored.
 void RestrictToOwner(const std::filesystem::path& file);
 
+// Removes the temporary files a replacement of file left when its writer was killed in the
+// middle ("." + the file's name + "." + the writer's process id + "." + a count + ".tmp",
+// beside the file a symbolic link names); those of a writer still running stay. Never raises.
+void RemoveAbandonedTemporaries(const std::filesystem::path& file);
+
 }  // namespace vesk

@@ -431,11 +431,14 @@ class PostingPageTest : public QObject {
     QTest::mouseClick(&Find<QCheckBox>(w, "CheckBoxFTP_Scheduled"), Qt::LeftButton);
     QVERIFY(!timer.isActive());
     QVERIFY(!TSettingsFile(f.folder.path()).ReadFtpScheduled());
-    // The upload in progress, if any, ends; every start of the event log started one.
+    // The upload in progress, if any (its address still asked for, perhaps), ends; every start
+    // of the event log started one.
     QVERIFY(QTest::qWaitFor(
         [&] {
           const std::vector<std::string> texts = test::FtpLogTexts(f.folder.path());
-          return Count(texts, kStartLine) == Count(texts, kStopLine);
+          const auto started = Count(texts, kStartLine);
+          return started == Count(texts, kStopLine) &&
+                 Count(f.log(), QStringLiteral("Start FTP on \"127.0.0.1\"")) == started;
         },
         kUploadWaitMs));
     const std::vector<std::string> texts = test::FtpLogTexts(f.folder.path());

@@ -192,8 +192,7 @@ void StationSession::ReconnectTick() {
     return;
   }
   if (!options_.attemptsOffThread) {
-    AttemptEnded(
-        Station::ProbeLink(station_.ChemExec(), reconnection_.ComNum(), station_.Device()));
+    Restore(reconnection_.Attempt());
     return;
   }
   DropAttempt();
@@ -236,7 +235,10 @@ void StationSession::DropAttempt() {
 }
 
 void StationSession::AttemptEnded(LinkProbe probe) {
-  const std::optional<DeviceIdentity> version = reconnection_.AttemptEnded(std::move(probe));
+  Restore(reconnection_.AttemptEnded(std::move(probe)));
+}
+
+void StationSession::Restore(const std::optional<DeviceIdentity>& version) {
   if (!version) {
     return;
   }

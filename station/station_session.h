@@ -123,6 +123,8 @@ class StationSession {
   // Whether it was a new connection (false: the same board found again).
   bool CompleteConnection(DeviceIdentity identity, bool restoring);
   void AttemptEnded(LinkProbe probe);
+  // The rest of the usual connection once an attempt found the board (nothing otherwise).
+  void Restore(const std::optional<DeviceIdentity>& version);
   void TakeProbe();
   // Waits for an attempt's thread and closes a port it opened that no one took.
   void DropAttempt();

@@ -7,6 +7,7 @@
 
 #include "device/identity_orders.h"
 #include "link/com_obj_rs232.h"
+#include "link/link_timing.h"
 #include "link/order_codes.h"
 #include "link/serial_port.h"
 
@@ -47,7 +48,7 @@ PortProbe Probe(const ListedPort& port, const fs::path& folder) {
   link.AttachPort(std::move(opening.port));
   try {
     // The board needs the pause after its port opens, as at a connection.
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::this_thread::sleep_for(CurrentLinkTiming().settlePause);
     TArrayByte reply;
     link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
     probe.identity = IdentifyDevice(reply);

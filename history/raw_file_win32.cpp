@@ -1,5 +1,7 @@
 // The history file layer on Win32 handles, with the same behaviour as the POSIX one.
+#ifndef NOMINMAX  // a unity batch may have defined it already
 #define NOMINMAX
+#endif
 #include <windows.h>
 // The Win32 ReplaceFile macro would rename ours.
 #undef ReplaceFile

@@ -12,32 +12,34 @@ namespace vesk {
 namespace {
 
 // Which boards have the sensor.
-enum class Fitted { Never, Always, WeatherModule };
+enum class SensorFitted { Never, Always, WeatherModule };
 
 struct SensorEntry {
   ObservingSensor sensor;
   std::string_view name;
-  Fitted fitted;
+  SensorFitted fitted;
   const char* description;
 };
 
 constexpr SensorEntry kSensors[] = {
-    {ObservingSensor::CloudCover, "CloudCover", Fitted::Never, ""},
-    {ObservingSensor::DewPoint, "DewPoint", Fitted::Always,
+    {ObservingSensor::CloudCover, "CloudCover", SensorFitted::Never, ""},
+    {ObservingSensor::DewPoint, "DewPoint", SensorFitted::Always,
      "Dew point of the outside air, from the board's temperature and humidity"},
-    {ObservingSensor::Humidity, "Humidity", Fitted::Always, "Relative humidity of the outside air"},
-    {ObservingSensor::Pressure, "Pressure", Fitted::WeatherModule,
+    {ObservingSensor::Humidity, "Humidity", SensorFitted::Always,
+     "Relative humidity of the outside air"},
+    {ObservingSensor::Pressure, "Pressure", SensorFitted::WeatherModule,
      "Barometric pressure at the weather module"},
-    {ObservingSensor::RainRate, "RainRate", Fitted::Never, ""},
-    {ObservingSensor::SkyBrightness, "SkyBrightness", Fitted::Never, ""},
-    {ObservingSensor::SkyQuality, "SkyQuality", Fitted::Never, ""},
-    {ObservingSensor::SkyTemperature, "SkyTemperature", Fitted::Never, ""},
-    {ObservingSensor::StarFWHM, "StarFWHM", Fitted::Never, ""},
-    {ObservingSensor::Temperature, "Temperature", Fitted::Always, "Temperature of the outside air"},
-    {ObservingSensor::WindDirection, "WindDirection", Fitted::WeatherModule,
+    {ObservingSensor::RainRate, "RainRate", SensorFitted::Never, ""},
+    {ObservingSensor::SkyBrightness, "SkyBrightness", SensorFitted::Never, ""},
+    {ObservingSensor::SkyQuality, "SkyQuality", SensorFitted::Never, ""},
+    {ObservingSensor::SkyTemperature, "SkyTemperature", SensorFitted::Never, ""},
+    {ObservingSensor::StarFWHM, "StarFWHM", SensorFitted::Never, ""},
+    {ObservingSensor::Temperature, "Temperature", SensorFitted::Always,
+     "Temperature of the outside air"},
+    {ObservingSensor::WindDirection, "WindDirection", SensorFitted::WeatherModule,
      "Wind vane of the weather module"},
-    {ObservingSensor::WindGust, "WindGust", Fitted::Never, ""},
-    {ObservingSensor::WindSpeed, "WindSpeed", Fitted::WeatherModule,
+    {ObservingSensor::WindGust, "WindGust", SensorFitted::Never, ""},
+    {ObservingSensor::WindSpeed, "WindSpeed", SensorFitted::WeatherModule,
      "Anemometer of the weather module"},
 };
 
@@ -71,12 +73,13 @@ std::optional<ObservingSensor> SensorNamed(std::string_view name) {
 }
 
 bool SomeBoardMeasures(ObservingSensor sensor) {
-  return EntryOf(sensor).fitted != Fitted::Never;
+  return EntryOf(sensor).fitted != SensorFitted::Never;
 }
 
 bool Measures(ObservingSensor sensor, std::uint8_t TypeCam) {
-  const Fitted fitted = EntryOf(sensor).fitted;
-  return fitted == Fitted::Always || (fitted == Fitted::WeatherModule && HasWeatherModule(TypeCam));
+  const SensorFitted fitted = EntryOf(sensor).fitted;
+  return fitted == SensorFitted::Always ||
+         (fitted == SensorFitted::WeatherModule && HasWeatherModule(TypeCam));
 }
 
 const char* SensorDescription(ObservingSensor sensor) {

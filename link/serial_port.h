@@ -9,10 +9,10 @@
 namespace vesk {
 
 // One open serial port: 115200 8N1 raw, purge of the receive side, synchronous reads bounded
-// to 2000 ms and writes to 500 ms in all.
+// to the link's read time-out as the port opened (link_timing.h: 2000 ms) and writes to
+// 500 ms in all.
 class SerialPort {
  public:
-  static constexpr int kReadTimeoutMs = 2000;
   static constexpr int kWriteTimeoutMs = 500;
 
   virtual ~SerialPort() = default;

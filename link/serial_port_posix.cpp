@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "link/link_timing.h"
 #include "link/serial_port.h"
 
 namespace vesk {
@@ -18,7 +19,8 @@ using Clock = std::chrono::steady_clock;
 
 class PosixSerialPort final : public SerialPort {
  public:
-  explicit PosixSerialPort(int fd) : fd_(fd) {}
+  explicit PosixSerialPort(int fd)
+      : fd_(fd), readTimeoutMs_(static_cast<int>(CurrentLinkTiming().readTimeout.count())) {}
   ~PosixSerialPort() override {
     ioctl(fd_, TIOCNXCL);
     flock(fd_, LOCK_UN);
@@ -36,7 +38,7 @@ class PosixSerialPort final : public SerialPort {
   }
 
   std::size_t read(std::uint8_t* bytes, std::size_t count) override {
-    return transfer(bytes, count, POLLIN, kReadTimeoutMs);
+    return transfer(bytes, count, POLLIN, readTimeoutMs_);
   }
 
  private:
@@ -73,6 +75,7 @@ class PosixSerialPort final : public SerialPort {
   }
 
   int fd_;
+  int readTimeoutMs_;
 };
 
 void ApplyLineSettings(int fd) {

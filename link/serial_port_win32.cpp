@@ -1,6 +1,7 @@
 // Built on Windows only (and compile-checked here with mingw-w64).
 #include <windows.h>
 
+#include "link/link_timing.h"
 #include "link/serial_port.h"
 
 namespace vesk {
@@ -91,7 +92,7 @@ PortOpening OpenSerialDevice(const std::string& device) {
   COMMTIMEOUTS timeouts{};
   timeouts.ReadIntervalTimeout = 0;
   timeouts.ReadTotalTimeoutMultiplier = 0;
-  timeouts.ReadTotalTimeoutConstant = SerialPort::kReadTimeoutMs;
+  timeouts.ReadTotalTimeoutConstant = static_cast<DWORD>(CurrentLinkTiming().readTimeout.count());
   timeouts.WriteTotalTimeoutMultiplier = 0;
   timeouts.WriteTotalTimeoutConstant = SerialPort::kWriteTimeoutMs;
   SetCommTimeouts(handle, &timeouts);

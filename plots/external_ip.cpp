@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::size_t kLargestPage = 1 << 20;  // an echo page is a few lines
 
-std::size_t Append(char* data, std::size_t size, std::size_t count, void* page) {
+std::size_t AppendToPage(char* data, std::size_t size, std::size_t count, void* page) {
   auto& text = *static_cast<std::string*>(page);
   const std::size_t length = size * count;
   if (text.size() + length > kLargestPage) {
@@ -47,7 +47,7 @@ std::string GetExternalIP(const std::string& url, std::stop_token stop) {
   curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, 2L);
   curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, 10000L);
   curl_easy_setopt(c, CURLOPT_FAILONERROR, 1L);
-  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, Append);
+  curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, AppendToPage);
   curl_easy_setopt(c, CURLOPT_WRITEDATA, &page);
   if (stop.stop_possible()) {
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, Progress);

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --tests
+source scripts/compiler-cache.sh
 cmake -S . -B build-windows -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON "$@" >/dev/null
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON "${cache_args[@]}" "$@" >/dev/null
 cmake --build build-windows -j "$(nproc)"

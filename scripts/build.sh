@@ -17,6 +17,7 @@ for arg in "$@"; do
   esac
 done
 ./scripts/install-deps.sh "${deps[@]}"
+source scripts/compiler-cache.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON \
-  "${configure[@]}" >/dev/null
+  "${cache_args[@]}" "${configure[@]}" >/dev/null
 cmake --build build -j "$(nproc)" "${targets[@]}"

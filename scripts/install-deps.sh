@@ -16,6 +16,7 @@ done
 
 packages=(
   build-essential cmake ninja-build pkg-config git
+  lld ccache  # quicker links, and rebuilds that compile only what changed
   qt6-base-dev qt6-multimedia-dev libqcustomplot-dev
   qt6-qpa-plugins  # the window's platform plugins
   libjpeg62-turbo-dev libcurl4-openssl-dev
@@ -29,7 +30,7 @@ if [ "$tests" = 1 ]; then
     mosquitto mosquitto-clients
     python3 python3-pyftpdlib python3-openssl python3-cryptography
     locales xvfb xauth
-    clang libclang-rt-14-dev  # libFuzzer (scripts/fuzz.sh)
+    clang libclang-rt-14-dev  # the sanitizer builds and libFuzzer (fuzz/)
   )
   # The Windows cross build and Wine run on amd64 only; elsewhere (a Raspberry Pi's arm64)
   # the Windows tests are left out, as they are wherever Wine is missing.

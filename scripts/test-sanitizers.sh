@@ -1,29 +1,48 @@
 #!/usr/bin/env bash
-# The test suite again under the sanitizers (CMakePresets.json): every test under
-# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, then the tests of the threaded
-# parts (link, poll, log, upload, station, Alpaca and MQTT, the command line's serve) under
-# ThreadSanitizer in build-tsan/. Called by scripts/test.sh; a report fails the test that
-# produced it. On an idle 2-core machine the builds take about 15 minutes and the runs 6.
+# The test suite again under the sanitizers (CMakePresets.json, clang at -O1): every test under
+# AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, with the fuzz targets run
+# over their seeds, and the tests of the threaded parts (link, poll, log, upload, station,
+# Alpaca and MQTT, the command line's serve) under ThreadSanitizer in build-tsan/. A report
+# fails the test that produced it.
+#   test-sanitizers.sh [build | asan | tsan]
+# build builds both, asan and tsan run one suite (built before); without an argument, as
+# scripts/test.sh calls it, both are built, then both suites run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
-launcher=()
-if command -v ccache >/dev/null; then launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
-
-cmake --preset asan "${launcher[@]}" >/dev/null
-cmake --build build-asan -j "$jobs"
-# Full stacks on allocation: Qt is built without frame pointers, and the suppressions name
-# Qt frames deep in the stack.
-ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0" \
-LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0" \
-UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 600
+source scripts/compiler-cache.sh
 
 # Qt is not built for ThreadSanitizer, so its runs are the threaded core's tests, without Qt.
 threaded=(test_common test_link test_acquisition test_history test_posting test_station
           test_integrations test_cli vesk-cli vesk-board-sim)
-cmake --preset tsan "${launcher[@]}" >/dev/null
-cmake --build build-tsan -j "$jobs" --target "${threaded[@]}"
-TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/sanitizers/tsan.supp" \
-  ctest --test-dir build-tsan --output-on-failure -j "$jobs" --timeout 600 \
-    -R '^(common|link|acquisition|history|posting|station|integrations|cli)\.'
+
+build() {
+  cmake --preset asan "${cache_args[@]}" >/dev/null
+  cmake --build build-asan -j "$jobs"
+  cmake --preset tsan "${cache_args[@]}" >/dev/null
+  cmake --build build-tsan -j "$jobs" --target "${threaded[@]}"
+}
+
+# Tests mostly wait (for the board, a server, a timer): twice as many run as there are cores.
+asan() {
+  # Full stacks on allocation: Qt is built without frame pointers, and the suppressions name
+  # Qt frames deep in the stack.
+  ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0" \
+  LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0" \
+  UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
+    ctest --test-dir build-asan --output-on-failure -j "$((2 * jobs))" --timeout 600
+}
+
+tsan() {
+  TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/sanitizers/tsan.supp" \
+    ctest --test-dir build-tsan --output-on-failure -j "$((2 * jobs))" --timeout 600 \
+      -R '^(common|link|acquisition|history|posting|station|integrations|cli)\.'
+}
+
+case "${1:-all}" in
+  build) build ;;
+  asan) asan ;;
+  tsan) tsan ;;
+  all) build; asan; tsan ;;
+  *) echo "usage: test-sanitizers.sh [build | asan | tsan]" >&2; exit 2 ;;
+esac

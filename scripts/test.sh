@@ -2,7 +2,9 @@
 # Installs what is missing, builds, and runs every test through CTest: the Linux build's, and
 # the Windows build's under Wine (listed as windows.*) where mingw-w64 and Wine are installed,
 # as scripts/install-deps.sh does; then the suite again under the sanitizers
-# (scripts/test-sanitizers.sh). VESK_SANITIZERS=0 leaves that last step out, for a quick run.
+# (scripts/test-sanitizers.sh). VESK_SANITIZERS=0 leaves the sanitizers out, for a quick run.
+# Tests mostly wait (for a board, a server, a timer): twice as many run at once as there are
+# processors.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --tests
@@ -13,7 +15,7 @@ else
   echo "test.sh: no mingw-w64 or Wine: the Windows tests are left out" >&2
   ./scripts/build.sh --tests -DVESK_WINDOWS_BUILD=
 fi
-ctest --test-dir build --output-on-failure -j "$(nproc)" --timeout 300
+ctest --test-dir build --output-on-failure -j "$((2 * $(nproc)))" --timeout 300
 if [ "${VESK_SANITIZERS:-1}" != 0 ]; then
   ./scripts/test-sanitizers.sh
 fi

@@ -6,7 +6,7 @@ namespace vesk::sim {
 namespace {
 
 constexpr std::uint8_t kIdentityStored = 0x7E;
-constexpr std::uint8_t kRefused = 0x00;
+constexpr std::uint8_t kIdentityRefused = 0x00;
 constexpr std::size_t kIdentityOrderLength = 10;
 
 bool IsDigit(std::uint8_t c) {
@@ -25,7 +25,7 @@ TArrayByte VersionReply(const BoardIdentity& identity) {
 TArrayByte SetTypeAndSerial(BoardIdentity& identity, const TArrayByte& order) {
   if (order.size() != kIdentityOrderLength || order[2] != '0' || order[3] != '0' ||
       !std::all_of(order.begin() + 4, order.end(), IsDigit)) {
-    return {kRefused};
+    return {kIdentityRefused};
   }
   identity.type = order[1];
   identity.serial.assign(order.begin() + 4, order.end());

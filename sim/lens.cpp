@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::uint8_t kPresent = 0xAA;
 constexpr std::uint8_t kAbsent = 0x00;
-constexpr std::uint8_t kUnknownOrder = 0xFF;
+constexpr std::uint8_t kUnknownOrderByte = 0xFF;
 constexpr std::uint8_t kAck = 0x06;
 constexpr std::uint8_t kNak = 0x15;
 constexpr std::size_t kOldLensBytes = 11;
@@ -58,7 +58,7 @@ TArrayByte Lens::infoReply(bool newProtocol) const {
 
 TArrayByte Lens::nameReply(bool newProtocol) const {
   if (!newProtocol || !setup_.knowsNameOrder) {
-    return {kUnknownOrder};
+    return {kUnknownOrderByte};
   }
   if (!setup_.present) {
     return {};

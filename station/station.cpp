@@ -9,6 +9,7 @@
 #include "common/exceptions.h"
 #include "device/identity_orders.h"
 #include "link/com_obj_rs232.h"
+#include "link/link_timing.h"
 #include "link/order_codes.h"
 
 namespace vesk {
@@ -66,7 +67,7 @@ namespace {
 
 // The board needs a moment after its port opens before it takes an order.
 void VersionExchange(TComObjRs232& link, TArrayByte& reply) {
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  std::this_thread::sleep_for(CurrentLinkTiming().settlePause);
   reply.clear();
   link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, reply);
 }

@@ -65,12 +65,14 @@ LensBasicPage::LensBasicPage(Station& station, QWidget* parent)
   direct->addStretch(1);
   auto* apertures = new QHBoxLayout;
   using Handler = void (LensBasicPage::*)();
-  for (const auto& [button, handler] :
+  for (const auto& choice :
        {std::pair<QRadioButton*, Handler>{RadioButton_f2_8, &LensBasicPage::RadioButton_f2_8Click},
         {RadioButton_f5_6, &LensBasicPage::RadioButton_f5_6Click},
         {RadioButton_f8, &LensBasicPage::RadioButton_f8Click},
         {RadioButton_f11, &LensBasicPage::RadioButton_f11Click},
         {RadioButton_f16, &LensBasicPage::RadioButton_f16Click}}) {
+    QRadioButton* button = choice.first;
+    const Handler handler = choice.second;  // a copy: a structured binding cannot be captured
     apertures->addWidget(button);
     connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
       if (checked) {

@@ -157,14 +157,15 @@ std::uintmax_t SizeOf(const std::filesystem::path& file) {
   return error ? 0 : size;
 }
 
-// A child (this test run again) saves two large histories in turn over and over, each a whole
-// rewrite since neither extends the other, and is killed mid-save; whatever moment the kill
-// hits, the history file and its backup each hold one complete save. (Every step of every kind of
-// save, one kill each: history_save_kill_test.cpp.)
+// A child (this test run again) saves two histories in turn over and over, each a whole
+// rewrite since neither extends the other, and is killed mid-save (8 MB each: a save lasts
+// long enough for the kill to land inside it, as the polled conditions ensure); whatever moment the
+// kill hits, the history file and its backup each hold one complete save. (Every step of every kind
+// of save, one kill each: history_save_kill_test.cpp.)
 TEST_F(HistorySave, ProcessKilledMidSaveLeavesCompleteFiles) {
   const TTinfosRec before = test::SampleRecords(10);
-  const TTinfosRec after = GenerateHistory(45000.0, 600'000, 10.0);
-  const TTinfosRec other = GenerateHistory(46000.0, 600'000, 10.0, 2);
+  const TTinfosRec after = GenerateHistory(45000.0, 100'000, 10.0);
+  const TTinfosRec other = GenerateHistory(46000.0, 100'000, 10.0, 2);
   if (const std::optional<std::string> role = test::ChildRole()) {
     HistoryStore saver(*role);
     for (;;) {

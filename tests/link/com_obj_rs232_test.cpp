@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "link/frame.h"
+#include "link/link_timing.h"
 #include "link/order_codes.h"
 #include "link/pseudo_terminal.h"
 #include "tests/support/log_capture.h"
@@ -32,9 +33,15 @@ constexpr int kPort = 7;
 const TArrayByte kVersionReply{0x1F, 0x05, 0x03, 0x05, 0x17, 0x00, 0x43};
 
 // A link opened on ports/COM7 of a temporary program folder, with the board end scripted.
+// A silent or short reply is given up after 300 ms here instead of the board's 2 s
+// (SilenceIsWaitedForTheBoardsTwoSeconds holds those).
 class LinkTest : public ::testing::Test {
  protected:
-  LinkTest() : log(folder.path()) { pty.linkAsPort(folder.path(), kPort); }
+  LinkTest() : log(folder.path()) {
+    pty.linkAsPort(folder.path(), kPort);
+    SetLinkTiming({.readTimeout = std::chrono::milliseconds(300)});
+  }
+  ~LinkTest() override { SetLinkTiming({}); }
 
   void answerWith(ScriptedPeer::Responder responder) {
     peer = std::make_unique<ScriptedPeer>(pty.masterFd(), std::move(responder));
@@ -96,6 +103,22 @@ TEST(PortName, AliasFolderFirstThenSerialDevices) {
   const auto alias = pty.linkAsPort(folder.path(), 10);
   EXPECT_EQ(PortDeviceName(10, folder.path()), alias.string());
   EXPECT_EQ(PortDeviceName(9, folder.path()), "/dev/ttyS8");
+}
+
+TEST(LinkTiming, SilenceIsWaitedForTheBoardsTwoSeconds) {
+  TempFolder folder;
+  LogCapture log(folder.path());
+  PseudoTerminal pty;
+  pty.linkAsPort(folder.path(), kPort);
+  ScriptedPeer silent(pty.masterFd(), [](const TArrayByte&) { return TArrayByte{}; });
+  TComObjRs232 link(folder.path());
+  link.OpenCom(kPort);
+  TArrayByte payload;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(link.SendOrder_ReceiveFeedBack({REQ_ORDER_VERSION}, payload), Exception);
+  const auto waited = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(waited, std::chrono::milliseconds(2000));
+  EXPECT_LT(waited, std::chrono::milliseconds(4000));
 }
 
 TEST_F(LinkTest, EmptyPayloadReply) {

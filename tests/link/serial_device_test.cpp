@@ -30,13 +30,13 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
-const TArrayByte kVersionReply{0x1F, 0x05, 0x03, 0x05, 0x17, 0x00, 0x43};
+const TArrayByte kVersionAnswer{0x1F, 0x05, 0x03, 0x05, 0x17, 0x00, 0x43};
 
 TEST(OpenDevice, ByPathAndByStableName) {
   TempFolder folder;
   LogCapture log(folder.path());
   PseudoTerminal pty;
-  ScriptedPeer peer(pty.masterFd(), [](const TArrayByte&) { return kVersionReply; });
+  ScriptedPeer peer(pty.masterFd(), [](const TArrayByte&) { return kVersionAnswer; });
   // The by-id names are links to the device, as udev makes them.
   const auto byId = folder / "usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0";
   fs::create_symlink(pty.slavePath(), byId);

@@ -11,7 +11,7 @@ namespace {
 using test::ReadFile;
 using test::TempFolder;
 
-constexpr TDateTime kNow = 46040.5;
+constexpr TDateTime kNoon = 46040.5;
 
 const TWindowButton& Button(const std::string& name) {
   for (const TWindowButton& b : kWindowButtons) {
@@ -25,12 +25,12 @@ const TWindowButton& Button(const std::string& name) {
 TEST(TimeWindow, ButtonsSetTheWindowAndEveryFormat) {
   TTimeWindow window;
   window.Press(Button("BitBtn24h"));
-  EXPECT_EQ(window.Range(kNow), (TTimeRange{kNow - 1.0, kNow + 0.2}));
+  EXPECT_EQ(window.Range(kNoon), (TTimeRange{kNoon - 1.0, kNoon + 0.2}));
   for (const std::string& format : window.formats) {
     EXPECT_EQ(format, "dd/mm hh:mm");
   }
   window.Press(kWindButtons[1]);  // the wind "3h" changes the shared window, not the formats
-  EXPECT_EQ(window.Range(kNow), (TTimeRange{kNow - 0.125, kNow + 1.0 / 120}));
+  EXPECT_EQ(window.Range(kNoon), (TTimeRange{kNoon - 0.125, kNoon + 1.0 / 120}));
   EXPECT_EQ(window.formats[0], "dd/mm hh:mm");
   EXPECT_FALSE(Button("BitBtn6h").rebuilds);
   EXPECT_TRUE(Button("BitBtn6mois").rebuilds);

@@ -17,8 +17,8 @@
 namespace vesk {
 namespace {
 
-constexpr double kSecond = 1.0 / 86400;
-constexpr TSeriesFlags kEveryModel{true, true, true, true};
+constexpr double kOneSecond = 1.0 / 86400;
+constexpr TSeriesFlags kWholeWindowFlags{true, true, true, true};
 using Point = std::pair<double, double>;
 
 // Three weeks at 10 s with sharp one-record spikes in every series.
@@ -47,7 +47,7 @@ TPlotWindow WindowEndingAt(TDateTime last, double days = 20) {
 TPlotSeries Whole(const TTinfosRec& history, const TPlotWindow& window,
                   TWholeWindowMemory& memory) {
   TPlotSeries plot;
-  BuildWholeWindowSeries(history, window, kEveryModel, memory, plot);
+  BuildWholeWindowSeries(history, window, kWholeWindowFlags, memory, plot);
   return plot;
 }
 
@@ -149,7 +149,7 @@ TEST(WholeWindow, NoPeakIsLostWhenTheClockWentBack) {
 TEST(WholeWindow, RecordsRightOfTheWindowMakeOneGroup) {
   const TTinfosRec history = SpikyHistory();
   TPlotWindow window = WindowEndingAt(history.back().Date - 6, 5);
-  window.timeMax += 5 * kSecond;  // between two records
+  window.timeMax += 5 * kOneSecond;  // between two records
   TWholeWindowMemory memory;
   const TSeriesPoints temp = Whole(history, window, memory)[TSeriesId::SeriesTemp];
   const auto right = std::upper_bound(temp.x.begin(), temp.x.end(), window.timeMax);
@@ -162,7 +162,7 @@ TEST(WholeWindow, RecordsRightOfTheWindowMakeOneGroup) {
 
 TEST(WholeWindow, ShortWindowShowsEveryRecordOfIt) {
   const TTinfosRec history = SpikyHistory();
-  const TPlotWindow window = {history.back().Date - 1.0 / 24 - 5 * kSecond,
+  const TPlotWindow window = {history.back().Date - 1.0 / 24 - 5 * kOneSecond,
                               history.back().Date + 1.0 / 240, 0, 800};
   TWholeWindowMemory memory;
   const TSeriesPoints rh = Whole(history, window, memory)[TSeriesId::SeriesRH];
@@ -176,7 +176,7 @@ TEST(WholeWindow, WindowOfNoWidthDrawsTheNewest3000Records) {
   TWholeWindowMemory memory;
   const TPlotSeries whole = Whole(history, window, memory);
   TPlotSeries newest;
-  BuildSeries(history, window, kEveryModel, newest);
+  BuildSeries(history, window, kWholeWindowFlags, newest);
   for (const TSeriesId id : kAllSeries) {
     EXPECT_EQ(whole[id].x, newest[id].x);
     EXPECT_EQ(whole[id].y, newest[id].y);
@@ -199,7 +199,7 @@ TEST(WholeWindow, BuilderFollowsTheHistoryAsItGrowsAndIsReplaced) {
   TTinfosRec history(full.begin(), full.end() - 200);
   SeriesBuilder builder;
   double days = 20;
-  TSeriesFlags flags = kEveryModel;
+  TSeriesFlags flags = kWholeWindowFlags;
   const auto expectFresh = [&](const char* step) {
     SCOPED_TRACE(step);
     const TPlotWindow window = WindowEndingAt(history.back().Date, days);

@@ -28,8 +28,8 @@ TEST(SimProgram, ServesTheMonitorsLinkUntilTerminated) {
   vesk::test::TempFolder folder;
   vesk::test::LogCapture log(folder.path());
   const auto alias = folder.path() / "ports" / ("COM" + std::to_string(kPort));
-  test::SimProcess sim(VESK_BOARD_SIM,
-                       {"--folder", folder.path().string(), "--port", std::to_string(kPort)});
+  vesk::test::SimProcess sim(VESK_BOARD_SIM,
+                             {"--folder", folder.path().string(), "--port", std::to_string(kPort)});
 
   const std::string device = sim.firstLine();
   ASSERT_FALSE(device.empty()) << "no device path printed";
@@ -56,8 +56,8 @@ TEST(SimProgram, ServesTheMonitorsLinkUntilTerminated) {
 TEST(SimProgram, FaultMixPausesAndGoesOnBySignals) {
   vesk::test::TempFolder folder;
   vesk::test::LogCapture log(folder.path());
-  test::SimProcess sim(VESK_BOARD_SIM, {"--folder", folder.path().string(), "--port",
-                                        std::to_string(kPort), "--fault-mix", "100"});
+  vesk::test::SimProcess sim(VESK_BOARD_SIM, {"--folder", folder.path().string(), "--port",
+                                              std::to_string(kPort), "--fault-mix", "100"});
   ASSERT_FALSE(sim.firstLine().empty());
   TComObjRs232 link(folder.path());
   link.OpenCom(kPort);
@@ -83,7 +83,7 @@ TEST(SimProgram, FaultMixPausesAndGoesOnBySignals) {
 }
 
 TEST(SimProgram, RefusesABadOption) {
-  test::SimProcess sim(VESK_BOARD_SIM, {"--firmware", "three"});
+  vesk::test::SimProcess sim(VESK_BOARD_SIM, {"--firmware", "three"});
   EXPECT_EQ(sim.exitStatus(), 2);
 }
 

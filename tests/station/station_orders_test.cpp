@@ -3,7 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "common/exceptions.h"
@@ -48,6 +50,29 @@ struct StationOnBoard {
   std::vector<HeatingThresholdTexts> shown;
   Station station{folder.path(), [](std::function<void()> call) { call(); }};
 };
+
+// The board is given its moment after the port opens (link_timing.h: 100 ms) before it is
+// asked for its version.
+TEST(StationConnection, TheBoardIsGivenAPauseAfterItsPortOpens) {
+  using Clock = std::chrono::steady_clock;
+  std::optional<Clock::time_point> firstOrder;  // under the board's lock; outlives the board
+  StationOnBoard s;
+  s.board.withBoard([&firstOrder](sim::Board& b) {
+    b.setOrderObserver([&firstOrder](const TArrayByte&) {
+      if (!firstOrder) {
+        firstOrder = Clock::now();
+      }
+    });
+  });
+  s.station.BeginConnection();
+  s.station.OpenLink(kPort);
+  const Clock::time_point opened = Clock::now();
+  s.station.ReadVersion();
+  const std::optional<Clock::time_point> asked =
+      s.board.withBoard([&firstOrder](sim::Board&) { return firstOrder; });
+  ASSERT_TRUE(asked);
+  EXPECT_GE(*asked - opened, std::chrono::milliseconds(100));
+}
 
 TEST(StationHeating, AutomaticHeatingBeforeAnyReadBackWritesTheBoardsOwnThresholds) {
   StationOnBoard s;

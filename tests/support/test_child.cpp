@@ -4,7 +4,9 @@
 
 #ifdef _WIN32
 #ifndef NOMINMAX
+#ifndef NOMINMAX  // a unity batch may have defined it already
 #define NOMINMAX
+#endif
 #endif
 #include <windows.h>
 #else

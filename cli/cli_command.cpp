@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/number_text.h"
+#include "device/threshold_values.h"
 
 namespace vesk::cli {
 
@@ -59,8 +60,8 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
                       long long maximum) {
   long long value = 0;
   if (!TextToInt(text, value) || value < minimum || value > maximum) {
-    throw UsageError(option + " needs a whole number from " + std::to_string(minimum) + " to " +
-                     std::to_string(maximum) + ", not \"" + text + "\"");
+    throw UsageError(SettingRefusal(
+        option, text, {static_cast<double>(minimum), static_cast<double>(maximum)}, true));
   }
   return value;
 }
@@ -68,9 +69,8 @@ long long WholeNumber(const std::string& option, const std::string& text, long l
 double NumberFrom(const std::string& option, const std::string& text, double minimum,
                   double maximum) {
   double value = 0.0;
-  if (!TextToFloat(text, value) || !(value >= minimum && value <= maximum)) {
-    throw UsageError(option + " needs a number from " + FloatToText(minimum) + " to " +
-                     FloatToText(maximum) + ", not \"" + text + "\"");
+  if (!TextToFloat(text, value) || !InSettingRange(value, {minimum, maximum})) {
+    throw UsageError(SettingRefusal(option, text, {minimum, maximum}));
   }
   return value;
 }

@@ -4,17 +4,24 @@
 
 namespace vesk {
 
-bool IsSafe(const std::optional<StampedReading>& latest, SteadyTime now,
-            std::chrono::milliseconds pollPeriod, const SafetyLimits& limits) {
-  if (!latest || now - latest->at > 3 * pollPeriod) {
-    return false;
+SafetyVerdict JudgeSafety(const std::optional<StampedReading>& latest, SteadyTime now,
+                          std::chrono::milliseconds pollPeriod, const SafetyLimits& limits) {
+  SafetyVerdict verdict;
+  if (!latest) {
+    return verdict;
   }
+  verdict.current = now - latest->at <= 3 * pollPeriod;
   const TinfosRec& rec = latest->reading.data.infosRec;
   // Written so that a NaN anywhere answers unsafe. Below 0 % the dew point has no value (a
   // humidity sensor that lost its line reads about -24 %): that cannot be judged safe either.
-  const bool dry = rec.RHExt >= 0 && rec.RHExt < limits.UnsafeHumidity;
-  const bool clearOfDew = rec.TempExt - DewPoint(rec.TempExt, rec.RHExt) > limits.DewMargin;
-  return dry && clearOfDew;
+  verdict.dry = rec.RHExt >= 0 && rec.RHExt < limits.UnsafeHumidity;
+  verdict.clearOfDew = rec.TempExt - DewPoint(rec.TempExt, rec.RHExt) > limits.DewMargin;
+  return verdict;
+}
+
+bool IsSafe(const std::optional<StampedReading>& latest, SteadyTime now,
+            std::chrono::milliseconds pollPeriod, const SafetyLimits& limits) {
+  return JudgeSafety(latest, now, pollPeriod, limits).Safe();
 }
 
 }  // namespace vesk

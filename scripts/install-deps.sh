@@ -22,12 +22,14 @@ packages=(
   libjpeg62-turbo-dev libcurl4-openssl-dev
   libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
+  libindi-dev  # the INDI weather driver (indi/)
 )
 if [ "$tests" = 1 ]; then
   packages+=(
     clang-format
     libgtest-dev libgmock-dev libbenchmark-dev
     mosquitto mosquitto-clients
+    indi-bin  # indiserver, indi_getprop and indi_setprop for the INDI driver's tests
     python3 python3-pyftpdlib python3-openssl python3-cryptography
     locales xvfb xauth
     clang libclang-rt-14-dev  # the sanitizer builds and libFuzzer (fuzz/)

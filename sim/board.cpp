@@ -39,6 +39,7 @@ Board::Board(const BoardSetup& setup, BoardClock clock)
       clock_(std::move(clock)),
       noise_(setup.seed),
       seed_(setup.seed),
+      outsideAir_(setup.outsideAir),
       faults_(setup.faults, setup.seed),
       delay_(setup.faults.delay),
       refuseSettings_(setup.faults.refuseSettings) {}
@@ -111,15 +112,22 @@ TArrayByte Board::reply(const TArrayByte& order) {
   }
 }
 
+Ambient Board::ambient() {
+  Ambient air = SampleAmbient(clock_(), noise_);
+  if (outsideAir_) {
+    air.outsideC = outsideAir_->celsius;
+    air.outsideRH = outsideAir_->percent;
+  }
+  return air;
+}
+
 TArrayByte Board::voltageReply() {
-  const Readings readings =
-      TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
+  const Readings readings = TakeReadings(ambient(), heating_, cooling_, noise_);
   return VoltageReply(readings, heating_, cooling_, VoltageReplyLength(identity_));
 }
 
 TArrayByte Board::dataExtReply() {
-  const Readings readings =
-      TakeReadings(SampleAmbient(clock_(), noise_), heating_, cooling_, noise_);
+  const Readings readings = TakeReadings(ambient(), heating_, cooling_, noise_);
   TArrayByte reply = DataExtReply(readings, heating_, HasWeatherModuleV2(identity_.type), noise_);
   if (faults_.faults().converterFaulted) {
     reply.back() = 0x01;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/byte_array.h"
+#include "sim/ambient.h"
 #include "sim/board_clock.h"
 #include "sim/board_setup.h"
 #include "sim/cooling.h"
@@ -65,6 +66,8 @@ class Board {
 
  private:
   TArrayByte reply(const TArrayByte& order);
+  // The air the sensors read now (the held outside air over the sampled one).
+  Ambient ambient();
   TArrayByte voltageReply();
   TArrayByte dataExtReply();
 
@@ -77,6 +80,7 @@ class Board {
   BoardClock clock_;
   Noise noise_;
   std::uint32_t seed_;
+  std::optional<HeldAir> outsideAir_;
   ReplyFaults faults_;
   std::chrono::milliseconds delay_;
   std::optional<MixedFault> mixed_;

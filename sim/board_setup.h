@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace vesk::sim {
@@ -56,11 +57,19 @@ struct BoardFaults {
   unsigned mixPercent = 0;
 };
 
+// The outside air held still, for tests that need known readings or a humid night.
+struct HeldAir {
+  double celsius = 0;
+  double percent = 0;  // relative humidity
+};
+
 struct BoardSetup {
   BoardIdentity identity;
   LensSetup lens;
   BoardFaults faults;
   std::uint32_t seed = 1;
+  // The outside temperature and humidity without their daily cycle and noise.
+  std::optional<HeldAir> outsideAir;
 };
 
 }  // namespace vesk::sim

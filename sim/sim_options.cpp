@@ -69,6 +69,18 @@ void ApplyLensCodes(LensSetup& lens, const std::string& text) {
   lens.apertureCodeB = Byte("--lens-codes", text.substr(comma + 1));
 }
 
+// "C,RH": a temperature in °C and a relative humidity from 0 to 100 %.
+HeldAir OutsideAir(const std::string& text) {
+  const auto comma = text.find(',');
+  HeldAir air;
+  if (comma == std::string::npos || !TextToFloat(text.substr(0, comma), air.celsius) ||
+      !TextToFloat(text.substr(comma + 1), air.percent) || !(air.celsius >= -60) ||
+      !(air.celsius <= 80) || !(air.percent >= 0) || !(air.percent <= 100)) {
+    Refuse("--outside", "'" + text + "' is not C,RH (-60 to 80 °C, 0 to 100 %)");
+  }
+  return air;
+}
+
 double Speed(const std::string& text) {
   double value = 0;
   if (!TextToFloat(text, value) || !(value > 0) || value > 1e6) {
@@ -105,6 +117,8 @@ const std::map<std::string, ValueOption>& ValueOptions() {
          o.setup.seed = static_cast<std::uint32_t>(Integer("--seed", v, 0, 0xFFFFFFFF));
        }},
       {"--speed", [](SimOptions& o, const std::string& v) { o.speed = Speed(v); }},
+      {"--outside",
+       [](SimOptions& o, const std::string& v) { o.setup.outsideAir = OutsideAir(v); }},
       {"--record", [](SimOptions& o, const std::string& v) { o.record = v; }},
       {"--delay",
        [](SimOptions& o, const std::string& v) {

@@ -28,6 +28,8 @@ Board:
   --serial NNNNNN          serial number, six digits (default 127512)
   --seed N                 seed of the readings' noise (default 1)
   --speed FACTOR           the board's clock runs FACTOR times faster, to watch a day pass
+  --outside C,RH           the outside air held at C °C and RH % (no daily cycle, no
+                           noise), for known readings or a humid night
   --record FILE            write the payload of every order received to FILE, in hex, one
                            line per order, as it arrives
 

@@ -112,5 +112,28 @@ TEST(SafetyRule, SafeOnlyWhileFreshDryAndClearOfDew) {
   EXPECT_FALSE(IsSafe(dry, polled + seconds(4), milliseconds(1000), usual)) << "fast mode";
 }
 
+// Each condition is told apart, so a face that shows them lights the one that failed.
+TEST(SafetyRule, VerdictNamesTheConditionThatFailed) {
+  const SteadyTime polled{seconds(1000)};
+  const milliseconds period(1000);
+  StampedReading humidNight;
+  humidNight.reading.data.infosRec.TempExt = 5;
+  humidNight.reading.data.infosRec.RHExt = 95;
+  humidNight.at = polled;
+  const SafetyVerdict humid = JudgeSafety(humidNight, polled, period, {90, 2.0});
+  EXPECT_TRUE(humid.current);
+  EXPECT_FALSE(humid.dry);
+  EXPECT_FALSE(humid.clearOfDew);
+  const SafetyVerdict dewOnly = JudgeSafety(humidNight, polled, period, {99, 2.0});
+  EXPECT_TRUE(dewOnly.dry);
+  EXPECT_FALSE(dewOnly.clearOfDew);
+  const SafetyVerdict stale = JudgeSafety(humidNight, polled + seconds(4), period, {99, 0});
+  EXPECT_FALSE(stale.current);
+  EXPECT_TRUE(stale.dry && stale.clearOfDew) << "the last reading itself was fine";
+  EXPECT_FALSE(stale.Safe());
+  const SafetyVerdict none = JudgeSafety(std::nullopt, polled, period, {99, 0});
+  EXPECT_FALSE(none.current || none.dry || none.clearOfDew);
+}
+
 }  // namespace
 }  // namespace vesk

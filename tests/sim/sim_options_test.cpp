@@ -48,6 +48,8 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
                                         "42",
                                         "--speed",
                                         "60",
+                                        "--outside",
+                                        "-3.5,96",
                                         "--silent",
                                         "--delay",
                                         "2500",
@@ -82,6 +84,9 @@ TEST(SimOptions, EveryOptionTakesItsValue) {
   EXPECT_FALSE(lens.knowsNameOrder);
   EXPECT_EQ(o.setup.seed, 42u);
   EXPECT_EQ(o.speed, 60);
+  ASSERT_TRUE(o.setup.outsideAir);
+  EXPECT_EQ(o.setup.outsideAir->celsius, -3.5);
+  EXPECT_EQ(o.setup.outsideAir->percent, 96);
   const BoardFaults& faults = o.setup.faults;
   EXPECT_TRUE(faults.silent);
   EXPECT_EQ(faults.delay, std::chrono::milliseconds(2500));
@@ -125,6 +130,8 @@ TEST(SimOptions, BadOptionsAreNamed) {
       {{"--lens-codes", "32"}, "--lens-codes: '32' is not two codes A,B"},
       {{"--preset", "astel99"}, "--preset: no model is called 'astel99' (see --help)"},
       {{"--speed", "-2"}, "--speed: '-2' is not a factor above 0"},
+      {{"--outside", "12"}, "--outside: '12' is not C,RH (-60 to 80 °C, 0 to 100 %)"},
+      {{"--outside", "12,101"}, "--outside: '12,101' is not C,RH (-60 to 80 °C, 0 to 100 %)"},
       {{"--bad-checksum-every", "0"},
        "--bad-checksum-every: '0' is not a number from 1 to 1000000"},
       {{"--data-ext-length", "20"}, "--data-ext-length: '20' is not a number from 1 to 19"},

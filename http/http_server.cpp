@@ -12,6 +12,7 @@
 #include <boost/beast/core.hpp>
 #include <boost/beast/http.hpp>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -46,6 +47,8 @@ struct HttpServer::Context {
   std::mutex mutex;  // protects connections
   std::vector<std::weak_ptr<Connection>> connections;
   std::vector<std::thread> threads;
+  // The jobs posted to the server, one at a time.
+  asio::strand<asio::io_context::executor_type> jobs{io.get_executor()};
 };
 
 namespace {
@@ -408,6 +411,22 @@ std::optional<std::string> HttpServer::Start(const std::string& bind, int port) 
   }
   context_ = std::move(context);
   return std::nullopt;
+}
+
+void HttpServer::Post(std::function<void()> job) {
+  // context_ changes only on the owner's thread (Start, Stop), as Post is called there or
+  // while the owner keeps the server running.
+  const std::shared_ptr<Context> context = context_;
+  if (!context || context->stopped) {
+    return;
+  }
+  asio::post(context->jobs, [job = std::move(job)] {
+    try {
+      job();
+    } catch (const std::exception&) {
+      // A job's failure must not end the server's thread.
+    }
+  });
 }
 
 void HttpServer::Stop() {

@@ -40,6 +40,9 @@ class HttpServer {
   void Stop();
   // The port listened on; 0 when not running.
   int Port() const { return port_; }
+  // Runs job on the server's threads, one job at a time in the order posted (the live page's
+  // events, so that a poll never waits on its clients); dropped when not running. Any thread.
+  void Post(std::function<void()> job);
 
   struct Context;
 

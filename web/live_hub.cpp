@@ -18,10 +18,14 @@ void LiveHub::Attach(PushPiece push) {
   listeners_.push_back(std::move(push));
 }
 
-void LiveHub::Publish(const std::string& json) {
-  const std::string event = Event(json);
+void LiveHub::SetLatest(const std::string& json) {
   std::lock_guard lock(mutex_);
   latest_ = json;
+}
+
+void LiveHub::Send(const std::string& json) {
+  const std::string event = Event(json);
+  std::lock_guard lock(mutex_);
   std::erase_if(listeners_, [&event](const PushPiece& push) { return !push(event); });
 }
 

@@ -1,5 +1,6 @@
 #include "web/web_json.h"
 
+#include <charconv>
 #include <cmath>
 
 #include "plots/series_values.h"
@@ -101,22 +102,70 @@ nlohmann::json LiveJson(const WebLiveState& s) {
   return json;
 }
 
-nlohmann::json SeriesJson(const TPlotSeries& plot, const TSeriesFlags& flags) {
-  nlohmann::json series = nlohmann::json::object();
+namespace {
+
+// To the thousandth, through whole numbers (printf-style formatting of doubles is many
+// times slower): "7.5", "-0.25", "1796971677.67", "12".
+void AppendNumber(std::string& text, double value) {
+  const double thousandths = std::round(value * 1000.0);
+  if (!std::isfinite(thousandths) || std::abs(thousandths) > 9e15) {
+    text += "null";
+    return;
+  }
+  auto n = static_cast<long long>(thousandths);
+  if (n < 0) {
+    text += '-';
+    n = -n;
+  }
+  char digits[24];
+  text.append(digits, std::to_chars(digits, digits + sizeof digits, n / 1000).ptr);
+  long long fraction = n % 1000;
+  if (fraction != 0) {
+    char decimals[4] = {'.', static_cast<char>('0' + fraction / 100),
+                        static_cast<char>('0' + fraction / 10 % 10),
+                        static_cast<char>('0' + fraction % 10)};
+    std::size_t length = 4;
+    while (decimals[length - 1] == '0') {
+      --length;
+    }
+    text.append(decimals, length);
+  }
+}
+
+void AppendArray(std::string& text, const std::vector<double>& values, double scale,
+                 double offset) {
+  text += '[';
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (i > 0) {
+      text += ',';
+    }
+    AppendNumber(text, (values[i] - offset) * scale);
+  }
+  text += ']';
+}
+
+}  // namespace
+
+std::string SeriesJsonText(const TPlotSeries& plot, const TSeriesFlags& flags) {
+  std::string text = "{";
   for (const TSeriesId id : kAllSeries) {
     if (!SeriesShown(id, flags)) {
       continue;
     }
     const TSeriesPoints& points = plot[id];
-    nlohmann::json x = nlohmann::json::array();
-    nlohmann::json y = nlohmann::json::array();
-    for (std::size_t i = 0; i < points.x.size(); ++i) {
-      x.push_back(ChartSeconds(points.x[i]));
-      y.push_back(NumberOrNull(points.y[i]));
+    if (text.size() > 1) {
+      text += ',';
     }
-    series[SeriesName(id)] = {{"x", std::move(x)}, {"y", std::move(y)}};
+    text += '"';
+    text += SeriesName(id);
+    text += "\":{\"x\":";
+    AppendArray(text, points.x, 86400.0, kUnixEpochDay);
+    text += ",\"y\":";
+    AppendArray(text, points.y, 1.0, 0.0);
+    text += '}';
   }
-  return series;
+  text += '}';
+  return text;
 }
 
 }  // namespace vesk

@@ -23,8 +23,10 @@ std::string JsonText(const nlohmann::json& value);
 // The live state as the page takes it.
 nlohmann::json LiveJson(const WebLiveState& state);
 
-// The series of a window: x in chart seconds, y with null for a value the record does not
-// hold, one entry per series shown.
-nlohmann::json SeriesJson(const TPlotSeries& plot, const TSeriesFlags& flags);
+// The JSON text of the series of a window, one entry per series shown: {"SeriesTemp":
+// {"x": [...], "y": [...]}, ...}, x in chart seconds to the millisecond, y to the thousandth
+// (finer than any reading), null for a value the record does not hold. Written directly: a
+// full window holds tens of thousands of numbers.
+std::string SeriesJsonText(const TPlotSeries& plot, const TSeriesFlags& flags);
 
 }  // namespace vesk

@@ -71,7 +71,10 @@ void WebServer::Stop() {
 }
 
 void WebServer::Publish(const WebLiveState& state) {
-  hub_.Publish(JsonText(LiveJson(state)));
+  // The poll makes the text; the server's thread hands it to each page.
+  auto json = std::make_shared<const std::string>(JsonText(LiveJson(state)));
+  hub_.SetLatest(*json);
+  http_.Post([this, json] { hub_.Send(*json); });
 }
 
 void WebServer::OnSession(std::function<void()> job) {
@@ -151,19 +154,21 @@ void WebServer::Series(const std::string& query, HttpReply reply) {
   const SeriesParams params = std::get<SeriesParams>(parsed);
   OnSession([this, params, reply = std::move(reply)] {
     const TWindowButton& button = kWindowButtons[params.window];
-    const TDateTime now = Now();
+    const TTimeRange range = TimeWindowRange(Now(), button.MinX, button.MaxX);
     TPlotWindow window;
-    window.timeMin = now - button.MinX;
-    window.timeMax = now + button.MaxX;
+    window.timeMin = range.min;
+    window.timeMax = range.max;
     window.columns = params.columns;
     TSeriesFlags flags = station_.Flags();
     flags.wholeWindow = true;
     TPlotSeries plot;
     BuildWholeWindowSeries(station_.History(), window, flags, memories_[params.window], plot);
-    reply(Json(200, {{"window", button.caption},
-                     {"from", ChartSeconds(window.timeMin)},
-                     {"to", ChartSeconds(window.timeMax)},
-                     {"series", SeriesJson(plot, flags)}}));
+    HttpResponse response = Json(200, {{"window", button.caption},
+                                       {"from", ChartSeconds(window.timeMin)},
+                                       {"to", ChartSeconds(window.timeMax)}});
+    response.body.pop_back();  // the object's "}": the series follow
+    response.body += ",\"series\":" + SeriesJsonText(plot, flags) + "}";
+    reply(std::move(response));
   });
 }
 

@@ -101,6 +101,9 @@ class Connection : public std::enable_shared_from_this<Connection> {
   }
 
   void Received(beast::error_code error) {
+    if (Ending()) {
+      return;  // read just before the stop: nothing more reaches the handler
+    }
     if (error == bhttp::error::end_of_stream || error == beast::error::timeout ||
         error == asio::error::operation_aborted || error == asio::error::eof ||
         error == asio::error::connection_reset) {

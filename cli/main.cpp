@@ -24,6 +24,7 @@
 #include "cli/weather_command.h"
 #ifndef _WIN32
 #include "cli/serve_command.h"
+#include "cli/web_command.h"
 #endif
 #include "common/event_log.h"
 #include "common/program_folder.h"
@@ -47,6 +48,7 @@ constexpr CliCommand kCommands[] = {
 #ifndef _WIN32
     // Stopped through the POSIX stop signals (a signal descriptor): not in the Windows build.
     {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
+    {"web", "set the password of the station's web page", &RunWebCommand},
 #endif
     {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
      &RunLensCommand},

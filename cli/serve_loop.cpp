@@ -16,6 +16,7 @@
 #include "acquisition/thread_request.h"
 #include "cli/cli_command.h"
 #include "cli/serve_output.h"
+#include "cli/session_queue.h"
 #include "common/datetime.h"
 #include "common/event_log.h"
 
@@ -41,12 +42,17 @@ std::string SignalName(std::uint32_t signal) {
   }
 }
 
-// Waits until `until` or a stop signal; the signal's name when one came.
-std::optional<std::string> WaitForStop(int stopFd, Clock::time_point until) {
+// Waits until `until` or a stop signal, running the calls queued meanwhile; the signal's
+// name when one came.
+std::optional<std::string> WaitForStop(int stopFd, SessionQueue& queue, Clock::time_point until) {
   for (;;) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
-    pollfd p{stopFd, POLLIN, 0};
-    const int ready = poll(&p, 1, static_cast<int>(std::clamp<long long>(left, 0, INT_MAX)));
+    pollfd p[2] = {{stopFd, POLLIN, 0}, {queue.Fd(), POLLIN, 0}};
+    const int ready = poll(p, 2, static_cast<int>(std::clamp<long long>(left, 0, INT_MAX)));
+    if (ready > 0 && (p[1].revents & POLLIN) != 0 && (p[0].revents & POLLIN) == 0) {
+      queue.RunQueued();
+      continue;
+    }
     if (ready > 0) {
       signalfd_siginfo info{};
       if (read(stopFd, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) {
@@ -66,9 +72,10 @@ ServeLoop::ServeLoop(const ServeOptions& options, std::ostream& out, std::ostrea
     : options_(options),
       out_(out),
       err_(err),
-      // Every poll waits on this thread: nothing is ever posted.
+      // Every poll waits on this thread; the web page's jobs come through the queue.
       session_(
-          options.folder, options.settings, [](std::function<void()> call) { call(); }, *this) {}
+          options.folder, options.settings,
+          [this](std::function<void()> call) { queue_.Post(std::move(call)); }, *this) {}
 
 int ServeLoop::Run(int stopFd) {
   StationSession::LogOpened();
@@ -86,7 +93,7 @@ int ServeLoop::Run(int stopFd) {
 
   std::optional<std::string> stop;
   try {
-    while (!(stop = WaitForStop(stopFd, NextDue()))) {
+    while (!(stop = WaitForStop(stopFd, queue_, NextDue()))) {
       const auto now = Clock::now();
       if (now >= nextSave_) {
         session_.PeriodicSave();

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/session_queue.h"
 #include "station/station_observer.h"
 #include "station/station_session.h"
 #include "station/station_settings.h"
@@ -54,6 +55,7 @@ class ServeLoop : private StationObserver {
   std::ostream& out_;
   std::ostream& err_;
   std::mutex errMutex_;  // protects err_
+  SessionQueue queue_;   // before the session, which posts to it
   StationSession session_;
   long long polls_ = 0;
   Clock::time_point nextPoll_;

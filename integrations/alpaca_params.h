@@ -7,18 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "http/url_form.h"
+
 namespace vesk {
 
-// The parameters of one request, names and values decoded, in the order sent.
-using AlpacaParams = std::vector<std::pair<std::string, std::string>>;
-
-// A form-encoded body ("Connected=true&ClientID=3"): '+' is a blank, %XX a byte. None when
-// an escape is broken.
-std::optional<AlpacaParams> DecodeForm(std::string_view body);
-
-// The first parameter of that name: on GET the name's case does not matter, on PUT it must
-// be exact.
-const std::string* FindParam(const AlpacaParams& params, std::string_view name, bool anyCase);
+using AlpacaParams = FormParams;
 
 // 0 to 4294967295, decimal digits only.
 std::optional<std::uint32_t> ParseUInt32(std::string_view text);

@@ -1,20 +1,18 @@
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
+#include "http/http_server.h"
 #include "integrations/alpaca_api.h"
 
 namespace vesk {
 
-// The HTTP side of the Alpaca API: listens on the address and port, on threads of its own,
-// and hands each request to the API.
+// The HTTP side of the Alpaca API: listens on the address and port (the project's HTTP
+// server, on threads of its own) and hands each request to the API.
 class AlpacaServer {
  public:
   explicit AlpacaServer(AlpacaApi& api);
-  ~AlpacaServer();
   AlpacaServer(const AlpacaServer&) = delete;
   AlpacaServer& operator=(const AlpacaServer&) = delete;
 
@@ -22,17 +20,15 @@ class AlpacaServer {
   // free port.
   std::optional<std::string> Start(const std::string& bind, int port);
   // Ends the requests in progress and the threads.
-  void Stop();
+  void Stop() { http_.Stop(); }
   // The port listened on; 0 when not running.
-  int Port() const { return port_; }
+  int Port() const { return http_.Port(); }
 
  private:
-  struct Http;
+  HttpResponse Answer(const HttpRequest& request);
 
   AlpacaApi& api_;
-  std::unique_ptr<Http> http_;
-  std::thread listener_;
-  int port_ = 0;
+  HttpServer http_;
 };
 
 }  // namespace vesk

@@ -1,11 +1,10 @@
 #include "integrations/observing_sensors.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "acquisition/model_type.h"
 #include "acquisition/reply_decoders.h"
+#include "http/url_form.h"
 #include "plots/dew_point.h"
 
 namespace vesk {
@@ -50,13 +49,6 @@ const SensorEntry& EntryOf(ObservingSensor sensor) {
     }
   }
   return kSensors[0];
-}
-
-bool SameLetters(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 constexpr double kKmhPerMs = 3.6;

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "http/listen_failure.h"
+
 namespace vesk {
 
 std::optional<SocketAddress> NumericAddress(const std::string& text, int port) {
@@ -43,16 +45,15 @@ int BoundPort(int socket) {
 }
 
 std::string BindFailure(const std::string& address, int port, int error) {
-  const std::string where = "port " + std::to_string(port) + " on " + address;
   switch (error) {
     case EADDRINUSE:
-      return where + " is in use";
+      return ListenFailure(address, port, ListenError::InUse);
     case EADDRNOTAVAIL:
-      return address + " is not an address of this machine";
+      return ListenFailure(address, port, ListenError::NotAnAddressHere);
     case EACCES:
-      return where + " needs more privileges";
+      return ListenFailure(address, port, ListenError::NeedsPrivileges);
     default:
-      return where + ": " + std::strerror(error);
+      return ListenFailure(address, port, ListenError::Other, std::strerror(error));
   }
 }
 

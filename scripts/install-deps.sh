@@ -20,6 +20,8 @@ packages=(
   qt6-base-dev qt6-multimedia-dev libqcustomplot-dev
   qt6-qpa-plugins  # the window's platform plugins
   libjpeg62-turbo-dev libcurl4-openssl-dev
+  libboost-dev  # Boost.Beast/Asio: the HTTP server of Alpaca and the web page (header-only)
+  libsodium-dev  # the web page's password hash
   libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
   libindi-dev  # the INDI weather driver (indi/)
@@ -33,6 +35,7 @@ if [ "$tests" = 1 ]; then
     python3 python3-pyftpdlib python3-openssl python3-cryptography
     locales xvfb xauth
     clang libclang-rt-14-dev  # the sanitizer builds and libFuzzer (fuzz/)
+    chromium chromium-driver python3-selenium  # the web page's browser test
   )
   # The Windows cross build and Wine run on amd64 only; elsewhere (a Raspberry Pi's arm64)
   # the Windows tests are left out, as they are wherever Wine is missing.

@@ -29,4 +29,14 @@ struct TMqttSettings {
   bool operator==(const TMqttSettings&) const = default;
 };
 
+// Section "Web": the station's web page (readings, charts, history download, operations
+// after a login).
+struct TWebSettings {
+  bool Enabled = false;
+  int Port = 8080;
+  // The address the page is served on; 0.0.0.0 opens it to the network.
+  std::string Bind = "127.0.0.1";
+  bool operator==(const TWebSettings&) const = default;
+};
+
 }  // namespace vesk

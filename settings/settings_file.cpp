@@ -156,6 +156,12 @@ TMqttSettings TSettingsFile::ReadMqtt() const {
           ini_.ReadString(keys::kMqtt, keys::kTopic, keys::kDefaultMqttTopic)};
 }
 
+TWebSettings TSettingsFile::ReadWeb() const {
+  return {ini_.ReadBool(keys::kWeb, keys::kEnabled, keys::kDefaultWebEnabled),
+          ini_.ReadInteger(keys::kWeb, keys::kPort, keys::kDefaultWebPort),
+          ini_.ReadString(keys::kWeb, keys::kBind, keys::kDefaultWebBind)};
+}
+
 void TSettingsFile::WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats) {
   std::vector<TIniValue> values;
   for (std::size_t chart = 0; chart < kTimeChartCount; ++chart) {

@@ -82,6 +82,7 @@ class TSettingsFile {
   // Read at start; the window's observatory group writes them.
   TAlpacaSettings ReadAlpaca() const;
   TMqttSettings ReadMqtt() const;
+  TWebSettings ReadWeb() const;
 
   // SetTimeWindow: the shared window and every chart's format into the five write sections.
   void WriteTimeWindow(double minX, double maxX, const TTimeFormats& formats);

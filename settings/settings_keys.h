@@ -24,6 +24,7 @@ inline constexpr char kFtp[] = "FTP";
 inline constexpr char kMisc[] = "Misc";
 // The observatory integrations, both off by default.
 inline constexpr char kAlpaca[] = "Alpaca";
+inline constexpr char kWeb[] = "Web";
 inline constexpr char kMqtt[] = "MQTT";
 
 // Keys.
@@ -103,6 +104,9 @@ inline constexpr int kDefaultAlpacaPort = 11111;
 inline constexpr char kDefaultAlpacaBind[] = "127.0.0.1";
 inline constexpr double kDefaultUnsafeHumidity = 90;  // %
 inline constexpr double kDefaultDewMargin = 2.0;      // °C above the dew point
+inline constexpr bool kDefaultWebEnabled = false;
+inline constexpr int kDefaultWebPort = 8080;
+inline constexpr char kDefaultWebBind[] = "127.0.0.1";
 inline constexpr bool kDefaultMqttEnabled = false;
 inline constexpr char kDefaultMqttHost[] = "127.0.0.1";
 inline constexpr int kDefaultMqttPort = 1883;

@@ -3,7 +3,8 @@
 
 namespace vesk {
 
-std::unique_ptr<SessionIntegrations> SessionIntegrations::Make(const StationSettings&, Line, Line) {
+std::unique_ptr<SessionIntegrations> SessionIntegrations::Make(const StationSettings&, Line, Line,
+                                                               Station&, Station::PostToMain) {
   return nullptr;
 }
 

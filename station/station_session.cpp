@@ -68,7 +68,7 @@ void StationSession::StartIntegrations() {
   }
   integrations_ = SessionIntegrations::Make(
       settings_, [](const std::string& line) { WriteLog(line); },
-      [this](const std::string& text) { observer_.IntegrationsStatus(text); });
+      [this](const std::string& text) { observer_.IntegrationsStatus(text); }, station_, post_);
   if (integrations_) {
     integrations_->SetPollPeriod(pollPeriod_);
     integrations_->Start();
@@ -170,8 +170,8 @@ bool StationSession::Poll(bool wait, bool correctWindSpeed, const std::string& f
 void StationSession::Present(const ThreadRequest& sender) {
   const bool succeeded = sender.ErrorMes.empty();
   // First: a presentation that fails must not keep the reading from the observatory.
-  if (succeeded && integrations_) {
-    integrations_->PollArrived(sender.FDataOUT, station_.Identity());
+  if (integrations_) {
+    integrations_->PollEnded(succeeded ? &sender.FDataOUT : nullptr);
   }
   try {
     observer_.PollApplied(sender);

@@ -18,6 +18,7 @@ StationSettings ReadStationSettings(const TSettingsFile& file) {
                        file.ReadHumiditySensorOffset(held.HumiditySensorOffset)};
   settings.alpaca = file.ReadAlpaca();
   settings.mqtt = file.ReadMqtt();
+  settings.web = file.ReadWeb();
   return settings;
 }
 

@@ -22,6 +22,7 @@ struct StationSettings {
   HumidityConstants humidity;
   TAlpacaSettings alpaca;
   TMqttSettings mqtt;
+  TWebSettings web;
 };
 
 StationSettings ReadStationSettings(const TSettingsFile& file);

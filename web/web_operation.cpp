@@ -1,0 +1,116 @@
+#include "web/web_operation.h"
+
+#include "common/number_text.h"
+#include "device/threshold_values.h"
+#include "widgets/number_edit_check.h"
+
+namespace vesk {
+namespace {
+
+using Kind = WebOperation::Kind;
+
+std::optional<bool> OnOf(const FormParams& params) {
+  const std::string* on = FindParam(params, "on", false);
+  if (on && (*on == "0" || *on == "1")) {
+    return *on == "1";
+  }
+  return std::nullopt;
+}
+
+// A field checked as the window's numeric field checks it when left: the same message.
+std::variant<double, WebParamError> Field(const FormParams& params, const char* name,
+                                          TTypeValue kind, const SettingRange& range) {
+  const std::string* text = FindParam(params, name, false);
+  if (!text || text->empty()) {
+    return WebParamError{std::string(name) + " is missing"};
+  }
+  const TNumberEditCheck check = CheckNumberEditText(*text, kind, range.minimum, range.maximum);
+  double value = 0;
+  if (!check.accepted) {
+    return WebParamError{check.message};
+  }
+  if (!TextToFloat(check.text, value)) {
+    return WebParamError{std::string(name) + ": Invalid input !"};
+  }
+  return value;
+}
+
+}  // namespace
+
+std::string WebOperation::Text() const {
+  const std::string state = on ? "on" : "off";
+  switch (kind) {
+    case Kind::Heater:
+      return "heater " + state;
+    case Kind::AutoHeat:
+      return "automatic heating " + state;
+    case Kind::Thresholds:
+      return FormatText(
+          "thresholds %1.1f \xC2\xB0"
+          "C %1.0f %%RH power %d %%",
+          celsius, percent, power);
+    case Kind::ManualCooling:
+      return "manual cooling " + state;
+    case Kind::AutoCooling:
+      return "automatic cooling " + state;
+    case Kind::Aperture:
+      return "aperture " + std::to_string(index);
+    case Kind::Iris:
+      return "close iris " + std::to_string(index) + " steps";
+  }
+  return {};
+}
+
+std::variant<WebOperation, WebParamError> ParseOperation(const FormParams& params) {
+  const std::string* op = FindParam(params, "op", false);
+  if (!op) {
+    return WebParamError{"op is missing"};
+  }
+  WebOperation operation;
+  if (*op == "heater" || *op == "autoheat" || *op == "cooling") {
+    const auto on = OnOf(params);
+    if (!on) {
+      return WebParamError{"on must be 0 or 1"};
+    }
+    operation.on = *on;
+    operation.kind = *op == "heater" ? Kind::Heater : Kind::AutoHeat;
+    if (*op == "cooling") {
+      const std::string* mode = FindParam(params, "mode", false);
+      if (!mode || (*mode != "manual" && *mode != "auto")) {
+        return WebParamError{"mode must be manual or auto"};
+      }
+      operation.kind = *mode == "manual" ? Kind::ManualCooling : Kind::AutoCooling;
+    }
+    return operation;
+  }
+  if (*op == "thresholds") {
+    operation.kind = Kind::Thresholds;
+    const auto celsius = Field(params, "temp", TTypeValue::Float, kTemperatureThresholdRange);
+    const auto percent = Field(params, "rh", TTypeValue::Float, kHumidityThresholdRange);
+    const auto power = Field(params, "power", TTypeValue::Int, kPowerLevelRange);
+    for (const auto* field : {&celsius, &percent, &power}) {
+      if (const auto* error = std::get_if<WebParamError>(field)) {
+        return *error;
+      }
+    }
+    operation.celsius = std::get<double>(celsius);
+    operation.percent = std::get<double>(percent);
+    operation.power = static_cast<int>(std::get<double>(power));
+    return operation;
+  }
+  if (*op == "aperture" || *op == "iris") {
+    // The aperture list's entry, or the iris's steps: 0 to 255 as the lens orders take them.
+    const char* name = *op == "aperture" ? "index" : "steps";
+    operation.kind = *op == "aperture" ? Kind::Aperture : Kind::Iris;
+    const std::string* text = FindParam(params, name, false);
+    const auto value = text ? WholeNumberIn(*text, 0, 255) : std::nullopt;
+    if (!value) {
+      return WebParamError{std::string(name) + " must be a whole number from 0 to 255"};
+    }
+    operation.index = *value;
+    return operation;
+  }
+  return WebParamError{"op must be heater, autoheat, thresholds, cooling, aperture or iris"};
+}
+
+}  // namespace vesk

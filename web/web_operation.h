@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "http/url_form.h"
+#include "web/web_params.h"
+
+namespace vesk {
+
+// One change of the board asked by the page (POST /api/operation, a form body), checked as
+// the window's fields and vesk-cli check it before anything reaches the board.
+struct WebOperation {
+  enum class Kind { Heater, AutoHeat, Thresholds, ManualCooling, AutoCooling, Aperture, Iris };
+  Kind kind = Kind::Heater;
+  bool on = false;
+  double celsius = 0;   // Thresholds
+  double percent = 0;   // Thresholds
+  int power = 0;        // Thresholds
+  long long index = 0;  // Aperture: the entry of the aperture list, 0 the widest; Iris: steps
+
+  // For the log: "heater on", "thresholds 2.0 °C 85 %RH power 50 %" …
+  std::string Text() const;
+};
+
+// op=heater|autoheat&on=0|1, op=thresholds&temp=C&rh=PCT&power=PCT,
+// op=cooling&mode=manual|auto&on=0|1, op=aperture&index=N, op=iris&steps=N (closes it by N steps).
+std::variant<WebOperation, WebParamError> ParseOperation(const FormParams& params);
+
+}  // namespace vesk

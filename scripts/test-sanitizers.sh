@@ -2,7 +2,7 @@
 # The test suite again under the sanitizers (CMakePresets.json, clang at -O1): every test under
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, with the fuzz targets run
 # over their seeds, and the tests of the threaded parts (link, poll, log, upload, station,
-# Alpaca and MQTT, the command line's serve) under ThreadSanitizer in build-tsan/. A report
+# HTTP, Alpaca, MQTT and the web page, the command line's serve) under ThreadSanitizer in build-tsan/. A report
 # fails the test that produced it.
 #   test-sanitizers.sh [build | asan | tsan]
 # build builds both, asan and tsan run one suite (built before); without an argument, as
@@ -14,7 +14,7 @@ source scripts/compiler-cache.sh
 
 # Qt is not built for ThreadSanitizer, so its runs are the threaded core's tests, without Qt.
 threaded=(test_common test_link test_acquisition test_history test_posting test_station
-          test_integrations test_cli vesk-cli vesk-board-sim)
+          test_http test_integrations test_web test_cli vesk-cli vesk-board-sim)
 
 build() {
   cmake --preset asan "${cache_args[@]}" >/dev/null
@@ -36,7 +36,7 @@ asan() {
 tsan() {
   TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/sanitizers/tsan.supp" \
     ctest --test-dir build-tsan --output-on-failure -j "$((2 * jobs))" --timeout 600 \
-      -R '^(common|link|acquisition|history|posting|station|integrations|cli)\.'
+      -R '^(common|link|acquisition|history|posting|station|http|integrations|web|cli)\.'
 }
 
 case "${1:-all}" in

@@ -1,9 +1,6 @@
 // The observatory integrations in the monitor: started from the settings file, shown in the
 // status bar, fed by the polls, stopped with the window.
 #include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,28 +12,12 @@
 
 #include "app/main_window.h"
 #include "station/station.h"
+#include "tests/support/free_port.h"
 #include "tests/support/window_fixture.h"
 
 using namespace vesk;
 using test::Find;
 using Fixture = test::WindowFixture;
-
-namespace {
-
-// A port of 127.0.0.1 nothing listens on.
-int ClosedPort() {
-  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(socket);
-  return ntohs(address.sin_port);
-}
-
-}  // namespace
 
 class IntegrationsWindowTest : public QObject {
   Q_OBJECT
@@ -44,7 +25,7 @@ class IntegrationsWindowTest : public QObject {
  private Q_SLOTS:
   void statusBarShowsTheServersAndThePollsReachThem() {
     Fixture station(34);
-    const int broker = ClosedPort();
+    const int broker = test::FreeLoopbackPort();
     // Port 0: any free port, so the test never meets another server.
     std::ofstream(station.folder / "VeskLevel.ini")
         << "[Alpaca]\r\nEnabled=1\r\nPort=0\r\n"
@@ -97,7 +78,7 @@ class IntegrationsWindowTest : public QObject {
   void theObservatoryGroupRestartsTheServers() {
     Fixture station;
     TMAINForm& w = station.open();
-    const int port = ClosedPort();
+    const int port = test::FreeLoopbackPort();
     Find<QCheckBox>(w, "CheckBoxAlpaca").setChecked(true);
     Find<QLineEdit>(w, "EditAlpacaPort").setText(QString::number(port));
     QTest::mouseClick(&Find<QPushButton>(w, "ButtonApplyObservatory"), Qt::LeftButton);

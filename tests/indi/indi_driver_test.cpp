@@ -1,12 +1,8 @@
 // indi_vesk_weather under Debian's indiserver, driven and read by indi_setprop and
 // indi_getprop as an observatory's client would, against the simulated board on a
 // pseudo-terminal.
-#include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <clocale>
@@ -23,6 +19,7 @@
 #include "history/history_format.h"
 #include "history/history_load.h"
 #include "tests/cli/cli_run.h"
+#include "tests/support/free_port.h"
 #include "tests/support/log_capture.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
@@ -35,18 +32,6 @@ using ::testing::HasSubstr;
 using namespace std::chrono_literals;
 
 constexpr char kDevice[] = "Vesk Weather";
-
-int FreePort() {
-  const int s = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t length = sizeof address;
-  ::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(s, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(s);
-  return ntohs(address.sin_port);
-}
 
 // The number of a field of a flat JSON object ("TempExt":12.48...).
 double JsonNumber(const std::string& json, const std::string& name) {
@@ -156,7 +141,7 @@ class IndiDriver : public ::testing::Test {
   const std::filesystem::path driverFolder = home / ".indi" / "vesk";
   const std::filesystem::path scratch = folder / "scratch";
   const std::filesystem::path orders = folder / "orders.txt";
-  const std::string port = std::to_string(FreePort());
+  const std::string port = std::to_string(test::FreeLoopbackPort());
   test::LogCapture testLog{folder.path()};
   std::unique_ptr<test::SimProcess> board;
   std::string devicePath;

@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <thread>
 
+#include "tests/support/free_port.h"
+
 namespace vesk::test {
 namespace {
 
@@ -23,16 +25,6 @@ sockaddr_in Loopback(int port) {
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   return address;
-}
-
-int FreePort() {
-  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address = Loopback(0);
-  socklen_t length = sizeof address;
-  ::bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  ::getsockname(socket, reinterpret_cast<sockaddr*>(&address), &length);
-  ::close(socket);
-  return ntohs(address.sin_port);
 }
 
 bool Accepts(int port) {
@@ -47,7 +39,7 @@ bool Accepts(int port) {
 }  // namespace
 
 MosquittoBroker::MosquittoBroker(const std::filesystem::path& folder, std::string extraConfig)
-    : config_(folder / "mosquitto.conf"), port_(FreePort()) {
+    : config_(folder / "mosquitto.conf"), port_(FreeLoopbackPort()) {
   if (extraConfig.find("allow_anonymous") == std::string::npos) {
     extraConfig += "allow_anonymous true\n";
   }

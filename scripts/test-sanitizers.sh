@@ -2,8 +2,8 @@
 # The test suite again under the sanitizers (CMakePresets.json, clang at -O1): every test under
 # AddressSanitizer and UndefinedBehaviorSanitizer in build-asan/, with the fuzz targets run
 # over their seeds, and the tests of the threaded parts (link, poll, log, upload, station,
-# HTTP, Alpaca, MQTT and the web page, the command line's serve) under ThreadSanitizer in build-tsan/. A report
-# fails the test that produced it.
+# HTTP, Alpaca, MQTT and the web page, the command line's serve) under ThreadSanitizer in
+# build-tsan/. A report fails the test that produced it.
 #   test-sanitizers.sh [build | asan | tsan]
 # build builds both, asan and tsan run one suite (built before); without an argument, as
 # scripts/test.sh calls it, both are built, then both suites run.

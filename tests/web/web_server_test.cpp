@@ -309,7 +309,8 @@ TEST(WebServer, OperationsNeedTheLoginAndItsToken) {
 
   // The cookie alone, as another site's form would send it, changes nothing.
   EXPECT_EQ(PostForm(rig.client(), "/api/operation", "op=heater&on=1", withToken)->status, 403);
-  withToken.emplace("X-CSRF-Token", "0" + csrf.substr(1));
+  // A token one character off (the first, made sure to differ from the real one's).
+  withToken.emplace("X-CSRF-Token", (csrf[0] == '0' ? "1" : "0") + csrf.substr(1));
   EXPECT_EQ(PostForm(rig.client(), "/api/operation", "op=heater&on=1", withToken)->status, 403);
   EXPECT_TRUE(rig.station().operations.empty());
 

@@ -234,8 +234,10 @@ class IdentityGroupTest : public QObject {
 
     QTest::mouseClick(&Find<QPushButton>(w, "ButtonBootLoaderMode"), Qt::LeftButton);
     QCOMPARE(f.messages, QStringList{QString::fromStdString(BootloaderQuestion())});
+    // The order has no reply: the click returns once it is written, and the board reads it
+    // on its own thread.
+    QTRY_VERIFY(f.board->withBoard([](sim::Board& b) { return b.inBootloader(); }));
     QCOMPARE(f.takeOrders(), std::vector<TArrayByte>{{REQ_BOOTLOADER}});
-    QVERIFY(f.board->withBoard([](sim::Board& b) { return b.inBootloader(); }));
     QCOMPARE(ended, std::optional<int>(0));
     QVERIFY(savedBeforeTheEnd);
   }

@@ -151,7 +151,12 @@ function makeChart(def, data, names, reach) {
       })),
     hooks: { setCursor: [(u) => {
       const { left, top } = u.cursor;
-      if (left == null || left < 0 || top == null || top < 0) { readout.textContent = ""; return; }
+      if (left == null || left < 0 || top == null || top < 0) {
+        // Off the chart, the legend names each curve with its newest value.
+        readout.textContent = "";
+        if (u.data[0].length > 0) u.setLegend({ idx: u.data[0].length - 1 });
+        return;
+      }
       // As the window's status panel: the time and the value at the cursor's height.
       const [digits, unit] = def.readout;
       const text = " " + dateTimeText(u.posToVal(left, "x")) + BLANKS +

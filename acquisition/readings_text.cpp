@@ -14,6 +14,10 @@ std::string OuiNonText(bool b) {
   return b ? "OUI" : "NON";
 }
 
+std::string HeatingHint(bool heaterOn, int powerLevel) {
+  return heaterOn ? FormatText("Power : %d%%", powerLevel) : "Turned OFF";
+}
+
 namespace {
 
 std::string Celsius(double value) {

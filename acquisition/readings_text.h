@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,24 @@ namespace vesk {
 // "+" before a value above 0; a negative value brings its own "-".
 std::string SignPrefix(double x);
 std::string OuiNonText(bool b);
+
+// The captions the window puts beside its large readings, by the label they name, and beside
+// its two heating lamps (the web page shows the same).
+struct ReadingCaption {
+  const char* label;
+  const char* caption;
+};
+inline constexpr std::array<ReadingCaption, 4> kReadingCaptions{{
+    {"LabelTemp", "Outside temperature"},
+    {"LabelRH", "Outside humidity"},
+    {"LabelPR", "Dew point"},
+    {"LabeltempInsideCamera", "Inside camera"},
+}};
+inline constexpr const char* kHeatingLampCaption = "Heating";
+inline constexpr const char* kAutoHeatLampCaption = "Auto mode";
+
+// The hint of the heater lamp: "Power : 50%" while the heater is on, "Turned OFF" while off.
+std::string HeatingHint(bool heaterOn, int powerLevel);
 
 // The texts of the readings labels after a successful poll.
 struct ReadingsTexts {

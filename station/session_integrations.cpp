@@ -64,6 +64,9 @@ class StationForWeb final : public WebStation {
       case Kind::Iris:
         station_.CloseIris(true, static_cast<std::uint8_t>(operation.index));
         break;
+      case Kind::Focus:
+        station_.SendFocusOrder(operation.PlanFocus(station_.Lens().AbsolFocus));
+        break;
     }
     // The page shows the board's new state, as the window does after a change.
     station_.PollDevice(true);

@@ -27,6 +27,16 @@ nlohmann::json ReadingsJson(const ReadingsTexts& r) {
           {"LabelWind", r.LabelWind}};
 }
 
+// The captions of the window's readings panel, by what they name.
+nlohmann::json CaptionsJson() {
+  nlohmann::json captions = {{"ShapeHeating", kHeatingLampCaption},
+                             {"ShapeAutoHeat", kAutoHeatLampCaption}};
+  for (const ReadingCaption& caption : kReadingCaptions) {
+    captions[caption.label] = caption.caption;
+  }
+  return captions;
+}
+
 }  // namespace
 
 const char* SeriesName(TSeriesId id) {
@@ -71,11 +81,14 @@ nlohmann::json LiveJson(const WebLiveState& s) {
       {"polled", s.polled},
       {"model", s.model},
       {"serialNumber", s.serialNumber},
+      // Status panel 0 as the window writes it.
+      {"modelText", s.serialNumber.empty() ? s.model : s.model + "   [" + s.serialNumber + "]"},
       {"firmware", s.firmware},
       {"polls", s.polls},
       {"failedPolls", s.failedPolls},
       {"counters", std::to_string(s.polls) + " / failed=" + std::to_string(s.failedPolls)},
       {"readings", ReadingsJson(s.readings)},
+      {"captions", CaptionsJson()},
       {"hasTempHot", s.hasTempHot},
       {"hasRHInt", s.hasRHInt},
       {"hasPressureAndWind", s.hasPressureAndWind},
@@ -84,6 +97,7 @@ nlohmann::json LiveJson(const WebLiveState& s) {
       {"heaterOn", s.heaterOn},
       {"autoHeat", s.autoHeat},
       {"powerLevel", s.powerLevel},
+      {"heatingHint", HeatingHint(s.heaterOn, s.powerLevel)},
       {"thresholdTemp", s.thresholdTemp ? nlohmann::json(*s.thresholdTemp) : nullptr},
       {"thresholdRH", s.thresholdRH ? nlohmann::json(*s.thresholdRH) : nullptr},
       {"coolingMode", s.coolingMode},

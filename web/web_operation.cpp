@@ -1,5 +1,6 @@
 #include "web/web_operation.h"
 
+#include "common/exceptions.h"
 #include "common/number_text.h"
 #include "device/threshold_values.h"
 #include "widgets/number_edit_check.h"
@@ -35,6 +36,35 @@ std::variant<double, WebParamError> Field(const FormParams& params, const char* 
   return value;
 }
 
+// The window's focus buttons: "Focus Max", "Focus Min", "Focus Offset (rel.)" and "Focus
+// Offset (abs.)" with the number of its field, refused with the window's own messages.
+std::variant<WebOperation, WebParamError> ParseFocus(const FormParams& params) {
+  WebOperation operation;
+  operation.kind = Kind::Focus;
+  const std::string* move = FindParam(params, "move", false);
+  if (move && (*move == "max" || *move == "min")) {
+    operation.focusTag = *move == "max" ? kTagFocusMax : kTagFocusMin;
+    return operation;
+  }
+  if (!move || (*move != "rel" && *move != "abs")) {
+    return WebParamError{"move must be max, min, rel or abs"};
+  }
+  operation.focusTag = *move == "rel" ? kTagFocusRelative : kTagFocusAbsolute;
+  const std::string* value = FindParam(params, "value", false);
+  if (!value || value->empty()) {
+    return WebParamError{"value is missing"};
+  }
+  try {
+    operation.index = FocusNumberOfText(*value);
+    if (operation.focusTag == kTagFocusRelative) {
+      operation.PlanFocus(0);  // the offset alone; the position is checked when it moves
+    }
+  } catch (const Exception& e) {
+    return WebParamError{e.what()};
+  }
+  return operation;
+}
+
 }  // namespace
 
 std::string WebOperation::Text() const {
@@ -57,8 +87,24 @@ std::string WebOperation::Text() const {
       return "aperture " + std::to_string(index);
     case Kind::Iris:
       return "close iris " + std::to_string(index) + " steps";
+    case Kind::Focus:
+      switch (focusTag) {
+        case kTagFocusMax:
+          return "focus max";
+        case kTagFocusMin:
+          return "focus min";
+        case kTagFocusRelative:
+          return "focus offset (rel.) " + std::to_string(index);
+        default:
+          return "focus offset (abs.) " + std::to_string(index);
+      }
   }
   return {};
+}
+
+FocusOrder WebOperation::PlanFocus(std::int32_t AbsolFocus) const {
+  // The window's own planning, from the number as its field would hold it.
+  return FocusOrderOfTag(focusTag, std::to_string(index), AbsolFocus);
 }
 
 std::variant<WebOperation, WebParamError> ParseOperation(const FormParams& params) {
@@ -110,7 +156,10 @@ std::variant<WebOperation, WebParamError> ParseOperation(const FormParams& param
     operation.index = *value;
     return operation;
   }
-  return WebParamError{"op must be heater, autoheat, thresholds, cooling, aperture or iris"};
+  if (*op == "focus") {
+    return ParseFocus(params);
+  }
+  return WebParamError{"op must be heater, autoheat, thresholds, cooling, aperture, iris or focus"};
 }
 
 }  // namespace vesk

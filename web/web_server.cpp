@@ -165,7 +165,8 @@ void WebServer::Series(const std::string& query, HttpReply reply) {
     BuildWholeWindowSeries(station_.History(), window, flags, memories_[params.window], plot);
     HttpResponse response = Json(200, {{"window", button.caption},
                                        {"from", ChartSeconds(window.timeMin)},
-                                       {"to", ChartSeconds(window.timeMax)}});
+                                       {"to", ChartSeconds(window.timeMax)},
+                                       {"dataPoints", plot.statusText.value_or("")}});
     response.body.pop_back();  // the object's "}": the series follow
     response.body += ",\"series\":" + SeriesJsonText(plot, flags) + "}";
     reply(std::move(response));

@@ -52,22 +52,22 @@ ReadingsPanel::ReadingsPanel(QWidget* parent) : QGroupBox(parent) {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(12);
   grid->setVerticalSpacing(6);
-  grid->addWidget(Caption(QStringLiteral("Outside temperature"), this), 0, 0);
-  grid->addWidget(LabelTemp, 0, 1);
-  grid->addWidget(Caption(QStringLiteral("Outside humidity"), this), 1, 0);
-  grid->addWidget(LabelRH, 1, 1);
-  grid->addWidget(Caption(QStringLiteral("Dew point"), this), 2, 0);
-  grid->addWidget(LabelPR, 2, 1);
-  grid->addWidget(Caption(QStringLiteral("Inside camera"), this), 3, 0);
-  grid->addWidget(LabeltempInsideCamera, 3, 1);
+  // In the order of kReadingCaptions.
+  QLabel* const values[] = {LabelTemp, LabelRH, LabelPR, LabeltempInsideCamera};
+  int row = 0;
+  for (const ReadingCaption& caption : kReadingCaptions) {
+    grid->addWidget(Caption(QString::fromUtf8(caption.caption), this), row, 0);
+    grid->addWidget(values[row], row, 1);
+    ++row;
+  }
 
   auto* lamps = new QHBoxLayout;
   lamps->setSpacing(6);
   lamps->addWidget(ShapeHeating);
-  lamps->addWidget(new QLabel(QStringLiteral("Heating"), this));
+  lamps->addWidget(new QLabel(QString::fromUtf8(kHeatingLampCaption), this));
   lamps->addSpacing(16);
   lamps->addWidget(ShapeAutoHeat);
-  lamps->addWidget(new QLabel(QStringLiteral("Auto mode"), this));
+  lamps->addWidget(new QLabel(QString::fromUtf8(kAutoHeatLampCaption), this));
   lamps->addStretch(1);
 
   auto* column = new QVBoxLayout(this);
@@ -101,8 +101,7 @@ void ReadingsPanel::ShowVersion(const std::string& text) {
 
 void ReadingsPanel::ShowHeating(bool heaterOn, bool autoHeat, int powerLevel) {
   ShapeHeating->setOn(heaterOn);
-  ShapeHeating->setToolTip(heaterOn ? QString::fromStdString(FormatText("Power : %d%%", powerLevel))
-                                    : QStringLiteral("Turned OFF"));
+  ShapeHeating->setToolTip(QString::fromStdString(HeatingHint(heaterOn, powerLevel)));
   ShapeAutoHeat->setOn(autoHeat);
 }
 

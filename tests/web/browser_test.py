@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The web page in a real browser (Debian's Chromium, headless, through chromedriver)
-against vesk-cli serve and vesk-board-sim: the live readings, their update at the next poll
-without a reload, a drawn chart, the login and an operation that reaches the board.
+against vesk-cli serve and vesk-board-sim: the live readings with their captions, their update at
+the next poll without a reload, a drawn chart with its curves' names, the login and operations
+that reach the board.
 
 Usage: browser_test.py VESK_CLI VESK_BOARD_SIM
 """
@@ -98,6 +99,12 @@ def main():
                  lambda: text("LabelTemp") == live(base)["readings"]["LabelTemp"])
         assert driver.execute_script("return window.notReloaded === true;"), "the page reloaded"
         print("outside temperature %s, then %s" % (first, text("LabelTemp")))
+        # Each value has the window's caption beside it, and each curve its name.
+        captions = driver.execute_script("""
+            return ['LabelTemp', 'LabelRH', 'LabelPR', 'LabeltempInsideCamera'].map(
+              (id) => document.getElementById(id).previousElementSibling.textContent);""")
+        assert captions == ["Outside temperature", "Outside humidity", "Dew point",
+                            "Inside camera"], captions
 
         # A chart has drawn points: its canvas holds coloured pixels.
         drawn = wait_for("a drawn chart", lambda: driver.execute_script("""
@@ -112,6 +119,10 @@ def main():
             }
             return coloured;"""))
         print("coloured pixels on the temperature chart: %d" % drawn)
+        curves = driver.execute_script("""
+            return Array.from(document.querySelectorAll('#ChartTemp .u-legend .u-label'))
+              .map((e) => e.textContent);""")
+        assert "Outside temperature" in curves and "Dew point" in curves, curves
 
         # A wrong password fails; the right one shows the operations.
         wait_for("the login form", lambda: driver.find_element(By.ID, "login").is_displayed())
@@ -128,6 +139,16 @@ def main():
         wait_for("the heater order's answer", lambda: text("opResult") == "Done: heater on")
         with open(record) as orders:
             assert "A0 01" in orders.read().split("\n"), "the board never got A0 01"
+
+        # The lens focus moves by the offset typed, as the window's "Focus Offset (rel.)".
+        offset = driver.find_element(By.ID, "focusRel")
+        offset.clear()
+        offset.send_keys("-300")
+        driver.find_element(By.CSS_SELECTOR, "button[data-op='focus'][data-move='rel']").click()
+        wait_for("the focus order's answer",
+                 lambda: text("opResult") == "Done: focus offset (rel.) -300")
+        with open(record) as orders:
+            assert "A5 14 FE D4" in orders.read().split("\n"), "the board never got A5 14 FE D4"
 
         # A change without the CSRF token is refused, though the cookie goes with it.
         status = driver.execute_async_script("""

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "common/exceptions.h"
+#include "web/web_operation.h"
+
 namespace vesk {
 namespace {
 
@@ -34,6 +37,36 @@ TEST(WebParams, SeriesWindowsAreTheWindowsButtons) {
   EXPECT_EQ(std::get<SeriesParams>(series).columns, 1000);
   EXPECT_TRUE(std::holds_alternative<WebParamError>(ParseSeriesParams("window=6m&columns=1000")));
   EXPECT_TRUE(std::holds_alternative<WebParamError>(ParseSeriesParams("window=6M&columns=4001")));
+}
+
+// The page's focus moves are planned as the window's focus buttons plan them, from the focus
+// position the program counts when the move reaches the session.
+TEST(WebOperation, FocusIsPlannedFromTheCountedPosition) {
+  const struct {
+    const char* form;
+    std::int32_t AbsolFocus;
+    std::uint8_t command;
+    std::int16_t offset;
+    std::int32_t after;
+  } cases[] = {
+      {"op=focus&move=max", 250, kFocusMax, 0, 250},
+      {"op=focus&move=min", 250, kFocusMin, 0, 0},
+      {"op=focus&move=rel&value=-300", 250, kFocusOffset, -300, -50},
+      {"op=focus&move=abs&value=1000", 250, kFocusOffset, 750, 1000},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = ParseOperation(*DecodeForm(c.form));
+    ASSERT_TRUE(std::holds_alternative<WebOperation>(parsed)) << c.form;
+    const FocusOrder order = std::get<WebOperation>(parsed).PlanFocus(c.AbsolFocus);
+    EXPECT_EQ(order.command, c.command) << c.form;
+    EXPECT_EQ(order.offset, c.offset) << c.form;
+    EXPECT_EQ(order.AbsolFocus, c.after) << c.form;
+  }
+  // A position whose distance does not fit the order is refused before anything is sent.
+  const auto far = ParseOperation(*DecodeForm("op=focus&move=abs&value=40000"));
+  ASSERT_TRUE(std::holds_alternative<WebOperation>(far));
+  EXPECT_THROW(std::get<WebOperation>(far).PlanFocus(0), ERangeCheck);
+  EXPECT_EQ(std::get<WebOperation>(far).PlanFocus(10000).offset, 30000);
 }
 
 }  // namespace

@@ -335,7 +335,15 @@ TEST(WebServer, OperationsNeedTheLoginAndItsToken) {
       {"op=heater&on=yes", 400, "on must be 0 or 1"},
       {"op=cooling&mode=fast&on=1", 400, "mode must be manual or auto"},
       {"op=aperture&index=256", 400, "index must be a whole number from 0 to 255"},
-      {"op=reboot", 400, "op must be heater, autoheat, thresholds, cooling, aperture or iris"},
+      {"op=focus&move=max", 200, "focus max"},
+      {"op=focus&move=rel&value=-300", 200, "focus offset (rel.) -300"},
+      {"op=focus&move=abs&value=$3E8", 200, "focus offset (abs.) 1000"},
+      {"op=focus&move=rel&value=32768", 400, "Range check error"},
+      {"op=focus&move=rel&value=1.5", 400, "'1.5' is not a valid integer value"},
+      {"op=focus&move=abs&value=", 400, "value is missing"},
+      {"op=focus&move=up", 400, "move must be max, min, rel or abs"},
+      {"op=reboot", 400,
+       "op must be heater, autoheat, thresholds, cooling, aperture, iris or focus"},
   };
   std::vector<std::string> reached;
   for (const auto& c : cases) {

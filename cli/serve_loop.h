@@ -24,8 +24,8 @@ struct ServeOptions {
 };
 
 // The station without a window: the station session driven on the command's thread by a
-// loop on serve's wait (serve_wait.h), one printed line per poll. The session does the rest (connection, polls,
-// reconnection, saves, the observatory integrations on threads of their own).
+// loop on serve's wait (serve_wait.h), one printed line per poll. The session does the rest
+// (connection, polls, reconnection, saves, the observatory integrations on threads of their own).
 class ServeLoop : private StationObserver {
  public:
   using Clock = std::chrono::steady_clock;

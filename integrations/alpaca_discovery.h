@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace vesk {
@@ -12,9 +13,11 @@ namespace vesk {
 class AlpacaDiscovery {
  public:
   static constexpr int kPort = 32227;
+  // The datagram's first bytes; the port is not told to a stray datagram.
+  static constexpr std::string_view kQuestion = "alpacadiscovery1";
 
   AlpacaDiscovery() = default;
-  ~AlpacaDiscovery();
+  ~AlpacaDiscovery() { Stop(); }
   AlpacaDiscovery(const AlpacaDiscovery&) = delete;
   AlpacaDiscovery& operator=(const AlpacaDiscovery&) = delete;
 

@@ -10,14 +10,9 @@
 namespace vesk {
 namespace {
 
-constexpr std::string_view kQuestion = "alpacadiscovery1";
 constexpr std::uintptr_t kNoSocket = INVALID_SOCKET;
 
 }  // namespace
-
-AlpacaDiscovery::~AlpacaDiscovery() {
-  Stop();
-}
 
 std::optional<std::string> AlpacaDiscovery::Start(const std::string& bind, int port,
                                                   int alpacaPort) {

@@ -13,10 +13,7 @@ constexpr const char* kNoClient = "the Windows build has no MQTT client";
 
 MqttPublisher::MqttPublisher(TMqttSettings settings, IntegrationStatus& status,
                              std::chrono::seconds longestPause)
-    : settings_(std::move(settings)),
-      where_(settings_.Host + ":" + std::to_string(settings_.Port)),
-      status_(status),
-      longestPause_(longestPause) {}
+    : settings_(std::move(settings)), status_(status), longestPause_(longestPause) {}
 
 MqttPublisher::~MqttPublisher() = default;
 

@@ -20,7 +20,6 @@
 #include "tests/support/log_capture.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
-#include "tests/support/test_child.h"
 #include "tests/windows/wine_text.h"
 
 namespace vesk {

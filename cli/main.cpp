@@ -21,11 +21,9 @@
 #include "cli/identity_command.h"
 #include "cli/lens_commands.h"
 #include "cli/ports_command.h"
-#include "cli/weather_command.h"
-#ifndef _WIN32
 #include "cli/serve_command.h"
+#include "cli/weather_command.h"
 #include "cli/web_command.h"
-#endif
 #include "common/event_log.h"
 #include "common/program_folder.h"
 #include "version/version.h"
@@ -45,11 +43,8 @@ constexpr CliCommand kCommands[] = {
     {"identity", "write the board's model type and serial number", &RunIdentityCommand},
     {"bootloader", "put the board into its bootloader mode", &RunBootloaderCommand},
     {"weather", "read the weather module's raw words and values", &RunWeatherCommand},
-#ifndef _WIN32
-    // Stopped through the POSIX stop signals (a signal descriptor): not in the Windows build.
     {"serve", "the station without a window: polls, history, reconnection", &RunServeCommand},
     {"web", "set the password of the station's web page", &RunWebCommand},
-#endif
     {"lens", "show the lens; set its aperture, open or close its iris, move its focus",
      &RunLensCommand},
 };

@@ -1,15 +1,11 @@
 #include "cli/serve_command.h"
 
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <ostream>
+#include <string>
 
 #include "cli/serve_loop.h"
 #include "common/event_log.h"
-#include "common/exceptions.h"
 #include "common/folder_lock.h"
 #include "common/program_folder.h"
 #include "settings/settings_file.h"
@@ -27,14 +23,15 @@ constexpr const char* kServeUsage =
     "to a Log_<number>.txt file of DIR and prints one line per poll. After 3 failed polls in a\n"
     "row the port is closed and the board looked for again every 30 s until it answers\n"
     "(\"Misc\" \"AutoReconnect\" and \"ReconnectPeriod\" of DIR/VeskLevel.ini; \"SavePeriod\"\n"
-    "there sets the seconds between saves). Runs until SIGTERM, SIGINT or SIGHUP, then saves\n"
-    "and ends. Exits with 1 when the board cannot be connected at start (a service manager\n"
-    "starts it again) or the last save failed.\n"
+    "there sets the seconds between saves).\n"
+    "Runs until %STOP%, then saves and ends.\n"
+    "Exits with 1 when the board cannot be connected at start (a service manager starts it\n"
+    "again) or the last save failed.\n"
     "A monitor and a serve never share one program folder: the second one refuses at once.\n"
     "The observatory integrations enabled in DIR/VeskLevel.ini run as in the monitor:\n"
-    "\"Alpaca\" (ObservingConditions and SafetyMonitor over HTTP, with discovery) and \"MQTT\"\n"
-    "(each reading published, with Home Assistant discovery); the log says whether each runs\n"
-    "and why not.\n"
+    "\"Alpaca\" (ObservingConditions and SafetyMonitor over HTTP, with discovery), \"MQTT\"\n"
+    "(each reading published, with Home Assistant discovery; not in the Windows build) and\n"
+    "\"Web\" (the station's web page); the log says whether each runs and why not.\n"
     "\n"
     "  --port N      port number 1 to 255: DIR/ports/COM<N> when it exists, else\n"
     "                /dev/ttyS<N-1> (default: \"COM\" \"Value\" of DIR/VeskLevel.ini)\n"
@@ -48,28 +45,6 @@ constexpr const char* kServeUsage =
     "  --json        one JSON object per poll: Date (the history record's day count), Poll,\n"
     "                then the fields of vesk-cli poll --json, or ErrorMes for a failed poll\n";
 
-// The stop signals are taken from the normal delivery and read from a descriptor, so a
-// signal during a poll ends the run after that poll, with the history saved. Blocked before
-// any thread starts, so every poll worker inherits the mask.
-int StopSignals() {
-  sigset_t stop;
-  sigemptyset(&stop);
-  sigaddset(&stop, SIGTERM);
-  sigaddset(&stop, SIGINT);
-  // A closed terminal must not end the run without the save.
-  sigaddset(&stop, SIGHUP);
-  if (sigprocmask(SIG_BLOCK, &stop, nullptr) != 0) {
-    throw Exception("Cannot block the stop signals");
-  }
-  const int fd = signalfd(-1, &stop, SFD_CLOEXEC);
-  if (fd < 0) {
-    throw Exception("Cannot read the stop signals");
-  }
-  // A reader that went away leaves the lines unprinted, not the history unsaved.
-  signal(SIGPIPE, SIG_IGN);
-  return fd;
-}
-
 bool HelpAsked(const std::vector<std::string>& args) {
   return (!args.empty() && IsHelp(args.front())) ||
          std::any_of(args.begin(), args.end(),
@@ -80,7 +55,10 @@ bool HelpAsked(const std::vector<std::string>& args) {
 
 int RunServeCommand(CliContext& context) {
   if (HelpAsked(context.args)) {
-    context.out << kServeUsage;
+    // The stop requests are the system's own.
+    std::string usage = kServeUsage;
+    usage.replace(usage.find("%STOP%"), 6, ServeWait::StopRequests());
+    context.out << usage;
     return kExitOk;
   }
   const auto port = TakeOption(context.args, "--port");
@@ -128,11 +106,9 @@ int RunServeCommand(CliContext& context) {
                                                  : options.settings.fastSpeed ? 1.0
                                                                               : 10.0);
 
-  const int stopFd = StopSignals();
-  ServeLoop loop(options, context.out, context.err);
-  const int code = loop.Run(stopFd);
-  close(stopFd);
-  return code;
+  ServeWait wait;
+  ServeLoop loop(options, wait, context.out, context.err);
+  return loop.Run();
 }
 
 }  // namespace vesk::cli

@@ -1,14 +1,6 @@
 #include "cli/serve_loop.h"
 
-#include <poll.h>
-#include <signal.h>
-#include <sys/signalfd.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <climits>
-#include <cstdint>
 #include <exception>
 #include <ostream>
 #include <string>
@@ -16,6 +8,7 @@
 #include "acquisition/thread_request.h"
 #include "cli/cli_command.h"
 #include "cli/serve_output.h"
+#include "cli/serve_wait.h"
 #include "cli/session_queue.h"
 #include "common/datetime.h"
 #include "common/event_log.h"
@@ -29,55 +22,38 @@ Clock::duration Ticks(std::chrono::duration<double> seconds) {
   return std::chrono::duration_cast<Clock::duration>(seconds);
 }
 
-std::string SignalName(std::uint32_t signal) {
-  switch (signal) {
-    case SIGTERM:
-      return "SIGTERM";
-    case SIGINT:
-      return "SIGINT";
-    case SIGHUP:
-      return "SIGHUP";
-    default:
-      return "signal " + std::to_string(signal);
-  }
-}
-
-// Waits until `until` or a stop signal, running the calls queued meanwhile; the signal's
-// name when one came.
-std::optional<std::string> WaitForStop(int stopFd, SessionQueue& queue, Clock::time_point until) {
+// Waits until `until` or a stop request, running the calls queued meanwhile; what asked for
+// the stop when one came.
+std::optional<std::string> WaitForStop(ServeWait& wait, SessionQueue& queue,
+                                       Clock::time_point until) {
   for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now()).count();
-    pollfd p[2] = {{stopFd, POLLIN, 0}, {queue.Fd(), POLLIN, 0}};
-    const int ready = poll(p, 2, static_cast<int>(std::clamp<long long>(left, 0, INT_MAX)));
-    if (ready > 0 && (p[1].revents & POLLIN) != 0 && (p[0].revents & POLLIN) == 0) {
+    ServeWait::Woken woken = wait.Wait(until);
+    if (woken.kind == ServeWait::Woken::Queued) {
       queue.RunQueued();
       continue;
     }
-    if (ready > 0) {
-      signalfd_siginfo info{};
-      if (read(stopFd, &info, sizeof info) != static_cast<ssize_t>(sizeof info)) {
-        return "a stop signal";
-      }
-      return SignalName(info.ssi_signo);
+    if (woken.kind == ServeWait::Woken::Stop) {
+      return std::move(woken.stop);
     }
-    if (ready == 0 || errno != EINTR) {
-      return std::nullopt;
-    }
+    return std::nullopt;
   }
 }
 
 }  // namespace
 
-ServeLoop::ServeLoop(const ServeOptions& options, std::ostream& out, std::ostream& err)
+ServeLoop::ServeLoop(const ServeOptions& options, ServeWait& wait, std::ostream& out,
+                     std::ostream& err)
     : options_(options),
       out_(out),
       err_(err),
+      wait_(wait),
+      queue_([&wait] { wait.Wake(); }),
       // Every poll waits on this thread; the web page's jobs come through the queue.
       session_(
           options.folder, options.settings,
           [this](std::function<void()> call) { queue_.Post(std::move(call)); }, *this) {}
 
-int ServeLoop::Run(int stopFd) {
+int ServeLoop::Run() {
   StationSession::LogOpened();
   session_.LoadHistory();
   session_.SetPollPeriod(std::chrono::ceil<std::chrono::milliseconds>(options_.period));
@@ -93,7 +69,7 @@ int ServeLoop::Run(int stopFd) {
 
   std::optional<std::string> stop;
   try {
-    while (!(stop = WaitForStop(stopFd, queue_, NextDue()))) {
+    while (!(stop = WaitForStop(wait_, queue_, NextDue()))) {
       const auto now = Clock::now();
       if (now >= nextSave_) {
         session_.PeriodicSave();

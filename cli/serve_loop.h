@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/serve_wait.h"
 #include "cli/session_queue.h"
 #include "station/station_observer.h"
 #include "station/station_session.h"
@@ -23,18 +24,19 @@ struct ServeOptions {
 };
 
 // The station without a window: the station session driven on the command's thread by a
-// poll() loop, one printed line per poll. The session does the rest (connection, polls,
-// reconnection, saves, the observatory integrations on threads of their own).
+// loop on serve's wait (serve_wait.h), one printed line per poll. The session does the rest
+// (connection, polls, reconnection, saves, the observatory integrations on threads of their own).
 class ServeLoop : private StationObserver {
  public:
   using Clock = std::chrono::steady_clock;
 
-  ServeLoop(const ServeOptions& options, std::ostream& out, std::ostream& err);
+  // wait: the system's stop requests, taken before any thread started.
+  ServeLoop(const ServeOptions& options, ServeWait& wait, std::ostream& out, std::ostream& err);
 
-  // Runs until a stop signal can be read from stopFd (a signalfd), then saves the history
-  // and closes the port. Returns the exit code: 1 when the board could not be connected at
-  // start or the last save failed.
-  int Run(int stopFd);
+  // Runs until the system asks serve to stop, then saves the history and closes the port.
+  // Returns the exit code: 1 when the board could not be connected at start or the last
+  // save failed.
+  int Run();
 
  private:
   // What the session tells.
@@ -55,7 +57,8 @@ class ServeLoop : private StationObserver {
   std::ostream& out_;
   std::ostream& err_;
   std::mutex errMutex_;  // protects err_
-  SessionQueue queue_;   // before the session, which posts to it
+  ServeWait& wait_;
+  SessionQueue queue_;  // before the session, which posts to it
   StationSession session_;
   long long polls_ = 0;
   Clock::time_point nextPoll_;

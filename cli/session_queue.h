@@ -7,22 +7,19 @@
 namespace vesk::cli {
 
 // Calls queued from any thread for serve's own thread (the web page's reads of the
-// history, its operations), and a descriptor that is readable while one waits, for the
-// poll() loop to wake on.
+// history, its operations); the first call queued after a run wakes serve's wait.
 class SessionQueue {
  public:
-  SessionQueue();
-  ~SessionQueue();
+  explicit SessionQueue(std::function<void()> wake) : wake_(std::move(wake)) {}
   SessionQueue(const SessionQueue&) = delete;
   SessionQueue& operator=(const SessionQueue&) = delete;
 
   void Post(std::function<void()> call);
-  int Fd() const { return fds_[0]; }
   // Runs the calls waiting now, in the order they came.
   void RunQueued();
 
  private:
-  int fds_[2] = {-1, -1};
+  const std::function<void()> wake_;
   std::mutex mutex_;  // protects calls_
   std::deque<std::function<void()>> calls_;
 };

@@ -13,8 +13,6 @@
 namespace vesk {
 namespace {
 
-constexpr std::string_view kQuestion = "alpacadiscovery1";
-
 void CloseIfOpen(int& fd) {
   if (fd >= 0) {
     ::close(fd);
@@ -23,10 +21,6 @@ void CloseIfOpen(int& fd) {
 }
 
 }  // namespace
-
-AlpacaDiscovery::~AlpacaDiscovery() {
-  Stop();
-}
 
 std::optional<std::string> AlpacaDiscovery::Start(const std::string& bind, int port,
                                                   int alpacaPort) {

@@ -1,19 +1,23 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 namespace vesk {
 
 // The standard's UDP discovery: answers "alpacadiscovery1" from any client with the HTTP
-// port, on a thread of its own.
+// port, on a thread of its own (POSIX sockets, or Winsock in alpaca_discovery_win32.cpp).
 class AlpacaDiscovery {
  public:
   static constexpr int kPort = 32227;
+  // The datagram's first bytes; the port is not told to a stray datagram.
+  static constexpr std::string_view kQuestion = "alpacadiscovery1";
 
   AlpacaDiscovery() = default;
-  ~AlpacaDiscovery();
+  ~AlpacaDiscovery() { Stop(); }
   AlpacaDiscovery(const AlpacaDiscovery&) = delete;
   AlpacaDiscovery& operator=(const AlpacaDiscovery&) = delete;
 
@@ -27,8 +31,14 @@ class AlpacaDiscovery {
  private:
   void Serve(int alpacaPort);
 
+#ifdef _WIN32
+  // alpaca_discovery_win32.cpp: a SOCKET, and the events of its datagrams and of the stop.
+  std::uintptr_t socket_ = ~std::uintptr_t{0};
+  void* events_[2] = {nullptr, nullptr};
+#else
   int socket_ = -1;
   int stopPipe_[2] = {-1, -1};
+#endif
   std::thread thread_;
   int port_ = 0;
 };

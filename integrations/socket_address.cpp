@@ -1,7 +1,9 @@
 #include "integrations/socket_address.h"
 
+#ifndef _WIN32
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -32,7 +34,7 @@ std::optional<SocketAddress> NumericAddress(const std::string& text, int port) {
   return std::nullopt;
 }
 
-int BoundPort(int socket) {
+int BoundPort(NativeSocket socket) {
   sockaddr_storage storage{};
   socklen_t length = sizeof storage;
   if (::getsockname(socket, reinterpret_cast<sockaddr*>(&storage), &length) != 0) {
@@ -45,15 +47,23 @@ int BoundPort(int socket) {
 }
 
 std::string BindFailure(const std::string& address, int port, int error) {
+#ifdef _WIN32
+  // Winsock's own numbers for the same three.
+  constexpr int kInUse = WSAEADDRINUSE, kNotHere = WSAEADDRNOTAVAIL, kRefused = WSAEACCES;
+  const std::string other = "system error " + std::to_string(error);
+#else
+  constexpr int kInUse = EADDRINUSE, kNotHere = EADDRNOTAVAIL, kRefused = EACCES;
+  const std::string other = std::strerror(error);
+#endif
   switch (error) {
-    case EADDRINUSE:
+    case kInUse:
       return ListenFailure(address, port, ListenError::InUse);
-    case EADDRNOTAVAIL:
+    case kNotHere:
       return ListenFailure(address, port, ListenError::NotAnAddressHere);
-    case EACCES:
+    case kRefused:
       return ListenFailure(address, port, ListenError::NeedsPrivileges);
     default:
-      return ListenFailure(address, port, ListenError::Other, std::strerror(error));
+      return ListenFailure(address, port, ListenError::Other, other);
   }
 }
 

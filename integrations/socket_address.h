@@ -1,11 +1,23 @@
 #pragma once
 
+#ifdef _WIN32
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#else
 #include <sys/socket.h>
+#endif
 
 #include <optional>
 #include <string>
 
 namespace vesk {
+
+// A socket as the system names it (socket_address.cpp, socket_address_win32.cpp).
+#ifdef _WIN32
+using NativeSocket = SOCKET;
+#else
+using NativeSocket = int;
+#endif
 
 struct SocketAddress {
   sockaddr_storage storage{};
@@ -19,10 +31,10 @@ struct SocketAddress {
 std::optional<SocketAddress> NumericAddress(const std::string& text, int port);
 
 // The port a bound socket was given (the one asked for, or the system's choice for 0).
-int BoundPort(int socket);
+int BoundPort(NativeSocket socket);
 
 // Why an address cannot be listened on, in the operator's words ("port 11111 on 127.0.0.1 is
-// in use"), from the error of a bind.
+// in use"), from the error of a bind (errno, or WSAGetLastError() on Windows).
 std::string BindFailure(const std::string& address, int port, int error);
 
 }  // namespace vesk

@@ -83,7 +83,9 @@ WebLiveState LiveState(const Station& station, const TDataOUT* out) {
   const IdentityState& id = station.Identity();
   const HeatingState& heating = station.Heating();
   WebLiveState s;
-  s.connected = station.Connected();
+  // The connection's own first poll comes before the station counts as connected: a reading
+  // is the link's proof.
+  s.connected = station.Connected() || out != nullptr;
   s.polled = out != nullptr;
   if (id.Version > 0) {
     s.model = ModelTypeOf(id.TypeCam, id.Version).label;

@@ -13,7 +13,7 @@ namespace vesk {
 struct TDataOUT;
 
 // The observatory integrations (Alpaca, MQTT) and the web page as the station session runs
-// them. The Windows build has no MQTT client library: there Make returns nothing.
+// them. A build without the integrations' libraries (a core-only Linux build) makes none.
 class SessionIntegrations {
  public:
   using Line = std::function<void(const std::string& text)>;

@@ -1,4 +1,5 @@
-// The build without the integrations' libraries (Windows): the station runs without them.
+// A build without the integrations' libraries (a core-only Linux build): the station runs
+// without them.
 #include "station/session_integrations.h"
 
 namespace vesk {

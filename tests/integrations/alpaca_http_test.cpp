@@ -1,16 +1,12 @@
 // The Alpaca server over real HTTP on 127.0.0.1, fed by a station polling the simulated board.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 
 #include "integrations/observing_sensors.h"
 #include "plots/dew_point.h"
 #include "tests/integrations/alpaca_rig.h"
+#include "tests/integrations/loopback_client.h"
 
 namespace vesk {
 namespace {
@@ -192,9 +188,8 @@ TEST(AlpacaHttp, MalformedRequestsAreRefusedWith400) {
   }
   EXPECT_EQ(rig.Get("/setup").status, 404);
   const auto wrongType =
-      rig.client().Put(Observing("connected").c_str(), "{\"Connected\":true}", "application/json");
-  ASSERT_TRUE(wrongType);
-  EXPECT_EQ(wrongType->status, 400) << "a PUT is form-encoded";
+      rig.Put(Observing("connected"), "{\"Connected\":true}", "application/json");
+  EXPECT_EQ(wrongType.status, 400) << "a PUT is form-encoded";
   EXPECT_EQ(ValueOf(rig.Get(Observing("connected"))), true) << "nothing changed the state";
 }
 
@@ -213,19 +208,7 @@ TEST(AlpacaHttp, GarbageLeavesTheServerAnswering) {
       "GET " + Observing("name?ClientTransactionID=%ff%fe%00") + " HTTP/1.1\r\n\r\n",
   };
   for (const std::string& bytes : garbage) {
-    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<std::uint16_t>(rig.integrations().AlpacaPort()));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL),
-              static_cast<ssize_t>(bytes.size()));
-    ::shutdown(socket, SHUT_WR);
-    char sink[4096];
-    while (::recv(socket, sink, sizeof sink, 0) > 0) {
-    }
-    ::close(socket);
+    ASSERT_TRUE(test::SendRawBytes(rig.integrations().AlpacaPort(), bytes));
   }
   EXPECT_EQ(ValueOf(rig.Get(Observing("name"))), "Vesk weather");
   EXPECT_EQ(ValueOf(rig.Get(Observing("connected"))), false);
@@ -317,22 +300,9 @@ TEST(AlpacaHttp, ManagementApi) {
 TEST(AlpacaHttp, DiscoveryAnswersOnLoopback) {
   AlpacaRig rig;
   ASSERT_NE(rig.integrations().DiscoveryPort(), 0);
-  const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
-  sockaddr_in server{};
-  server.sin_family = AF_INET;
-  server.sin_port = htons(static_cast<std::uint16_t>(rig.integrations().DiscoveryPort()));
-  server.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  const std::string question = "alpacadiscovery1";
-  ASSERT_EQ(::sendto(socket, question.data(), question.size(), 0,
-                     reinterpret_cast<sockaddr*>(&server), sizeof server),
-            static_cast<ssize_t>(question.size()));
-  pollfd readable{socket, POLLIN, 0};
-  ASSERT_EQ(::poll(&readable, 1, 10000), 1) << "no answer";
-  char answer[256];
-  const ssize_t got = ::recv(socket, answer, sizeof answer, 0);
-  ::close(socket);
-  ASSERT_GT(got, 0);
-  const auto json = nlohmann::json::parse(std::string(answer, static_cast<std::size_t>(got)));
+  const auto answer = test::AskOverUdp(rig.integrations().DiscoveryPort(), "alpacadiscovery1");
+  ASSERT_TRUE(answer) << "no answer";
+  const auto json = nlohmann::json::parse(*answer);
   EXPECT_EQ(json, nlohmann::json({{"AlpacaPort", rig.integrations().AlpacaPort()}}));
 }
 

@@ -1,17 +1,16 @@
 #include "tests/integrations/alpaca_rig.h"
 
+#include "tests/integrations/loopback_client.h"
+
 namespace vesk::test {
 namespace {
 
-AlpacaRig::Answer AnswerOf(const httplib::Result& result) {
+AlpacaRig::Answer AnswerOf(HttpAnswer http) {
   AlpacaRig::Answer answer;
-  if (!result) {
-    return answer;
-  }
-  answer.status = result->status;
-  answer.body = result->body;
-  answer.json = nlohmann::json::parse(result->body, nullptr, false);
-  if (answer.json.is_discarded()) {
+  answer.status = http.status;
+  answer.body = std::move(http.body);
+  answer.json = nlohmann::json::parse(answer.body, nullptr, false);
+  if (answer.status == 0 || answer.json.is_discarded()) {
     answer.json = nullptr;
   }
   return answer;
@@ -30,24 +29,19 @@ IntegrationsOptions AlpacaRig::Options() {
   return options;
 }
 
-int AlpacaRig::Started(TIntegrations& integrations) {
-  integrations.Start();
-  return integrations.AlpacaPort();
-}
-
 AlpacaRig::AlpacaRig(sim::BoardIdentity identity, const TAlpacaSettings& alpaca)
-    : station_(identity),
-      integrations_(alpaca, {}, Options()),
-      client_("127.0.0.1", Started(integrations_)) {
+    : station_(identity), integrations_(alpaca, {}, Options()) {
+  integrations_.Start();
   station_.SetHandOver([this](const BoardReading& reading) { integrations_.PollArrived(reading); });
 }
 
 AlpacaRig::Answer AlpacaRig::Get(const std::string& pathAndQuery) {
-  return AnswerOf(client_.Get(pathAndQuery.c_str()));
+  return AnswerOf(HttpRequest(integrations_.AlpacaPort(), "GET", pathAndQuery));
 }
 
-AlpacaRig::Answer AlpacaRig::Put(const std::string& path, const std::string& form) {
-  return AnswerOf(client_.Put(path.c_str(), form, "application/x-www-form-urlencoded"));
+AlpacaRig::Answer AlpacaRig::Put(const std::string& path, const std::string& form,
+                                 const std::string& contentType) {
+  return AnswerOf(HttpRequest(integrations_.AlpacaPort(), "PUT", path, form, contentType));
 }
 
 void AlpacaRig::ConnectDevices() {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <httplib.h>
-
 #include <atomic>
 #include <mutex>
 #include <nlohmann/json.hpp>
@@ -14,7 +12,7 @@
 namespace vesk::test {
 
 // The Alpaca server on a free port of 127.0.0.1, fed by a station polling the simulated
-// board, with a clock the test moves and an HTTP client.
+// board, with a clock the test moves and an HTTP client (loopback_client.h).
 class AlpacaRig {
  public:
   struct Answer {
@@ -30,7 +28,8 @@ class AlpacaRig {
   explicit AlpacaRig(sim::BoardIdentity identity = {}, const TAlpacaSettings& alpaca = On());
 
   Answer Get(const std::string& pathAndQuery);
-  Answer Put(const std::string& path, const std::string& form);
+  Answer Put(const std::string& path, const std::string& form,
+             const std::string& contentType = "application/x-www-form-urlencoded");
   // PUT Connected=true on both devices.
   void ConnectDevices();
   void Advance(std::chrono::milliseconds time) { now_ = now_.load() + time; }
@@ -38,18 +37,15 @@ class AlpacaRig {
 
   TIntegrations& integrations() { return integrations_; }
   PolledStation& station() { return station_; }
-  httplib::Client& client() { return client_; }
 
  private:
   IntegrationsOptions Options();
-  static int Started(TIntegrations& integrations);
 
   std::atomic<SteadyTime> now_{SteadyTime(std::chrono::hours(1000))};
   mutable std::mutex logMutex_;
   std::vector<std::string> log_;
   PolledStation station_;
   TIntegrations integrations_;
-  httplib::Client client_;
 };
 
 }  // namespace vesk::test

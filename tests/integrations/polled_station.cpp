@@ -17,7 +17,12 @@ PolledStation::PolledStation(sim::BoardIdentity identity, TDateTime boardTime)
     : boardTime_(std::make_shared<std::atomic<TDateTime>>(boardTime)),
       board_(SetupOf(identity), [time = boardTime_] { return time->load(); }),
       station_(folder_.path(), [](std::function<void()> call) { call(); }) {
+#ifdef _WIN32
+  // The board's pipe, opened by its name as a COM port is.
+  station_.SetDevice(board_.devicePath());
+#else
   board_.linkAsPort(folder_.path(), kPort);
+#endif
   station_.Identify(kPort);
   station_.SetPollPresenter([this](const ThreadRequest& sender) {
     if (!sender.ErrorMes.empty()) {

@@ -13,19 +13,16 @@
 #include "tests/cli/cli_run.h"
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
+#include "tests/windows/wine_text.h"
 
 namespace vesk {
 namespace {
 
 using test::CliResult;
+using test::OnDriveZ;
+using test::WithoutCr;
 using ::testing::ElementsAreArray;
 using ::testing::Ge;
-
-// Windows console text ends its lines with CR LF.
-std::string WithoutCr(std::string text) {
-  text.erase(std::remove(text.begin(), text.end(), '\r'), text.end());
-  return text;
-}
 
 // The name before the colon of each line.
 std::vector<std::string> LineNames(const std::string& text) {
@@ -35,13 +32,6 @@ std::vector<std::string> LineNames(const std::string& text) {
     names.push_back(line.substr(0, line.find(':')));
   }
   return names;
-}
-
-// A Linux path as the Windows program sees it: Wine's drive Z: is the root, with backslashes.
-std::string OnDriveZ(const std::filesystem::path& path) {
-  std::string text = "Z:" + path.string();
-  std::replace(text.begin(), text.end(), '/', '\\');
-  return text;
 }
 
 class WineSerial : public ::testing::Test {

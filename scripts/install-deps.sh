@@ -40,7 +40,8 @@ if [ "$tests" = 1 ]; then
   # The Windows cross build and Wine run on amd64 only; elsewhere (a Raspberry Pi's arm64)
   # the Windows tests are left out, as they are wherever Wine is missing.
   if [ "$(dpkg --print-architecture)" = amd64 ]; then
-    packages+=(g++-mingw-w64-x86-64 googletest wine wine64)
+    # The POSIX-threads compilers only (the build's), not the win32-threads pair beside them.
+    packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64)
   else
     echo "install-deps.sh: $(dpkg --print-architecture): the Windows build's packages" \
       "(mingw-w64, Wine) are left out, and the Windows tests with them" >&2
@@ -60,7 +61,10 @@ if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # dpkg's unsafe-io skips a sync per unpacked file: a fresh machine's install takes a third
+  # less time, at the risk of a package to be installed again after a power cut in the middle.
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    -o Dpkg::Options::=--force-unsafe-io "${missing[@]}"
 fi
 
 # The number-text tests run under a comma-decimal locale.

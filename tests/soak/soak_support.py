@@ -168,6 +168,13 @@ def free_port():
         return s.getsockname()[1]
 
 
+def remove_link(path):
+    try:
+        os.unlink(path)
+    except FileNotFoundError:
+        pass
+
+
 class Board:
     """vesk-board-sim on ports/COM3 of a program folder; the faults it names on its standard
     error are kept in a file of the folder's own."""
@@ -197,6 +204,10 @@ class Board:
 
     def stop(self, sig=signal.SIGTERM):
         if self.process and self.process.poll() is None:
+            # The link goes first: a killed board leaves it behind, pointing at a terminal
+            # number the system soon gives to another test's board, which a station retrying
+            # on ports/COM3 would then open.
+            remove_link(os.path.join(self.folder, "ports", "COM3"))
             self.process.send_signal(sig)
             self.process.wait(timeout=30)
         self.process = None

@@ -21,6 +21,21 @@ constexpr int kDeadlineMs = 10000;
 }  // namespace
 
 SimProcess::SimProcess(const std::string& executable, std::vector<std::string> args) {
+  std::string folder;
+  std::string port;
+  for (std::size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == "--folder") {
+      folder = args[i + 1];
+    } else if (args[i] == "--port") {
+      port = args[i + 1];
+    }
+  }
+  // Only a board has a link of its own; vesk-cli serve takes the same options for the link it
+  // opens.
+  if (std::filesystem::path(executable).filename() == "vesk-board-sim" && !folder.empty() &&
+      !port.empty()) {
+    link_ = std::filesystem::path(folder) / "ports" / ("COM" + port);
+  }
   int out[2];
   if (pipe2(out, O_CLOEXEC) != 0) {
     throw std::runtime_error("pipe");
@@ -48,7 +63,7 @@ SimProcess::SimProcess(const std::string& executable, std::vector<std::string> a
 
 SimProcess::~SimProcess() {
   if (pid_ > 0) {
-    kill(pid_, SIGKILL);
+    kill(SIGKILL);
     waitpid(pid_, nullptr, 0);
   }
   close(out_);
@@ -77,8 +92,19 @@ std::string SimProcess::nextLine(std::chrono::milliseconds within) {
 }
 
 int SimProcess::stop(int signal) {
-  kill(pid_, signal);
+  kill(signal);
   return exitStatus();
+}
+
+void SimProcess::kill(int signal) {
+  // A killed board leaves its link behind, pointing at a terminal number the system soon
+  // gives to another test's board, which a program retrying on that link would then open.
+  // The link goes first.
+  if (signal == SIGKILL && !link_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(link_, ignored);
+  }
+  ::kill(pid_, signal);
 }
 
 int SimProcess::exitStatus() {

@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,11 @@ class SimProcess {
 
  private:
   bool ended(int& status);
+  void kill(int signal);
 
   pid_t pid_ = -1;
+  // The board's ports/COM<n> link, from its --folder and --port; empty for other programs.
+  std::filesystem::path link_;
   int out_ = -1;
   int pidFd_ = -1;
 };

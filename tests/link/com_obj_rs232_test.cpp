@@ -279,6 +279,9 @@ char ThreadState(pid_t tid) {
 }
 
 TEST_F(LinkTest, CloseWaitsForTheExchangeInProgress) {
+  // The exchange must still be waiting for its reply while the test watches the closing
+  // thread, however slowly a loaded machine runs it; the reply is released by the test.
+  SetLinkTiming({.readTimeout = std::chrono::seconds(10)});
   std::latch release(1);
   answerWith([&](const TArrayByte&) {
     release.wait();
@@ -307,6 +310,7 @@ TEST_F(LinkTest, CloseWaitsForTheExchangeInProgress) {
   release.count_down();
   poll.join();
   closer.join();
+  peer.reset();  // its thread is done with the latch
   ASSERT_TRUE(waited) << "the closing thread never waited";
   EXPECT_FALSE(closedUnderTheExchange) << "the port closed under the exchange";
   EXPECT_EQ(payload, (TArrayByte{0x03, 0x05, 0x17, 0x00}));

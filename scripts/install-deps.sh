@@ -24,11 +24,13 @@ packages=(
   libsodium-dev  # the web page's password hash
   libcpp-httplib-dev nlohmann-json3-dev libmosquitto-dev
   fonts-liberation2  # Arial's metric twin: the captions of the chart images
+  fonts-dejavu-core  # the window's font (without it a fresh machine's sans-serif is a monospace)
   libindi-dev  # the INDI weather driver (indi/)
 )
 if [ "$tests" = 1 ]; then
   packages+=(
     clang-format
+    file  # the Debian package's test: CPack reads the programs' libraries with it
     libgtest-dev libgmock-dev libbenchmark-dev
     mosquitto mosquitto-clients
     indi-bin  # indiserver, indi_getprop and indi_setprop for the INDI driver's tests

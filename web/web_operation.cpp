@@ -103,8 +103,12 @@ std::string WebOperation::Text() const {
 }
 
 FocusOrder WebOperation::PlanFocus(std::int32_t AbsolFocus) const {
-  // The window's own planning, from the number as its field would hold it.
-  return FocusOrderOfTag(focusTag, std::to_string(index), AbsolFocus);
+  // The window's own planning, from the number as its field would hold it; it sends nothing.
+  try {
+    return FocusOrderOfTag(focusTag, std::to_string(index), AbsolFocus);
+  } catch (const Exception& e) {
+    throw WebOperationRefused(e.message());
+  }
 }
 
 std::variant<WebOperation, WebParamError> ParseOperation(const FormParams& params) {

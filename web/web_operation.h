@@ -3,11 +3,20 @@
 #include <string>
 #include <variant>
 
+#include "common/exceptions.h"
 #include "http/url_form.h"
 #include "lens/focus_orders.h"
 #include "web/web_params.h"
 
 namespace vesk {
+
+// An operation refused on the session's thread before anything reached the board (a focus
+// position the order cannot reach from where the lens is): the page's request was bad, and
+// is answered so (400), not as the board's failure.
+class WebOperationRefused : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 // One change of the board asked by the page (POST /api/operation, a form body), checked as
 // the window's fields and vesk-cli check it before anything reaches the board.
@@ -33,7 +42,8 @@ struct WebOperation {
   int focusTag = kTagFocusMax;  // Focus: the window's focus button, by its tag
 
   // Focus: the order as the window's focus button plans it from the focus position the
-  // program counts; raises "Range check error" when the move does not fit the order.
+  // program counts; raises WebOperationRefused ("Range check error") when the move does not
+  // fit the order.
   FocusOrder PlanFocus(std::int32_t AbsolFocus) const;
 
   // For the log: "heater on", "thresholds 2.0 °C 85 %RH power 50 %" …

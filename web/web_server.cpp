@@ -279,6 +279,9 @@ void WebServer::Operation(const HttpRequest& request, const FormParams& params, 
     WriteLog("Web page: " + operation.Text() + ", from " + client);
     try {
       reply(Json(200, {{"result", station_.Operate(operation)}}));
+    } catch (const WebOperationRefused& e) {
+      WriteLog("Web page: " + operation.Text() + " refused: " + e.what());
+      reply(Error(400, e.what()));
     } catch (const std::exception& e) {
       WriteLog("Web page: " + operation.Text() + " failed: " + e.what());
       reply(Error(502, e.what()));

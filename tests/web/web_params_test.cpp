@@ -65,7 +65,7 @@ TEST(WebOperation, FocusIsPlannedFromTheCountedPosition) {
   // A position whose distance does not fit the order is refused before anything is sent.
   const auto far = ParseOperation(*DecodeForm("op=focus&move=abs&value=40000"));
   ASSERT_TRUE(std::holds_alternative<WebOperation>(far));
-  EXPECT_THROW(std::get<WebOperation>(far).PlanFocus(0), ERangeCheck);
+  EXPECT_THROW(std::get<WebOperation>(far).PlanFocus(0), WebOperationRefused);
   EXPECT_EQ(std::get<WebOperation>(far).PlanFocus(10000).offset, 30000);
 }
 

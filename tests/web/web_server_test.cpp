@@ -32,6 +32,9 @@ class HistoryStation final : public WebStation {
   const TTinfosRec& History() const override { return history_; }
   TSeriesFlags Flags() const override { return {true, true, true, false}; }
   std::string Operate(const WebOperation& operation) override {
+    if (operation.kind == WebOperation::Kind::Focus) {
+      operation.PlanFocus(0);  // as the session plans it, from the lens at position 0
+    }
     operations.push_back(operation.Text());
     return "Done: " + operation.Text();
   }
@@ -339,6 +342,8 @@ TEST(WebServer, OperationsNeedTheLoginAndItsToken) {
       {"op=focus&move=rel&value=-300", 200, "focus offset (rel.) -300"},
       {"op=focus&move=abs&value=$3E8", 200, "focus offset (abs.) 1000"},
       {"op=focus&move=rel&value=32768", 400, "Range check error"},
+      // Refused on the session's thread: too far from where the lens is.
+      {"op=focus&move=abs&value=40000", 400, "Range check error"},
       {"op=focus&move=rel&value=1.5", 400, "'1.5' is not a valid integer value"},
       {"op=focus&move=abs&value=", 400, "value is missing"},
       {"op=focus&move=up", 400, "move must be max, min, rel or abs"},

@@ -27,6 +27,7 @@
 #include "tests/support/sim_process.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/message_box.h"
 
 using namespace vesk;
@@ -332,5 +333,5 @@ class AppShellTest : public QObject {
   }
 };
 
-QTEST_MAIN(AppShellTest)
+VESK_WINDOW_TEST(AppShellTest);
 #include "app_shell_test.moc"

@@ -11,6 +11,7 @@
 #include "app/connection_bar.h"
 #include "settings/settings_file.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 
@@ -121,5 +122,5 @@ class ConnectionBarTest : public QObject {
   }
 };
 
-QTEST_MAIN(ConnectionBarTest)
+VESK_WINDOW_TEST(ConnectionBarTest);
 #include "connection_bar_test.moc"

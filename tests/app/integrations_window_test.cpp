@@ -14,6 +14,7 @@
 #include "station/station.h"
 #include "tests/support/free_port.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
@@ -98,5 +99,5 @@ class IntegrationsWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(IntegrationsWindowTest)
+VESK_WINDOW_TEST(IntegrationsWindowTest);
 #include "integrations_window_test.moc"

@@ -10,9 +10,11 @@
 #include "app/main_window.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
+using test::IndexOf;
 using test::TabVisible;
 using Fixture = test::WindowFixture;
 
@@ -22,15 +24,6 @@ namespace {
 TMAINForm& Open(Fixture& station, const char* misc = "") {
   std::ofstream(station.folder / "VeskLevel.ini") << "[Misc]\r\nReconnectPeriod=0.2\r\n" << misc;
   return station.open();
-}
-
-int IndexOf(const QStringList& lines, const QString& prefix, int from = 0) {
-  for (int i = from; i < lines.size(); ++i) {
-    if (lines[i].startsWith(prefix)) {
-      return i;
-    }
-  }
-  return -1;
 }
 
 // Three failed polls in a row with the board gone.
@@ -139,5 +132,5 @@ class MainWindowReconnectTest : public QObject {
   }
 };
 
-QTEST_MAIN(MainWindowReconnectTest)
+VESK_WINDOW_TEST(MainWindowReconnectTest);
 #include "main_window_reconnect_test.moc"

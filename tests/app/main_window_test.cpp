@@ -24,30 +24,16 @@
 #include "station/station.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/number_edit.h"
 
 using namespace vesk;
 using test::Find;
+using test::IndexOf;
 using test::TabVisible;
+using test::Text;
 using Fixture = test::WindowFixture;
-
-namespace {
-
-int IndexOf(const QStringList& lines, const QString& prefix, int from = 0) {
-  for (int i = from; i < lines.size(); ++i) {
-    if (lines[i].startsWith(prefix)) {
-      return i;
-    }
-  }
-  return -1;
-}
-
-QString Text(const TMAINForm& w, const char* label) {
-  return Find<QLabel>(w, label).text();
-}
-
-}  // namespace
 
 class MainWindowTest : public QObject {
   Q_OBJECT
@@ -427,5 +413,5 @@ class MainWindowTest : public QObject {
   }
 };
 
-QTEST_MAIN(MainWindowTest)
+VESK_WINDOW_TEST(MainWindowTest);
 #include "main_window_test.moc"

@@ -24,6 +24,7 @@
 #include "plots/gui/wind_speed_page.h"
 #include "posting/gui/posting_page.h"
 #include "station/station.h"
+#include "tests/support/window_test_main.h"
 #include "weather/gui/weather_debug_page.h"
 #include "widgets/gui/number_edit.h"
 
@@ -541,5 +542,5 @@ class PagesTest : public QObject {
   }
 };
 
-QTEST_MAIN(PagesTest)
+VESK_WINDOW_TEST(PagesTest);
 #include "pages_test.moc"

@@ -6,6 +6,7 @@
 #include "link/order_codes.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
@@ -113,5 +114,5 @@ class ActionsGroupTest : public QObject {
   }
 };
 
-QTEST_MAIN(ActionsGroupTest)
+VESK_WINDOW_TEST(ActionsGroupTest);
 #include "actions_group_test.moc"

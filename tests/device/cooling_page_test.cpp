@@ -7,6 +7,7 @@
 #include "link/order_codes.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
@@ -120,5 +121,5 @@ class CoolingPageTest : public QObject {
   }
 };
 
-QTEST_MAIN(CoolingPageTest)
+VESK_WINDOW_TEST(CoolingPageTest);
 #include "cooling_page_test.moc"

@@ -10,6 +10,7 @@
 #include "link/order_codes.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/number_edit.h"
 
 using namespace vesk;
@@ -137,5 +138,5 @@ class HeatingGroupTest : public QObject {
   }
 };
 
-QTEST_MAIN(HeatingGroupTest)
+VESK_WINDOW_TEST(HeatingGroupTest);
 #include "heating_group_test.moc"

@@ -5,6 +5,7 @@
 #include "device/gui/humidity_setup_group.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/number_edit.h"
 
 using namespace vesk;
@@ -49,5 +50,5 @@ class HumiditySetupGroupTest : public QObject {
   }
 };
 
-QTEST_MAIN(HumiditySetupGroupTest)
+VESK_WINDOW_TEST(HumiditySetupGroupTest);
 #include "humidity_setup_group_test.moc"

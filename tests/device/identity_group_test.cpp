@@ -17,6 +17,7 @@
 #include "link/order_codes.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/message_box.h"
 
 using namespace vesk;
@@ -30,7 +31,7 @@ sim::BoardIdentity BoardIdentityOf(test::WindowFixture& f) {
   return f.board->withBoard([](sim::Board& b) { return b.identity(); });
 }
 
-int Count(const QStringList& lines, const QString& prefix) {
+int CountStarting(const QStringList& lines, const QString& prefix) {
   return static_cast<int>(std::count_if(lines.begin(), lines.end(),
                                         [&](const QString& l) { return l.startsWith(prefix); }));
 }
@@ -80,7 +81,7 @@ class IdentityGroupTest : public QObject {
     QVERIFY(w.station().Connected());
     QCOMPARE(Find<QLabel>(w, "StatusPanel0").text(), QStringLiteral(" [Astel 9]   [127512]"));
     const QStringList log = f.log();
-    QCOMPARE(Count(log, "Camera Type : "), 2);
+    QCOMPARE(CountStarting(log, "Camera Type : "), 2);
     QVERIFY(log.contains("Camera Type : 32"));
     QVERIFY(f.messages.isEmpty());
   }
@@ -256,5 +257,5 @@ class IdentityGroupTest : public QObject {
   }
 };
 
-QTEST_MAIN(IdentityGroupTest)
+VESK_WINDOW_TEST(IdentityGroupTest);
 #include "identity_group_test.moc"

@@ -14,9 +14,11 @@
 #include "lens/gui/lens_advanced_page.h"
 #include "station/station.h"
 #include "tests/lens/lens_board.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
+using test::Text;
 using test::WindowFixture;
 
 namespace {
@@ -33,10 +35,6 @@ sim::LensSetup LensWith(std::uint8_t codeA, std::uint8_t codeB, std::uint16_t id
   lens.apertureCodeA = codeA;
   lens.apertureCodeB = codeB;
   return lens;
-}
-
-QString Text(const TMAINForm& w, const char* label) {
-  return Find<QLabel>(w, label).text();
 }
 
 QStringList Row(const QTableWidget& grid, int row) {
@@ -344,5 +342,5 @@ class LensAdvancedPageTest : public QObject {
   }
 };
 
-QTEST_MAIN(LensAdvancedPageTest)
+VESK_WINDOW_TEST(LensAdvancedPageTest);
 #include "lens_advanced_page_test.moc"

@@ -14,9 +14,11 @@
 #include "lens/gui/lens_basic_page.h"
 #include "station/station.h"
 #include "tests/lens/lens_board.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Find;
+using test::Text;
 using test::WindowFixture;
 
 namespace {
@@ -27,10 +29,6 @@ sim::BoardSetup OlderLensBoard(bool lensPresent = true) {
   sim::LensSetup lens;
   lens.present = lensPresent;
   return test::LensBoard(kBrisa, 2, 18, lens);
-}
-
-QString Text(const TMAINForm& w, const char* label) {
-  return Find<QLabel>(w, label).text();
 }
 
 }  // namespace
@@ -142,5 +140,5 @@ class LensBasicPageTest : public QObject {
   }
 };
 
-QTEST_MAIN(LensBasicPageTest)
+VESK_WINDOW_TEST(LensBasicPageTest);
 #include "lens_basic_page_test.moc"

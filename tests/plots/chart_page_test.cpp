@@ -13,6 +13,7 @@
 #include "station/station.h"
 #include "tests/plots/chart_checks.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Chart;
@@ -279,5 +280,5 @@ class ChartPageTest : public QObject {
   }
 };
 
-QTEST_MAIN(ChartPageTest)
+VESK_WINDOW_TEST(ChartPageTest);
 #include "chart_page_test.moc"

@@ -14,7 +14,6 @@
 #include <limits>
 
 #include "app/main_window.h"
-#include "app/vesk_application.h"
 #include "common/datetime.h"
 #include "history/history_store.h"
 #include "history/synthetic_history.h"
@@ -27,6 +26,7 @@
 #include "tests/plots/jpeg_decode.h"
 #include "tests/plots/local_http_server.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/number_edit.h"
 
 using namespace vesk;
@@ -586,10 +586,6 @@ class PlotOptionsGroupTest : public QObject {
   }
 };
 
-int main(int argc, char** argv) {
-  VeskApplication app(argc, argv);
-  PlotOptionsGroupTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+VESK_WINDOW_TEST_IN_VESK_APPLICATION(PlotOptionsGroupTest);
 
 #include "plot_options_group_test.moc"

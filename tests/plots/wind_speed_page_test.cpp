@@ -8,6 +8,7 @@
 #include "plots/gui/custom_plot.h"
 #include "tests/plots/chart_checks.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 using test::Chart;
@@ -62,5 +63,5 @@ class WindSpeedPageTest : public QObject {
   }
 };
 
-QTEST_MAIN(WindSpeedPageTest)
+VESK_WINDOW_TEST(WindSpeedPageTest);
 #include "wind_speed_page_test.moc"

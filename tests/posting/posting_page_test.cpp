@@ -13,12 +13,12 @@
 #include <optional>
 
 #include "app/posting_controller.h"
-#include "app/vesk_application.h"
 #include "posting/gui/posting_page.h"
 #include "settings/settings_file.h"
 #include "tests/plots/local_http_server.h"
 #include "tests/posting/ftp_test_server.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/number_edit.h"
 
 using namespace vesk;
@@ -509,10 +509,6 @@ class PostingPageTest : public QObject {
 
 // The monitor's own application, so that a failure in a handler meets the default error
 // handler as it does in the program.
-int main(int argc, char** argv) {
-  VeskApplication app(argc, argv);
-  PostingPageTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+VESK_WINDOW_TEST_IN_VESK_APPLICATION(PostingPageTest);
 
 #include "posting_page_test.moc"

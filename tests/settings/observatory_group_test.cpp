@@ -13,6 +13,7 @@
 #include "settings/gui/observatory_group.h"
 #include "settings/settings_file.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/window_test_main.h"
 
 using namespace vesk;
 
@@ -157,5 +158,5 @@ class ObservatoryGroupTest : public QObject {
   }
 };
 
-QTEST_MAIN(ObservatoryGroupTest)
+VESK_WINDOW_TEST(ObservatoryGroupTest);
 #include "observatory_group_test.moc"

@@ -1,5 +1,6 @@
 #include "tests/support/window_fixture.h"
 
+#include <QLabel>
 #include <QTabWidget>
 
 #include <algorithm>
@@ -80,6 +81,19 @@ QStringList WindowFixture::log() const {
     texts << QString::fromStdString(text);
   }
   return texts;
+}
+
+QString Text(const QObject& root, const char* label) {
+  return Find<QLabel>(root, label).text();
+}
+
+int IndexOf(const QStringList& lines, const QString& prefix, int from) {
+  for (int i = from; i < lines.size(); ++i) {
+    if (lines[i].startsWith(prefix)) {
+      return i;
+    }
+  }
+  return -1;
 }
 
 bool TabVisible(const QObject& window, const char* page) {

@@ -61,6 +61,12 @@ T& Find(const QObject& root, const char* name) {
   return *found;
 }
 
+// The text of the label of that object name under root.
+QString Text(const QObject& root, const char* label);
+
+// The index of the first line from `from` on that starts with the prefix; -1 when none does.
+int IndexOf(const QStringList& lines, const QString& prefix, int from = 0);
+
 // Whether the page of that name has its tab shown.
 bool TabVisible(const QObject& window, const char* page);
 

@@ -6,13 +6,14 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "app/vesk_application.h"
 #include "station/station.h"
 #include "tests/support/window_fixture.h"
+#include "tests/support/window_test_main.h"
 #include "weather/gui/weather_debug_page.h"
 
 using namespace vesk;
 using test::Find;
+using test::Text;
 using test::WindowFixture;
 
 namespace {
@@ -36,10 +37,6 @@ constexpr RowFields kRows[] = {
     {"StaticTextBinRHSeuil", "StaticTextTrueRHSeuil"},
 };
 static_assert(std::size(kRows) == kWeatherRowCount);
-
-QString Text(const TMAINForm& w, const char* name) {
-  return Find<QLabel>(w, name).text();
-}
 
 QColor Color(const TMAINForm& w, const char* name) {
   return Find<QLabel>(w, name).palette().color(QPalette::WindowText);
@@ -212,10 +209,6 @@ class WeatherDebugPageTest : public QObject {
 
 // The monitor's own application, so that a failure in a handler meets the default error
 // handler as it does in the program.
-int main(int argc, char** argv) {
-  VeskApplication app(argc, argv);
-  WeatherDebugPageTest test;
-  return QTest::qExec(&test, argc, argv);
-}
+VESK_WINDOW_TEST_IN_VESK_APPLICATION(WeatherDebugPageTest);
 
 #include "weather_debug_page_test.moc"

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QtTest>
 
+#include "tests/support/window_test_main.h"
 #include "widgets/gui/message_box.h"
 #include "widgets/gui/number_edit.h"
 
@@ -100,5 +101,5 @@ class NumberEditTest : public QObject {
   }
 };
 
-QTEST_MAIN(NumberEditTest)
+VESK_WINDOW_TEST(NumberEditTest);
 #include "number_edit_test.moc"

@@ -4,7 +4,7 @@
 # Wine. Arguments are passed to CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/install-deps.sh --tests
+./scripts/install-deps.sh --windows
 source scripts/compiler-cache.sh
 cmake -S . -B build-windows -G Ninja --toolchain cmake/mingw-w64-x86_64.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVESK_WERROR=ON "${cache_args[@]}" "$@" >/dev/null

@@ -4,9 +4,13 @@
 # over their seeds, and the tests of the threaded parts (link, poll, log, upload, station,
 # HTTP, Alpaca, MQTT and the web page, the command line's serve) under ThreadSanitizer in
 # build-tsan/. A report fails the test that produced it.
-#   test-sanitizers.sh [build | asan | tsan]
-# build builds both, asan and tsan run one suite (built before); without an argument, as
-# scripts/test.sh calls it, both are built, then both suites run.
+#   test-sanitizers.sh [build | build-asan [TARGET...] | build-tsan
+#                       | asan [CTEST OPTION...] | asan-soak | tsan]
+# build builds both; build-asan and build-tsan one (build-asan only the targets named, when
+# some are); asan and tsan run one suite (built before), asan-soak the soak tests alone
+# (tests/soak, which need only the programs). Without an argument both are built, then both
+# suites run. scripts/test.sh calls the steps one by one, to run the soaks while the rest
+# compiles.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs="$(nproc)"
@@ -16,21 +20,39 @@ source scripts/compiler-cache.sh
 threaded=(test_common test_link test_acquisition test_history test_posting test_station
           test_http test_integrations test_web test_cli vesk-cli vesk-board-sim)
 
-build() {
+build_asan() {
   cmake --preset asan "${cache_args[@]}" >/dev/null
-  cmake --build build-asan -j "$jobs"
+  local targets=()
+  if [ $# -gt 0 ]; then targets=(--target "$@"); fi
+  cmake --build build-asan -j "$jobs" "${targets[@]}"
+}
+
+build_tsan() {
   cmake --preset tsan "${cache_args[@]}" >/dev/null
   cmake --build build-tsan -j "$jobs" --target "${threaded[@]}"
 }
 
 # Tests mostly wait (for the board, a server, a timer): twice as many run as there are cores.
-asan() {
+# asan_in FOLDER [CTEST OPTION...]: the tests under FOLDER of build-asan.
+asan_in() {
+  local folder="$1"
+  shift
   # Allocation stacks by frame pointers (the default): the slow unwinder made the Qt tests six
   # times slower. The suppressions name the frame that allocates, which that unwinder finds.
   ASAN_OPTIONS="detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1" \
   LSAN_OPTIONS="suppressions=$PWD/tests/sanitizers/lsan.supp:print_suppressions=0" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
-    ctest --test-dir build-asan --output-on-failure -j "$((2 * jobs))" --timeout 600
+    ctest --test-dir "$folder" --output-on-failure -j "$((2 * jobs))" --timeout 600 "$@"
+}
+
+asan() {
+  asan_in build-asan "$@"
+}
+
+# The soak folder's own test list: ctest reads no other folder's, so the test programs the
+# build is still making are not listed while it runs.
+asan_soak() {
+  asan_in build-asan/tests/soak
 }
 
 tsan() {
@@ -39,10 +61,19 @@ tsan() {
       -R '^(common|link|acquisition|history|posting|station|http|integrations|web|cli)\.'
 }
 
-case "${1:-all}" in
-  build) build ;;
-  asan) asan ;;
+step="${1:-all}"
+shift || true
+case "$step" in
+  build) build_asan; build_tsan ;;
+  build-asan) build_asan "$@" ;;
+  build-tsan) build_tsan ;;
+  asan) asan "$@" ;;
+  asan-soak) asan_soak ;;
   tsan) tsan ;;
-  all) build; asan; tsan ;;
-  *) echo "usage: test-sanitizers.sh [build | asan | tsan]" >&2; exit 2 ;;
+  all) build_asan; build_tsan; asan; tsan ;;
+  *)
+    echo "usage: test-sanitizers.sh [build | build-asan [TARGET...] | build-tsan" \
+      "| asan [CTEST OPTION...] | asan-soak | tsan]" >&2
+    exit 2
+    ;;
 esac

@@ -4,7 +4,6 @@
 #include <QtTest>
 
 #include <cstdio>
-#include <cstring>
 #include <map>
 #include <string>
 #include <vector>

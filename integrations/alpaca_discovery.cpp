@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <string_view>
 
 #include "integrations/socket_address.h"
 
@@ -60,7 +59,6 @@ void AlpacaDiscovery::Stop() {
 }
 
 void AlpacaDiscovery::Serve(int alpacaPort) {
-  const std::string answer = "{\"AlpacaPort\":" + std::to_string(alpacaPort) + "}";
   pollfd watched[2] = {{socket_, POLLIN, 0}, {stopPipe_[0], POLLIN, 0}};
   for (;;) {
     if (::poll(watched, 2, -1) < 0) {
@@ -80,9 +78,8 @@ void AlpacaDiscovery::Serve(int alpacaPort) {
     if (got <= 0) {
       continue;
     }
-    // Only the question: the port is not told to a stray datagram.
-    if (std::string_view(datagram, static_cast<std::size_t>(got)).starts_with(kQuestion)) {
-      ::sendto(socket_, answer.data(), answer.size(), MSG_DONTWAIT,
+    if (const auto answer = Answer({datagram, static_cast<std::size_t>(got)}, alpacaPort)) {
+      ::sendto(socket_, answer->data(), answer->size(), MSG_DONTWAIT,
                reinterpret_cast<const sockaddr*>(&sender), senderLength);
     }
   }

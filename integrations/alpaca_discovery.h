@@ -28,6 +28,14 @@ class AlpacaDiscovery {
   // The UDP port listened on; 0 when not running.
   int Port() const { return port_; }
 
+  // The answer to a datagram: the HTTP port to the question, nothing to a stray datagram.
+  static std::optional<std::string> Answer(std::string_view datagram, int alpacaPort) {
+    if (!datagram.starts_with(kQuestion)) {
+      return std::nullopt;
+    }
+    return "{\"AlpacaPort\":" + std::to_string(alpacaPort) + "}";
+  }
+
  private:
   void Serve(int alpacaPort);
 

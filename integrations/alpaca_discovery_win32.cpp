@@ -2,7 +2,6 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include <string_view>
 
 #include "integrations/alpaca_discovery.h"
 #include "integrations/socket_address.h"
@@ -69,7 +68,6 @@ void AlpacaDiscovery::Stop() {
 }
 
 void AlpacaDiscovery::Serve(int alpacaPort) {
-  const std::string answer = "{\"AlpacaPort\":" + std::to_string(alpacaPort) + "}";
   const SOCKET s = static_cast<SOCKET>(socket_);
   for (;;) {
     const DWORD woken = WSAWaitForMultipleEvents(2, events_, FALSE, WSA_INFINITE, FALSE);
@@ -92,9 +90,8 @@ void AlpacaDiscovery::Serve(int alpacaPort) {
         }
         break;
       }
-      // Only the question: the port is not told to a stray datagram.
-      if (std::string_view(datagram, static_cast<std::size_t>(got)).starts_with(kQuestion)) {
-        ::sendto(s, answer.data(), static_cast<int>(answer.size()), 0,
+      if (const auto answer = Answer({datagram, static_cast<std::size_t>(got)}, alpacaPort)) {
+        ::sendto(s, answer->data(), static_cast<int>(answer->size()), 0,
                  reinterpret_cast<const sockaddr*>(&sender), senderLength);
       }
     }
